@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# under-wine.sh BUILD COMMAND...: runs COMMAND with the build's Wine prefix booted
+# and one persistent wineserver, then stops the server.
+set -uo pipefail
+build=$1; shift
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
+# Wine's background services inherit every open descriptor: keep them off our pipes.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i </dev/null >/dev/null 2>&1
+  wineserver -w </dev/null >/dev/null 2>&1
+fi
+wineserver -p </dev/null >/dev/null 2>&1
+# Start the prefix's services now, so that they hold /dev/null rather than a test's pipes.
+wineboot </dev/null >/dev/null 2>&1
+"$@"
+rc=$?
+wineserver -k </dev/null >/dev/null 2>&1
+exit $rc
