@@ -1,0 +1,57 @@
+#pragma once
+// AES block cipher (128-bit blocks; 128-, 192- and 256-bit keys), table-driven,
+// with ECB, CBC and one-bit CFB modes and PKCS#7-style padding.
+
+#include <windows.h>
+#include <cstdint>
+
+class CQelAES
+{
+public:
+    enum { ModeECB = 0, ModeCBC = 1, ModeCFB1 = 2 };
+    enum { DirEncrypt = 0, DirDecrypt = 1 };
+    enum { Key128 = 0, Key192 = 1, Key256 = 2 };
+
+    // Results below zero.
+    enum {
+        BadMode = -1,
+        BadDirection = -2,
+        BadKeyLength = -3,
+        BadKeyMaterial = -4,
+        BadCipherState = -5,
+        WrongDirection = -6,
+        BadData = -7,
+    };
+
+    CQelAES();
+
+    // iv NULL means sixteen zero bytes. Returns 0 or BadMode, BadDirection,
+    // BadKeyLength, BadKeyMaterial (checked in that order).
+    int Init(int mode, int direction, const BYTE* key, int keyLengthCode, const BYTE* iv);
+
+    // Every call starts its chaining from the IV given to Init: the object keeps
+    // no chaining state between calls.
+
+    // Whole 128-bit blocks only; returns the bits processed.
+    int BlockEncrypt(const BYTE* in, int lengthInBits, BYTE* out);
+    int BlockDecrypt(const BYTE* in, int lengthInBits, BYTE* out);
+
+    // ECB or CBC with 1 to 16 padding bytes of the padding length. Encryption
+    // returns (length / 16 + 1) * 16; decryption returns the plaintext length
+    // and writes only the plaintext bytes. in and out may be the same buffer.
+    int PadEncrypt(const BYTE* in, int length, BYTE* out);
+    int PadDecrypt(const BYTE* in, int length, BYTE* out);
+
+private:
+    void EncryptWords(uint32_t s[4]) const;
+    void DecryptWords(uint32_t s[4]) const;
+    void EncryptCFB1(const BYTE* in, int blocks, BYTE* out, bool decrypt) const;
+
+    uint32_t m_state;
+    int m_mode;
+    int m_direction;
+    BYTE m_iv[16];
+    int m_rounds;
+    uint32_t m_encryptKey[60];
+    uint32_t m_decryptKey[60];
+};
