@@ -1,0 +1,116 @@
+#include "foundation/Streams.h"
+
+#include <climits>
+#include <vector>
+
+#include "foundation/StdioFile.h"
+
+ULONGLONG QelGetStreamSize(IStream* stream)
+{
+    if (!stream)
+        return 0;
+    LARGE_INTEGER zero{};
+    ULARGE_INTEGER position{}, end{};
+    if (FAILED(stream->Seek(zero, STREAM_SEEK_CUR, &position)))
+        return 0;
+    if (FAILED(stream->Seek(zero, STREAM_SEEK_END, &end)))
+        end.QuadPart = 0;
+    LARGE_INTEGER back{};
+    back.QuadPart = static_cast<LONGLONG>(position.QuadPart);
+    stream->Seek(back, STREAM_SEEK_SET, nullptr);
+    return end.QuadPart;
+}
+
+BOOL QelSeekStreamToBegin(IStream* stream)
+{
+    LARGE_INTEGER zero{};
+    return stream && SUCCEEDED(stream->Seek(zero, STREAM_SEEK_SET, nullptr));
+}
+
+BOOL QelSetStreamSize(IStream* stream, ULONGLONG size)
+{
+    ULARGE_INTEGER value{};
+    value.QuadPart = size;
+    return stream && SUCCEEDED(stream->SetSize(value));
+}
+
+BOOL QelReadStream(IStream* stream, void* buffer, ULONG count)
+{
+    if (!stream || (!buffer && count))
+        return FALSE;
+    if (!count)
+        return TRUE;
+    ULONG read = 0;
+    return SUCCEEDED(stream->Read(buffer, count, &read)) && read == count;
+}
+
+BOOL QelWriteStream(IStream* stream, const void* buffer, ULONG count)
+{
+    if (!stream || (!buffer && count))
+        return FALSE;
+    if (!count)
+        return TRUE;
+    ULONG written = 0;
+    return SUCCEEDED(stream->Write(buffer, count, &written)) && written == count;
+}
+
+BOOL QelCopyStream(IStream* source, IStream* target)
+{
+    if (!source || !target)
+        return FALSE;
+    const ULONGLONG size = QelGetStreamSize(source);
+    QelSeekStreamToBegin(source);
+    QelSeekStreamToBegin(target);
+    QelSetStreamSize(target, 0);
+    ULARGE_INTEGER count{}, read{}, written{};
+    count.QuadPart = size;
+    if (FAILED(source->CopyTo(target, count, &read, &written)) || read.QuadPart != size || written.QuadPart != size)
+        return FALSE;
+    QelSeekStreamToBegin(target);
+    return TRUE;
+}
+
+BOOL QelLoadFileToStream(const wchar_t* path, IStream* stream)
+{
+    if (!stream)
+        return FALSE;
+    QelSeekStreamToBegin(stream);
+    QelSetStreamSize(stream, 0);
+    try {
+        CQelStdioFile file = QelOpenFile(path, L"rb", _SH_DENYNO);
+        if (!file)
+            return FALSE;
+        const __int64 size = QelGetOpenFileSize(file.get());
+        if (size < 0 || size > LONG_MAX)
+            return FALSE;
+        std::vector<BYTE> buffer(static_cast<size_t>(size));
+        if (fread(buffer.data(), 1, buffer.size(), file.get()) != buffer.size())
+            return FALSE;
+        return QelWriteStream(stream, buffer.data(), static_cast<ULONG>(buffer.size()));
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+BOOL QelSaveStreamToFile(IStream* stream, const wchar_t* path)
+{
+    if (!stream)
+        return FALSE;
+    try {
+        const ULONGLONG size = QelGetStreamSize(stream);
+        if (size > LONG_MAX)
+            return FALSE;
+        std::vector<BYTE> buffer(static_cast<size_t>(size));
+        QelSeekStreamToBegin(stream);
+        // Read everything before the file is created, so a failed read leaves the target alone.
+        if (!QelReadStream(stream, buffer.data(), static_cast<ULONG>(buffer.size())))
+            return FALSE;
+        CQelStdioFile file = QelOpenFile(path, L"wb", _SH_DENYNO);
+        if (!file)
+            return FALSE;
+        const bool written = buffer.empty() || fwrite(buffer.data(), 1, buffer.size(), file.get()) == buffer.size();
+        return QelCloseFile(file) && written;
+    } catch (...) {
+        return FALSE;
+    }
+}
