@@ -1,0 +1,86 @@
+#include "framework/ComObject.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using Microsoft::WRL::ComPtr;
+
+struct ITestGreeter : public IUnknown {
+    virtual int STDMETHODCALLTYPE Greet() = 0;
+};
+__CRT_UUID_DECL(ITestGreeter, 0x0b7c5e10, 0x3c0a, 0x4b53, 0x9a, 0x8e, 0x51, 0x2f, 0x6d, 0x41, 0x20, 0x01)
+
+struct ITestCounter : public IUnknown {
+    virtual int STDMETHODCALLTYPE Count() = 0;
+};
+__CRT_UUID_DECL(ITestCounter, 0x0b7c5e10, 0x3c0a, 0x4b53, 0x9a, 0x8e, 0x51, 0x2f, 0x6d, 0x41, 0x20, 0x02)
+
+namespace {
+
+class CGreeterCounter : public CComObjectBase<CGreeterCounter, ITestGreeter, ITestCounter> {
+public:
+    CGreeterCounter(int start, bool* destroyed) : m_count(start), m_destroyed(destroyed) {}
+    ~CGreeterCounter() override { *m_destroyed = true; }
+    int STDMETHODCALLTYPE Greet() override { return 7; }
+    int STDMETHODCALLTYPE Count() override { return ++m_count; }
+
+private:
+    int m_count;
+    bool* m_destroyed;
+};
+
+TEST(ComObject, CreateOwnsTheOnlyReferenceAndDestroysOnLastRelease)
+{
+    bool destroyed = false;
+    ComPtr<CGreeterCounter> object = CGreeterCounter::Create(41, &destroyed);
+    ASSERT_TRUE(object);
+    EXPECT_EQ(42, object->Count());
+    EXPECT_EQ(2u, object->AddRef());
+    EXPECT_EQ(1u, object->Release());
+    EXPECT_FALSE(destroyed);
+    object.Reset();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST(ComObject, QueryInterfaceAnswersListedInterfacesWithOneIdentity)
+{
+    bool destroyed = false;
+    ComPtr<CGreeterCounter> object = CGreeterCounter::Create(0, &destroyed);
+
+    ComPtr<ITestGreeter> greeter;
+    ComPtr<ITestCounter> counter;
+    ASSERT_EQ(S_OK, object->QueryInterface(IID_PPV_ARGS(&greeter)));
+    ASSERT_EQ(S_OK, greeter->QueryInterface(IID_PPV_ARGS(&counter)));
+    EXPECT_EQ(7, greeter->Greet());
+    EXPECT_EQ(1, counter->Count());
+
+    // COM identity: IUnknown is the same pointer whichever interface is asked.
+    ComPtr<IUnknown> fromGreeter, fromCounter;
+    ASSERT_EQ(S_OK, greeter->QueryInterface(IID_PPV_ARGS(&fromGreeter)));
+    ASSERT_EQ(S_OK, counter->QueryInterface(IID_PPV_ARGS(&fromCounter)));
+    EXPECT_EQ(fromGreeter.Get(), fromCounter.Get());
+
+    greeter.Reset();
+    counter.Reset();
+    fromGreeter.Reset();
+    object.Reset();
+    EXPECT_FALSE(destroyed) << "one reference is still held";
+    fromCounter.Reset();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST(ComObject, QueryInterfaceRefusesOtherInterfacesAndNullOut)
+{
+    bool destroyed = false;
+    ComPtr<CGreeterCounter> object = CGreeterCounter::Create(0, &destroyed);
+    void* out = reinterpret_cast<void*>(0x1234);
+    EXPECT_EQ(E_NOINTERFACE, object->QueryInterface(IID_IStream, &out));
+    EXPECT_EQ(nullptr, out);
+    EXPECT_EQ(E_POINTER, object->QueryInterface(__uuidof(ITestGreeter), nullptr));
+    // Neither failure took a reference.
+    EXPECT_EQ(2u, object->AddRef());
+    EXPECT_EQ(1u, object->Release());
+}
+
+} // namespace
