@@ -8,6 +8,7 @@
 
 #include "foundation/DateTime.h"
 #include "foundation/Global.h"
+#include "foundation/MessageFormat.h"
 #include "foundation/Numbers.h"
 #include "foundation/Paths.h"
 #include "foundation/StdioFile.h"
@@ -371,7 +372,7 @@ void QelMakeUniqueFileName(std::wstring& path)
         if (room > 0) {
             QelTruncate(title, static_cast<UINT>(room));
         } else {
-            TessaryGetGlobal()->WriteLog(QelReplaceString(L"File name is too long: %1", L"%1", path.c_str()).c_str());
+            TessaryGetGlobal()->WriteLog(QelFormatString1(L"File name is too long: %1", path.c_str()).c_str());
             title = QelIntToStr(static_cast<int>(GetTickCount()));
         }
         path = folder + title + ext;

@@ -250,6 +250,27 @@ TEST(Files, UniqueNames)
     EXPECT_EQ(dir / L"f_2\\", folder);
 }
 
+TEST(Files, UniqueNameOfAnOverlongPathIsCut)
+{
+    TestFolder dir;
+    const std::wstring longTitle(300, L't');
+    std::wstring path = dir.Path() + longTitle + L".txt";
+    QelMakeUniqueFileName(path);
+    EXPECT_EQ(250u, path.size());
+    EXPECT_EQ(L".txt", QelExtractFileExt(path.c_str()));
+    EXPECT_EQ(dir.Path(), QelExtractFilePath(path.c_str()));
+}
+
+TEST(Files, PumpingKeepsAQuitRequest)
+{
+    PostQuitMessage(7);
+    QelPumpMessages();
+    MSG message{};
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(static_cast<UINT>(WM_QUIT), message.message);
+    EXPECT_EQ(7u, message.wParam);
+}
+
 TEST(Files, VersionStringOfAModule)
 {
     wchar_t kernel[MAX_PATH] = {};
