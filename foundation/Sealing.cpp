@@ -1,0 +1,236 @@
+#include "foundation/Sealing.h"
+
+#include "foundation/AES.h"
+#include "foundation/Base64.h"
+#include "foundation/Global.h"
+#include "foundation/MD5.h"
+#include "foundation/Streams.h"
+
+#include <wrl/client.h>
+
+#include <cstring>
+#include <cwchar>
+#include <new>
+#include <vector>
+
+namespace {
+
+constexpr ULONG kPlainChunk = 1024;
+constexpr ULONG kSealedChunk = 1040;
+// Memory streams of a 32-bit process stay well below this.
+constexpr ULONGLONG kLargestStream = 0x70000000;
+constexpr char kPasswordPhrase[] = "KeyPhraseForSealingSecrets";
+
+void Log(const wchar_t* message)
+{
+    TessaryGetGlobal()->WriteLog(message);
+}
+
+int InitCipher(CQelAES& aes, int direction, const char* password)
+{
+    const std::wstring keyText = QelMD5WordHexSpaced(password, static_cast<UINT>(strlen(password)));
+    BYTE key[32];
+    for (int i = 0; i < 32; ++i)
+        key[i] = static_cast<BYTE>(keyText[i]);
+    return aes.Init(CQelAES::ModeCBC, direction, key, CQelAES::Key256, nullptr);
+}
+
+// Emptying first spares the memory stream copying its old content when it grows.
+BOOL ReplaceContent(IStream* data, const BYTE* bytes, ULONG count)
+{
+    return QelSeekStreamToBegin(data) && QelSetStreamSize(data, 0) && QelWriteStream(data, bytes, count) &&
+           QelSeekStreamToBegin(data);
+}
+
+// The whole content of a stream, read from its start.
+bool ReadAll(IStream* stream, std::vector<BYTE>& bytes)
+{
+    if (!QelSeekStreamToBegin(stream))
+        return false;
+    const ULONGLONG size = QelGetStreamSize(stream);
+    if (size > kLargestStream)
+        return false;
+    try {
+        bytes.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return bytes.empty() || QelReadStream(stream, bytes.data(), static_cast<ULONG>(bytes.size()));
+}
+
+Microsoft::WRL::ComPtr<IStream> MemoryStreamWith(const void* bytes, ULONG count)
+{
+    Microsoft::WRL::ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) || !QelWriteStream(stream.Get(), bytes, count))
+        return nullptr;
+    return stream;
+}
+
+} // namespace
+
+BOOL QelEncryptStream(const char* password, IStream* data)
+{
+    if (password == nullptr || data == nullptr || !QelSeekStreamToBegin(data))
+        return FALSE;
+    const ULONGLONG size = QelGetStreamSize(data);
+    if (size == 0)
+        return FALSE;
+
+    const ULONGLONG chunks = (size + kPlainChunk - 1) / kPlainChunk;
+    const ULONGLONG rest = size - (chunks - 1) * kPlainChunk;
+    const ULONGLONG sealedSize = (chunks - 1) * kSealedChunk + (rest / 16 + 1) * 16;
+    std::vector<BYTE> buffer;
+    try {
+        if (sealedSize > kLargestStream)
+            throw std::bad_alloc();
+        buffer.resize(static_cast<size_t>(sealedSize));
+    } catch (const std::bad_alloc&) {
+        Log(L"Failed to create temp stream!");
+        return FALSE;
+    }
+
+    CQelAES aes;
+    if (InitCipher(aes, CQelAES::DirEncrypt, password) != 0) {
+        Log(L"Failed init AES");
+        return FALSE;
+    }
+    if (!QelReadStream(data, buffer.data(), static_cast<ULONG>(size))) {
+        Log(L"Failed to read from stream!");
+        return FALSE;
+    }
+
+    // Sealed in place from the last chunk back: a sealed chunk only overwrites
+    // plaintext that has already been sealed.
+    BYTE chunk[kPlainChunk];
+    for (ULONGLONG index = chunks; index-- > 0;) {
+        const ULONG count = index + 1 == chunks ? static_cast<ULONG>(rest) : kPlainChunk;
+        std::memcpy(chunk, buffer.data() + index * kPlainChunk, count);
+        if (aes.PadEncrypt(chunk, static_cast<int>(count), buffer.data() + index * kSealedChunk) < 0) {
+            Log(L"Failed to encrypt buffer!");
+            return FALSE;
+        }
+    }
+
+    if (!ReplaceContent(data, buffer.data(), static_cast<ULONG>(sealedSize))) {
+        Log(L"Failed to write to stream!");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL QelDecryptStream(const char* password, IStream* data)
+{
+    if (password == nullptr || data == nullptr || !QelSeekStreamToBegin(data))
+        return FALSE;
+    const ULONGLONG size = QelGetStreamSize(data);
+    if (size == 0 || size > kLargestStream)
+        return FALSE;
+
+    std::vector<BYTE> buffer;
+    try {
+        buffer.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+    CQelAES aes;
+    if (InitCipher(aes, CQelAES::DirDecrypt, password) != 0)
+        return FALSE;
+    if (!QelReadStream(data, buffer.data(), static_cast<ULONG>(size)))
+        return FALSE;
+
+    // Unsealed in place from the first chunk on: a plaintext chunk is shorter
+    // than its sealed form, so it never reaches a chunk still to be read.
+    BYTE chunk[kSealedChunk];
+    size_t read = 0, written = 0;
+    while (read < buffer.size()) {
+        const size_t count = buffer.size() - read < kSealedChunk ? buffer.size() - read : kSealedChunk;
+        std::memcpy(chunk, buffer.data() + read, count);
+        read += count;
+        const int length = aes.PadDecrypt(chunk, static_cast<int>(count), buffer.data() + written);
+        if (length < 0)
+            return FALSE;
+        // A sealed full chunk always carries a whole block of padding; anything
+        // else means a wrong key or a damaged stream.
+        if (read < buffer.size() && length != static_cast<int>(kPlainChunk))
+            return FALSE;
+        written += static_cast<size_t>(length);
+    }
+    return ReplaceContent(data, buffer.data(), static_cast<ULONG>(written));
+}
+
+BOOL QelEncryptTextToBase64(const char* password, const wchar_t* text, std::string& out)
+{
+    if (text == nullptr || *text == L'\0') {
+        out.clear();
+        return TRUE;
+    }
+    const size_t bytes = wcslen(text) * sizeof(wchar_t);
+    if (bytes > kLargestStream)
+        return FALSE;
+    const auto stream = MemoryStreamWith(text, static_cast<ULONG>(bytes));
+    if (!stream || !QelEncryptStream(password, stream.Get()))
+        return FALSE;
+    std::vector<BYTE> sealed;
+    if (!ReadAll(stream.Get(), sealed))
+        return FALSE;
+    out = QelBase64Encode(sealed.data(), static_cast<int>(sealed.size()));
+    return TRUE;
+}
+
+BOOL QelDecryptBase64ToText(const char* password, const char* base64, std::wstring& out)
+{
+    if (base64 == nullptr || *base64 == '\0') {
+        out.clear();
+        return TRUE;
+    }
+    int length = 0;
+    if (!QelBase64Decode(base64, nullptr, &length))
+        return FALSE;
+    std::vector<BYTE> sealed;
+    try {
+        sealed.resize(static_cast<size_t>(length));
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+    if (length == 0 || !QelBase64Decode(base64, sealed.data(), &length))
+        return FALSE;
+
+    const auto stream = MemoryStreamWith(sealed.data(), static_cast<ULONG>(length));
+    if (!stream || !QelDecryptStream(password, stream.Get()))
+        return FALSE;
+    std::vector<BYTE> plain;
+    if (!ReadAll(stream.Get(), plain))
+        return FALSE;
+
+    // UTF-16LE up to the first zero character; an odd last byte is a character of its own.
+    plain.resize(plain.size() + 2, 0);
+    std::wstring text(plain.size() / 2, L'\0');
+    std::memcpy(&text[0], plain.data(), text.size() * sizeof(wchar_t));
+    text.resize(wcslen(text.c_str()));
+    out = text;
+    return TRUE;
+}
+
+std::wstring QelEncryptPassword(const wchar_t* text)
+{
+    std::string sealed;
+    if (text == nullptr || *text == L'\0' || !QelEncryptTextToBase64(kPasswordPhrase, text, sealed))
+        return std::wstring();
+    return std::wstring(sealed.begin(), sealed.end());
+}
+
+std::wstring QelDecryptPassword(const wchar_t* sealed)
+{
+    if (sealed == nullptr || *sealed == L'\0')
+        return std::wstring();
+    // Base64 is ASCII: other characters carry nothing, and narrowing them to a
+    // multi-byte code page could turn them into alphabet bytes.
+    std::string narrow;
+    for (const wchar_t* p = sealed; *p != L'\0'; ++p)
+        if (*p < 0x80)
+            narrow += static_cast<char>(*p);
+    std::wstring text;
+    if (!QelDecryptBase64ToText(kPasswordPhrase, narrow.c_str(), text))
+        return std::wstring();
+    return text;
+}
