@@ -1,5 +1,7 @@
 #include "foundation/MessageFormat.h"
 
+#include "foundation/Translations.h"
+
 namespace {
 
 // One left-to-right pass; the scan resumes after each inserted argument.
@@ -80,4 +82,56 @@ std::wstring QelFormatString8(const wchar_t* templateText, const wchar_t* a1, co
 {
     const wchar_t* const args[] = {a1, a2, a3, a4, a5, a6, a7, a8};
     return FormatArgs(templateText, args, 8);
+}
+
+std::wstring QelLoadTranslatedString(UINT id)
+{
+    return QelTranslateStringResource(id);
+}
+
+std::wstring QelFormatStringId1(UINT id, const wchar_t* a1)
+{
+    return QelFormatString1(QelLoadTranslatedString(id).c_str(), a1);
+}
+
+std::wstring QelFormatStringId2(UINT id, const wchar_t* a1, const wchar_t* a2)
+{
+    return QelFormatString2(QelLoadTranslatedString(id).c_str(), a1, a2);
+}
+
+std::wstring QelFormatStringId3(UINT id, const wchar_t* a1, const wchar_t* a2, const wchar_t* a3)
+{
+    return QelFormatString3(QelLoadTranslatedString(id).c_str(), a1, a2, a3);
+}
+
+std::wstring QelFormatStringId4(UINT id, const wchar_t* a1, const wchar_t* a2, const wchar_t* a3,
+                                const wchar_t* a4)
+{
+    return QelFormatString4(QelLoadTranslatedString(id).c_str(), a1, a2, a3, a4);
+}
+
+std::wstring QelFormatStringId5(UINT id, const wchar_t* a1, const wchar_t* a2, const wchar_t* a3,
+                                const wchar_t* a4, const wchar_t* a5)
+{
+    return QelFormatString5(QelLoadTranslatedString(id).c_str(), a1, a2, a3, a4, a5);
+}
+
+std::wstring QelFormatStringId6(UINT id, const wchar_t* a1, const wchar_t* a2, const wchar_t* a3,
+                                const wchar_t* a4, const wchar_t* a5, const wchar_t* a6)
+{
+    return QelFormatString6(QelLoadTranslatedString(id).c_str(), a1, a2, a3, a4, a5, a6);
+}
+
+std::wstring QelFormatStringId7(UINT id, const wchar_t* a1, const wchar_t* a2, const wchar_t* a3,
+                                const wchar_t* a4, const wchar_t* a5, const wchar_t* a6,
+                                const wchar_t* a7)
+{
+    return QelFormatString7(QelLoadTranslatedString(id).c_str(), a1, a2, a3, a4, a5, a6, a7);
+}
+
+std::wstring QelFormatStringId8(UINT id, const wchar_t* a1, const wchar_t* a2, const wchar_t* a3,
+                                const wchar_t* a4, const wchar_t* a5, const wchar_t* a6,
+                                const wchar_t* a7, const wchar_t* a8)
+{
+    return QelFormatString8(QelLoadTranslatedString(id).c_str(), a1, a2, a3, a4, a5, a6, a7, a8);
 }

@@ -1,0 +1,21 @@
+#pragma once
+// Resources of the translation tests, shared by the .rc and the tests.
+#define IDS_TEST_UPDATE 61001
+#define IDS_TEST_TEMPLATE 61002
+#define IDS_TEST_ABOUT 61003
+#define IDS_TEST_MISSING 61999
+#define IDD_TEST_TRANSLATION 61100
+#define IDR_TEST_MENU 61200
+#define IDC_TEST_EMAIL 1001
+#define IDC_TEST_EDIT 1002
+#define IDC_TEST_COMBO 1003
+#define IDC_TEST_GROUP 1004
+#define IDC_TEST_HIDDEN 1005
+#define IDC_TEST_UNKNOWN 1006
+#define ID_TEST_OPEN 40001
+#define ID_TEST_ZOOM_IN 40002
+#define ID_TEST_ZOOM_100 40003
+#define ID_TEST_CLOSE_TAB 40004
+#define ID_TEST_UNKNOWN 40005
+#define IDL_TEST_ANSI_TABLE 3001
+#define IDL_TEST_UTF8_TABLE 3002
