@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "foundation/MD5.h"
+#include "foundation/TestFolder.h"
 
-#include <cstdio>
 #include <string>
 
 // Expected texts computed with Python's hashlib.
@@ -82,25 +82,20 @@ TEST(MD5, StringFormsHashUtf16AndLeaveEmptyTextEmpty)
 
 TEST(MD5, FileDigestReadsTheWholeFile)
 {
-    wchar_t folder[MAX_PATH];
-    ASSERT_NE(0u, GetTempPathW(MAX_PATH, folder));
-    const std::wstring path = std::wstring(folder) + L"QelMD5Test.bin";
-
+    TestFolder folder;
+    const std::wstring path = folder / L"data.bin";
     // 40000 bytes: more than one read piece.
-    std::string data;
+    std::vector<unsigned char> data;
     for (int i = 0; i < 40000; ++i)
-        data += static_cast<char>(i % 251);
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    ASSERT_NE(nullptr, file);
-    fwrite(data.data(), 1, data.size(), file);
-    fclose(file);
+        data.push_back(static_cast<unsigned char>(i % 251));
+    ASSERT_TRUE(WriteBytes(path, data));
 
     EXPECT_EQ(L"918653f8479b88d512b3195581128a0a", QelMD5WordHexZeroPaddedOfFile(path.c_str()));
     BYTE digest[16];
     EXPECT_TRUE(QelMD5OfFile(path.c_str(), digest));
     EXPECT_EQ(0xf8, digest[0]);
-    DeleteFileW(path.c_str());
 
-    EXPECT_FALSE(QelMD5OfFile(path.c_str(), digest));
-    EXPECT_EQ(L"", QelMD5WordHexZeroPaddedOfFile(path.c_str()));
+    const std::wstring missing = folder / L"missing.bin";
+    EXPECT_FALSE(QelMD5OfFile(missing.c_str(), digest));
+    EXPECT_EQ(L"", QelMD5WordHexZeroPaddedOfFile(missing.c_str()));
 }
