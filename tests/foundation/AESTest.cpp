@@ -173,6 +173,15 @@ TEST(AES, PaddedEncryptionMatchesOpenssl)
               PadCipher(CQelAES::ModeECB, kKey128, "", "0123456789abcdefXYZ"));
     EXPECT_EQ("8653c62a5988b5a128d6fa25897f163b32239cf2937d3fcfdab80f1a2168c67e",
               PadCipher(CQelAES::ModeCBC, kKey192, kIV, "0123456789abcdefXYZ"));
+
+    // In place.
+    CQelAES aes;
+    const auto key = FromHex(kKey192);
+    const auto iv = FromHex(kIV);
+    ASSERT_EQ(0, aes.Init(CQelAES::ModeCBC, CQelAES::DirEncrypt, key.data(), CQelAES::Key192, iv.data()));
+    BYTE buffer[32] = "0123456789abcdefXYZ";
+    EXPECT_EQ(32, aes.PadEncrypt(buffer, 19, buffer));
+    EXPECT_EQ("8653c62a5988b5a128d6fa25897f163b32239cf2937d3fcfdab80f1a2168c67e", ToHex(buffer, 32));
 }
 
 TEST(AES, PaddedDecryptionReturnsOnlyThePlaintext)

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "foundation/AES.h"
+#include "foundation/Folders.h"
 #include "foundation/HexBytes.h"
 #include "foundation/MD5.h"
 #include "foundation/Sealing.h"
+#include "foundation/TextFiles.h"
 
 #include <wrl/client.h>
 
@@ -77,6 +79,53 @@ const Vector kVectors[] = {
     {1024, 1040, "efd7c5c587c9a62dc31b422c6e81e89d", "9d09bbe96ec9948c75e8f8813c22702a"},
     {1025, 1056, "6f67d9ec5c0c640e0cd6f9ec5d33fcf6", "b98d52a7ff842d97d0f4647a535ee662"},
     {2048, 2080, "9ace9dc1ad530ed7ec2f025243ac1882", "9d09bbe96ec9948c75e8f8813c22702a"},
+};
+
+// A memory stream whose reads fail.
+class UnreadableStream : public IStream
+{
+public:
+    explicit UnreadableStream(IStream* inner) : m_inner(inner) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (riid == IID_IUnknown || riid == IID_ISequentialStream || riid == IID_IStream) {
+            *object = static_cast<IStream*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Read(void*, ULONG, ULONG* read) override
+    {
+        if (read)
+            *read = 0;
+        return STG_E_READFAULT;
+    }
+    HRESULT STDMETHODCALLTYPE Write(const void* data, ULONG count, ULONG* written) override
+    {
+        return m_inner->Write(data, count, written);
+    }
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override
+    {
+        return m_inner->Seek(move, origin, position);
+    }
+    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER size) override { return m_inner->SetSize(size); }
+    HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flag) override { return m_inner->Stat(stat, flag); }
+    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
+
+private:
+    IStream* m_inner;
 };
 
 } // namespace
@@ -163,6 +212,18 @@ TEST(Sealing, BadStreamsFailAndKeepTheirContent)
     EXPECT_FALSE(QelDecryptStream("i", stream.Get()));
     EXPECT_FALSE(QelEncryptStream(nullptr, StreamWith(Pattern(3)).Get()));
     EXPECT_FALSE(QelEncryptStream("i", nullptr));
+}
+
+TEST(Sealing, AnUnreadableStreamIsLoggedAndKept)
+{
+    const auto inner = StreamWith(Pattern(3000));
+    UnreadableStream stream(inner.Get());
+    EXPECT_FALSE(QelEncryptStream("i", &stream));
+    EXPECT_FALSE(QelDecryptStream("i", &stream));
+    EXPECT_EQ(Pattern(3000), Content(inner.Get()));
+    std::wstring log;
+    ASSERT_TRUE(QelLoadTextFile((QelGetDataFolder() + L"Tessary.log").c_str(), log));
+    EXPECT_NE(std::wstring::npos, log.find(L": Failed to read from stream!\n"));
 }
 
 TEST(Sealing, AFullChunkMustUnsealToAFullChunk)
