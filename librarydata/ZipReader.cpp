@@ -1,0 +1,604 @@
+#include "librarydata/ZipReader.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "librarydata/ZipInput.h"
+
+namespace {
+
+std::atomic<QELZRESULT> g_lastResult{QELZR_OK};
+
+QELZRESULT Done(QELZRESULT result)
+{
+    g_lastResult = result;
+    return result;
+}
+
+constexpr DWORD kBlockSize = 16384;
+// No deflate stream expands more than this many times.
+constexpr ULONGLONG kDeflateMaxRatio = 1032;
+constexpr ULONGLONG kUnixEpochAsFileTime = 116444736000000000ULL;
+constexpr WORD kExtendedTimestampTag = 0x5455;  // "UT"
+
+FILETIME FileTimeFromValue(ULONGLONG value)
+{
+    FILETIME time;
+    time.dwLowDateTime = static_cast<DWORD>(value);
+    time.dwHighDateTime = static_cast<DWORD>(value >> 32);
+    return time;
+}
+
+FILETIME FileTimeFromDos(uLong dosDate)
+{
+    FILETIME local{};
+    FILETIME utc{};
+    if (DosDateTimeToFileTime(HIWORD(dosDate), LOWORD(dosDate), &local))
+        LocalFileTimeToFileTime(&local, &utc);
+    return utc;
+}
+
+DWORD ReadLittle(const BYTE* p, int count)
+{
+    DWORD value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | p[i];
+    return value;
+}
+
+// Each time is taken only when its flag is set and the field has room for it.
+void ApplyExtendedTimestamp(const std::vector<BYTE>& extra, QELZIPENTRYINFO& info)
+{
+    size_t pos = 0;
+    while (pos + 4 <= extra.size()) {
+        const WORD tag = static_cast<WORD>(ReadLittle(&extra[pos], 2));
+        const size_t size = ReadLittle(&extra[pos + 2], 2);
+        const size_t data = pos + 4;
+        if (data + size > extra.size())
+            return;
+        if (tag == kExtendedTimestampTag && size >= 1) {
+            const BYTE flags = extra[data];
+            size_t at = 1;
+            FILETIME* const targets[] = {&info.modificationTime, &info.accessTime, &info.creationTime};
+            for (int bit = 0; bit < 3; ++bit) {
+                if (!(flags & (1 << bit)))
+                    continue;
+                if (at + 4 > size)
+                    break;
+                const ULONGLONG seconds = ReadLittle(&extra[data + at], 4);
+                *targets[bit] = FileTimeFromValue(seconds * 10000000ULL + kUnixEpochAsFileTime);
+                at += 4;
+            }
+        }
+        pos = data + size;
+    }
+}
+
+DWORD AttributesOf(const unz_file_info& file)
+{
+    const BYTE host = static_cast<BYTE>(file.version >> 8);
+    const uLong external = file.external_fa;
+    if (host == 0 || host == 7 || host == 11 || host == 14)
+        return external & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                           FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE);
+    DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
+    if (external & 0x40000000)
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (!(external & 0x00800000))
+        attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes;
+}
+
+// Drops a drive, leading separators, and everything up to the last climb.
+std::wstring CleanName(std::wstring name)
+{
+    if (name.size() >= 2 && name[1] == L':' && iswalpha(name[0]))
+        name.erase(0, 2);
+    const size_t first = name.find_first_not_of(L"\\/");
+    name.erase(0, first == std::wstring::npos ? name.size() : first);
+    size_t cut = std::wstring::npos;
+    for (const wchar_t* climb : {L"\\..\\", L"\\../", L"/../", L"/..\\"}) {
+        const size_t at = name.rfind(climb);
+        if (at != std::wstring::npos && (cut == std::wstring::npos || at + 4 > cut))
+            cut = at + 4;
+    }
+    if (cut != std::wstring::npos)
+        name.erase(0, cut);
+    return name;
+}
+
+std::wstring AnsiToWide(const char* text)
+{
+    const int count = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (count <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], count);
+    wide.resize(static_cast<size_t>(count - 1));
+    return wide;
+}
+
+QELZRESULT FromUnzip(int code)
+{
+    switch (code) {
+    case UNZ_OK: return QELZR_OK;
+    case UNZ_ERRNO: return QELZR_READ;
+    case UNZ_PARAMERROR: return QELZR_ARGS;
+    case UNZ_BADZIPFILE:
+    case UNZ_CRCERROR: return QELZR_CORRUPT;
+    default: return QELZR_FLATE;
+    }
+}
+
+class CQelZipReader : public CQelZipObject {
+public:
+    ~CQelZipReader() override
+    {
+        if (m_zip) {
+            CloseEntry();
+            unzClose(m_zip);
+        }
+    }
+
+    QELZRESULT Open(std::unique_ptr<CQelZipInput> input)
+    {
+        m_input = std::move(input);
+        zlib_filefunc_def callbacks = m_input->Callbacks();
+        m_zip = unzOpen2("", &callbacks);
+        if (m_zip) {
+            unz_global_info global{};
+            if (unzGetGlobalInfo(m_zip, &global) != UNZ_OK)
+                return QELZR_CORRUPT;
+            m_count = global.number_entry > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(global.number_entry);
+        } else if (!m_input->IsEmptyArchive()) {
+            return QELZR_NOFILE;
+        }
+        wchar_t folder[MAX_PATH] = {};
+        const DWORD length = GetCurrentDirectoryW(MAX_PATH, folder);
+        if (length > 0 && length < MAX_PATH)
+            SetBaseFolder(folder);
+        return QELZR_OK;
+    }
+
+    QELZRESULT SetBaseFolder(const wchar_t* folder)
+    {
+        std::wstring base = folder;
+        if (!base.empty() && base.back() != L'\\' && base.back() != L'/')
+            base += L'\\';
+        if (base.size() >= MAX_PATH)
+            return QELZR_ARGS;
+        m_baseFolder = base;
+        return QELZR_OK;
+    }
+
+    QELZRESULT GetEntry(int index, QELZIPENTRYINFO& info)
+    {
+        memset(&info, 0, sizeof(info));
+        if (index == -1) {
+            info.index = m_count;
+            return QELZR_OK;
+        }
+        if (index < 0 || index >= m_count)
+            return QELZR_ARGS;
+        CloseEntry();
+        if (index == m_lastIndex) {
+            info = m_lastInfo;
+            return QELZR_OK;
+        }
+        const QELZRESULT moved = MoveTo(index);
+        if (moved != QELZR_OK)
+            return moved;
+        return ReadCurrentInfo(index, info);
+    }
+
+    QELZRESULT FindEntry(const wchar_t* name, BOOL ignoreCase, int& index, QELZIPENTRYINFO& info)
+    {
+        memset(&info, 0, sizeof(info));
+        info.index = -1;
+        index = -1;
+        CloseEntry();
+        char ansi[MAX_PATH] = {};
+        if (!WideCharToMultiByte(CP_ACP, 0, name, -1, ansi, MAX_PATH, nullptr, nullptr))
+            return QELZR_NOTFOUND;
+        // 1 compares exactly, 2 without regard to case; 0 would mean the platform's choice.
+        if (m_count == 0 || unzLocateFile(m_zip, ansi, ignoreCase ? 2 : 1) != UNZ_OK)
+            return QELZR_NOTFOUND;
+        unz_file_pos position{};
+        if (unzGetFilePos(m_zip, &position) != UNZ_OK || position.num_of_file > 0x7FFFFFFF)
+            return QELZR_CORRUPT;
+        const int found = static_cast<int>(position.num_of_file);
+        if (found == m_lastIndex) {
+            info = m_lastInfo;
+        } else {
+            const QELZRESULT read = ReadCurrentInfo(found, info);
+            if (read != QELZR_OK)
+                return read;
+        }
+        index = found;
+        return QELZR_OK;
+    }
+
+    QELZRESULT CheckEntrySize(int index)
+    {
+        if (index < 0 || index >= m_count)
+            return QELZR_ARGS;
+        CloseEntry();
+        unz_file_info file{};
+        const QELZRESULT moved = MoveTo(index);
+        if (moved != QELZR_OK)
+            return moved;
+        if (unzGetCurrentFileInfo(m_zip, &file, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return QELZR_CORRUPT;
+        return Plausible(file) ? QELZR_OK : QELZR_CORRUPT;
+    }
+
+    QELZRESULT ExtractToMemory(int index, BYTE* block, DWORD length)
+    {
+        if (!block && length > 0)
+            return QELZR_ARGS;
+        QELZRESULT result = OpenEntry(index);
+        if (result != QELZR_OK)
+            return result;
+        DWORD filled = 0;
+        while (filled < length) {
+            const DWORD ask = length - filled < 0x40000000u ? length - filled : 0x40000000u;
+            const int read = unzReadCurrentFile(m_zip, block + filled, ask);
+            if (read < 0) {
+                CloseEntry();
+                return FromUnzip(read);
+            }
+            if (read == 0)
+                break;
+            filled += static_cast<DWORD>(read);
+        }
+        if (unztell64(m_zip) < m_openSize) {
+            if (filled == length)
+                return QELZR_MORE;
+            CloseEntry();
+            return QELZR_CORRUPT;
+        }
+        return FinishEntry();
+    }
+
+    QELZRESULT ExtractToHandle(int index, HANDLE file)
+    {
+        if (!file || file == INVALID_HANDLE_VALUE)
+            return QELZR_ARGS;
+        CloseEntry();
+        QELZRESULT result = OpenEntry(index);
+        if (result != QELZR_OK)
+            return result;
+        m_scratch.resize(kBlockSize);
+        for (;;) {
+            const int read = unzReadCurrentFile(m_zip, m_scratch.data(), kBlockSize);
+            if (read < 0) {
+                CloseEntry();
+                return FromUnzip(read);
+            }
+            if (read == 0)
+                break;
+            DWORD written = 0;
+            if (!WriteFile(file, m_scratch.data(), static_cast<DWORD>(read), &written, nullptr) ||
+                written != static_cast<DWORD>(read)) {
+                CloseEntry();
+                return QELZR_WRITE;
+            }
+        }
+        if (unztell64(m_zip) < m_openSize) {
+            CloseEntry();
+            return QELZR_CORRUPT;
+        }
+        result = FinishEntry();
+        if (result == QELZR_OK)
+            SetTimes(index, file);
+        return result;
+    }
+
+    QELZRESULT ExtractToFile(int index, const wchar_t* target)
+    {
+        if (!target || !*target)
+            return QELZR_ARGS;
+        QELZIPENTRYINFO info{};
+        QELZRESULT result = GetEntry(index, info);
+        if (result != QELZR_OK)
+            return result;
+        std::wstring path = PathIsRelativeW(target) ? m_baseFolder + target : std::wstring(target);
+        for (wchar_t& c : path) {
+            if (c == L'/')
+                c = L'\\';
+        }
+        if (info.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const int made = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+            return made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS ? QELZR_OK : QELZR_NOFILE;
+        }
+        const size_t slash = path.find_last_of(L'\\');
+        if (slash != std::wstring::npos && slash > 0)
+            SHCreateDirectoryExW(nullptr, path.substr(0, slash).c_str(), nullptr);
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return QELZR_NOFILE;
+        result = ExtractToHandle(index, file);
+        CloseHandle(file);
+        // A damaged entry leaves no half-written file behind.
+        if (result != QELZR_OK)
+            DeleteFileW(path.c_str());
+        return result;
+    }
+
+private:
+    QELZRESULT MoveTo(int index)
+    {
+        if (index < 0 || index >= m_count)
+            return QELZR_ARGS;
+        if (index < static_cast<int>(m_positions.size()))
+            return unzGoToFilePos(m_zip, &m_positions[static_cast<size_t>(index)]) == UNZ_OK
+                       ? QELZR_OK
+                       : QELZR_CORRUPT;
+        unz_file_pos position{};
+        if (m_positions.empty()) {
+            if (unzGoToFirstFile(m_zip) != UNZ_OK || unzGetFilePos(m_zip, &position) != UNZ_OK)
+                return QELZR_CORRUPT;
+            m_positions.push_back(position);
+        } else if (unzGoToFilePos(m_zip, &m_positions.back()) != UNZ_OK) {
+            return QELZR_CORRUPT;
+        }
+        while (static_cast<int>(m_positions.size()) <= index) {
+            if (unzGoToNextFile(m_zip) != UNZ_OK || unzGetFilePos(m_zip, &position) != UNZ_OK)
+                return QELZR_CORRUPT;
+            m_positions.push_back(position);
+        }
+        return QELZR_OK;
+    }
+
+    // The information of minizip's current entry, which is entry index.
+    QELZRESULT ReadCurrentInfo(int index, QELZIPENTRYINFO& info)
+    {
+        unz_file_info file{};
+        char name[MAX_PATH + 1] = {};
+        if (unzGetCurrentFileInfo(m_zip, &file, name, MAX_PATH, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return QELZR_CORRUPT;
+        std::vector<BYTE> extra;
+        if (unzOpenCurrentFile2(m_zip, nullptr, nullptr, 1) != UNZ_OK)
+            return QELZR_READ;
+        const int extraSize = unzGetLocalExtrafield(m_zip, nullptr, 0);
+        if (extraSize > 0) {
+            extra.resize(static_cast<size_t>(extraSize));
+            if (unzGetLocalExtrafield(m_zip, extra.data(), static_cast<unsigned>(extraSize)) != extraSize) {
+                unzCloseCurrentFile(m_zip);
+                return QELZR_READ;
+            }
+        }
+        unzCloseCurrentFile(m_zip);
+
+        info.index = index;
+        const std::wstring clean = CleanName(AnsiToWide(name)).substr(0, MAX_PATH - 1);
+        wmemcpy(info.name, clean.c_str(), clean.size() + 1);
+        info.attributes = AttributesOf(file);
+        info.modificationTime = info.accessTime = info.creationTime = FileTimeFromDos(file.dosDate);
+        ApplyExtendedTimestamp(extra, info);
+        info.compressedSize = static_cast<LONG>(file.compressed_size);
+        info.uncompressedSize = static_cast<LONG>(file.uncompressed_size);
+        m_lastInfo = info;
+        m_lastIndex = index;
+        return QELZR_OK;
+    }
+
+    bool Plausible(const unz_file_info& file) const
+    {
+        if (file.compressed_size > m_input->Size())
+            return false;
+        if (file.compression_method == 0)
+            return file.uncompressed_size == file.compressed_size;
+        if (file.compression_method == Z_DEFLATED)
+            return ULONGLONG(file.uncompressed_size) <= ULONGLONG(file.compressed_size) * kDeflateMaxRatio;
+        return false;
+    }
+
+    QELZRESULT OpenEntry(int index)
+    {
+        if (index == m_openIndex)
+            return QELZR_OK;
+        CloseEntry();
+        const QELZRESULT moved = MoveTo(index);
+        if (moved != QELZR_OK)
+            return moved;
+        unz_file_info file{};
+        if (unzGetCurrentFileInfo(m_zip, &file, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return QELZR_CORRUPT;
+        if (file.flag & 1)
+            return QELZR_PASSWORD;
+        if (!Plausible(file))
+            return QELZR_CORRUPT;
+        const int opened = unzOpenCurrentFile(m_zip);
+        if (opened != UNZ_OK)
+            return FromUnzip(opened);
+        m_openIndex = index;
+        m_openSize = file.uncompressed_size;
+        return QELZR_OK;
+    }
+
+    // The whole entry was read: its CRC decides.
+    QELZRESULT FinishEntry()
+    {
+        m_openIndex = -1;
+        return unzCloseCurrentFile(m_zip) == UNZ_OK ? QELZR_OK : QELZR_CORRUPT;
+    }
+
+    void CloseEntry()
+    {
+        if (m_openIndex != -1) {
+            unzCloseCurrentFile(m_zip);
+            m_openIndex = -1;
+        }
+    }
+
+    void SetTimes(int index, HANDLE file)
+    {
+        QELZIPENTRYINFO info{};
+        if (GetEntry(index, info) == QELZR_OK)
+            SetFileTime(file, &info.creationTime, &info.accessTime, &info.modificationTime);
+    }
+
+    std::unique_ptr<CQelZipInput> m_input;
+    unzFile m_zip = nullptr;
+    int m_count = 0;
+    std::vector<unz_file_pos> m_positions;  // of entries 0 .. size - 1, found on the way
+    int m_openIndex = -1;
+    ZPOS64_T m_openSize = 0;
+    QELZIPENTRYINFO m_lastInfo{};
+    int m_lastIndex = -1;
+    std::vector<BYTE> m_scratch;
+    std::wstring m_baseFolder;
+};
+
+QELZRESULT ReaderOf(HQELZIP zip, CQelZipReader*& reader)
+{
+    if (!zip)
+        return QELZR_ARGS;
+    if (zip->kind != QELZIP_KIND_READER)
+        return QELZR_ZMODE;
+    reader = static_cast<CQelZipReader*>(zip->object.get());
+    return QELZR_OK;
+}
+
+HQELZIP OpenReader(std::unique_ptr<CQelZipInput> input)
+{
+    auto reader = std::make_unique<CQelZipReader>();
+    const QELZRESULT result = reader->Open(std::move(input));
+    if (result != QELZR_OK) {
+        Done(result);
+        return nullptr;
+    }
+    auto handle = std::make_unique<QELZIPHANDLEDATA>();
+    handle->kind = QELZIP_KIND_READER;
+    handle->object = std::move(reader);
+    Done(QELZR_OK);
+    return handle.release();
+}
+
+} // namespace
+
+HQELZIP QelZipOpenFile(const wchar_t* path, const char*)
+{
+    if (!path) {
+        Done(QELZR_ARGS);
+        return nullptr;
+    }
+    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        Done(QELZR_NOFILE);
+        return nullptr;
+    }
+    return OpenReader(std::make_unique<CQelZipInput>(file, true));
+}
+
+HQELZIP QelZipOpenHandle(HANDLE file, const char*)
+{
+    if (!file || file == INVALID_HANDLE_VALUE) {
+        Done(QELZR_ARGS);
+        return nullptr;
+    }
+    auto input = std::make_unique<CQelZipInput>(file, false);
+    if (!input->CanSeek()) {
+        Done(QELZR_SEEK);
+        return nullptr;
+    }
+    return OpenReader(std::move(input));
+}
+
+HQELZIP QelZipOpenMemory(const void* buffer, DWORD size, const char*)
+{
+    if (!buffer) {
+        Done(QELZR_ARGS);
+        return nullptr;
+    }
+    return OpenReader(std::make_unique<CQelZipInput>(buffer, size));
+}
+
+QELZRESULT QelZipGetEntry(HQELZIP zip, int index, QELZIPENTRYINFO* info)
+{
+    CQelZipReader* reader = nullptr;
+    QELZRESULT result = ReaderOf(zip, reader);
+    if (result != QELZR_OK)
+        return Done(result);
+    if (!info)
+        return Done(QELZR_ARGS);
+    return Done(reader->GetEntry(index, *info));
+}
+
+QELZRESULT QelZipFindEntry(HQELZIP zip, const wchar_t* name, BOOL ignoreCase, int* index,
+                           QELZIPENTRYINFO* info)
+{
+    CQelZipReader* reader = nullptr;
+    QELZRESULT result = ReaderOf(zip, reader);
+    if (result != QELZR_OK)
+        return Done(result);
+    if (!name || !index || !info)
+        return Done(QELZR_ARGS);
+    return Done(reader->FindEntry(name, ignoreCase, *index, *info));
+}
+
+QELZRESULT QelZipExtract(HQELZIP zip, int index, void* target, DWORD length, DWORD mode)
+{
+    CQelZipReader* reader = nullptr;
+    QELZRESULT result = ReaderOf(zip, reader);
+    if (result != QELZR_OK)
+        return Done(result);
+    switch (mode) {
+    case QELZIP_EXTRACT_MEMORY:
+        return Done(reader->ExtractToMemory(index, static_cast<BYTE*>(target), length));
+    case QELZIP_EXTRACT_FILE:
+        return Done(reader->ExtractToFile(index, static_cast<const wchar_t*>(target)));
+    case QELZIP_EXTRACT_HANDLE:
+        return Done(reader->ExtractToHandle(index, static_cast<HANDLE>(target)));
+    default:
+        return Done(QELZR_ARGS);
+    }
+}
+
+QELZRESULT QelZipCheckEntrySize(HQELZIP zip, int index)
+{
+    CQelZipReader* reader = nullptr;
+    QELZRESULT result = ReaderOf(zip, reader);
+    if (result != QELZR_OK)
+        return Done(result);
+    return Done(reader->CheckEntrySize(index));
+}
+
+QELZRESULT QelZipSetBaseFolder(HQELZIP zip, const wchar_t* folder)
+{
+    CQelZipReader* reader = nullptr;
+    QELZRESULT result = ReaderOf(zip, reader);
+    if (result != QELZR_OK)
+        return Done(result);
+    if (!folder)
+        return Done(QELZR_ARGS);
+    return Done(reader->SetBaseFolder(folder));
+}
+
+QELZRESULT QelZipClose(HQELZIP zip)
+{
+    CQelZipReader* reader = nullptr;
+    const QELZRESULT result = ReaderOf(zip, reader);
+    if (result != QELZR_OK)
+        return Done(result);
+    std::unique_ptr<QELZIPHANDLEDATA> owned(zip);
+    return Done(QELZR_OK);
+}
+
+BOOL QelZipIsReader(HQELZIP zip)
+{
+    return zip && zip->kind == QELZIP_KIND_READER;
+}
+
+DWORD QelZipResultText(QELZRESULT code, wchar_t* buffer, DWORD length)
+{
+    return QelZipCopyResultText(code == QELZR_RECENT ? g_lastResult.load() : code, buffer, length, true);
+}
