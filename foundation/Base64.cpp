@@ -80,9 +80,7 @@ BOOL ReadWholeStream(IStream* stream, std::vector<BYTE>& bytes)
     return bytes.empty() || QelReadStream(stream, bytes.data(), static_cast<ULONG>(bytes.size()));
 }
 
-} // namespace
-
-std::string QelBase64Encode(const BYTE* data, int length)
+std::string EncodeLines(const BYTE* data, int length)
 {
     std::string text;
     if (data == nullptr || length <= 0)
@@ -104,6 +102,18 @@ std::string QelBase64Encode(const BYTE* data, int length)
         text.append(group, 4);
     }
     return text;
+}
+
+} // namespace
+
+// An input too large for memory gives an empty text rather than an exception.
+std::string QelBase64Encode(const BYTE* data, int length)
+{
+    try {
+        return EncodeLines(data, length);
+    } catch (const std::bad_alloc&) {
+        return std::string();
+    }
 }
 
 BOOL QelBase64Decode(const char* text, BYTE* out, int* length)
@@ -146,7 +156,7 @@ BOOL QelBase64EncodeStream(IStream* stream, std::string& out)
     if (!ReadWholeStream(stream, bytes))
         return FALSE;
     out = QelBase64Encode(bytes.data(), static_cast<int>(bytes.size()));
-    return TRUE;
+    return bytes.empty() || !out.empty();  // empty only when memory ran out
 }
 
 BOOL QelBase64EncodeFile(const wchar_t* path, std::string& out)
@@ -179,9 +189,13 @@ BOOL QelBase64DecodeToString(const char* text, std::string& out)
 {
     if (text == nullptr)
         return FALSE;
-    std::string bytes(DecodedLength(text), '\0');
-    DecodeInto(text, reinterpret_cast<BYTE*>(&bytes[0]));
-    bytes.resize(strlen(bytes.c_str()));
-    out = bytes;
+    try {
+        std::string bytes(DecodedLength(text), '\0');
+        DecodeInto(text, reinterpret_cast<BYTE*>(&bytes[0]));
+        bytes.resize(strlen(bytes.c_str()));
+        out = bytes;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
     return TRUE;
 }

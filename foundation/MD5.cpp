@@ -209,7 +209,7 @@ BOOL QelMD5OfFile(const wchar_t* path, BYTE out[16])
         return FALSE;
     const std::unique_ptr<void, HandleCloser> file(raw);
 
-    // Read in pieces so a large file needs no buffer of its own size.
+    // Read in chunks so a large file needs no buffer of its own size.
     BYTE buffer[16 * 1024];
     CQelMD5 md5;
     for (;;) {

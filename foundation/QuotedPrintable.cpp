@@ -38,9 +38,7 @@ bool DecodeToBuffer(const char* text, std::vector<BYTE>& buffer, int& length)
     return QelQPDecode(text, buffer.data(), &length) != FALSE;
 }
 
-} // namespace
-
-std::string QelQPEncode(const BYTE* data, int length)
+std::string EncodeLines(const BYTE* data, int length)
 {
     static const char kDigits[] = "0123456789ABCDEF";
     std::string text;
@@ -74,6 +72,18 @@ std::string QelQPEncode(const BYTE* data, int length)
     return text;
 }
 
+} // namespace
+
+// An input too large for memory gives an empty text rather than an exception.
+std::string QelQPEncode(const BYTE* data, int length)
+{
+    try {
+        return EncodeLines(data, length);
+    } catch (const std::bad_alloc&) {
+        return std::string();
+    }
+}
+
 BOOL QelQPEncodeStream(IStream* stream, std::string& out)
 {
     if (stream == nullptr || !QelSeekStreamToBegin(stream))
@@ -90,7 +100,7 @@ BOOL QelQPEncodeStream(IStream* stream, std::string& out)
     if (!bytes.empty() && !QelReadStream(stream, bytes.data(), static_cast<ULONG>(bytes.size())))
         return FALSE;
     out = QelQPEncode(bytes.data(), static_cast<int>(bytes.size()));
-    return TRUE;
+    return bytes.empty() || !out.empty();  // empty only when memory ran out
 }
 
 BOOL QelQPDecode(const char* text, BYTE* out, int* length)

@@ -174,7 +174,7 @@ BOOL QelEncryptTextToBase64(const char* password, const wchar_t* text, std::stri
     if (!ReadAll(stream.Get(), sealed))
         return FALSE;
     out = QelBase64Encode(sealed.data(), static_cast<int>(sealed.size()));
-    return TRUE;
+    return !out.empty();  // empty only when memory ran out
 }
 
 BOOL QelDecryptBase64ToText(const char* password, const char* base64, std::wstring& out)

@@ -45,10 +45,10 @@ TEST(MD5, IncrementalUpdatesGiveTheSameDigest)
     md5.Update(data.data() + 1, 62);
     md5.Update(data.data() + 63, 130);
     md5.Update(data.data() + 193, data.size() - 193);
-    BYTE pieces[16], whole[16];
-    md5.Final(pieces);
+    BYTE split[16], whole[16];
+    md5.Final(split);
     QelMD5Digest(data.data(), static_cast<UINT>(data.size()), whole);
-    EXPECT_EQ(0, memcmp(pieces, whole, 16));
+    EXPECT_EQ(0, memcmp(split, whole, 16));
 }
 
 TEST(MD5, WordTextsReadDigestWordsLittleEndian)
@@ -61,7 +61,7 @@ TEST(MD5, WordTextsReadDigestWordsLittleEndian)
     EXPECT_EQ(L" b0c5c8663e0b04a38a3cae541871a7c", QelMD5WordHexSpaced("i", 1));
     EXPECT_EQ(L"865c0c0b4ab0e063e5caa3387c1a8741", QelMD5ByteHex("i", 1));
 
-    // Nothing hashed still gives a digest; only the string forms special-case it.
+    // Nothing hashed still gives a digest; only the string forms give an empty text.
     EXPECT_EQ(L"d98c1dd4 4b2008f980980e97e42f8ec", QelMD5WordHexSpaced("", 0));
 }
 
@@ -84,7 +84,7 @@ TEST(MD5, FileDigestReadsTheWholeFile)
 {
     TestFolder folder;
     const std::wstring path = folder / L"data.bin";
-    // 40000 bytes: more than one read piece.
+    // 40000 bytes: more than one read chunk.
     std::vector<unsigned char> data;
     for (int i = 0; i < 40000; ++i)
         data.push_back(static_cast<unsigned char>(i % 251));
