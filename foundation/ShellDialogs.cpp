@@ -1,5 +1,8 @@
 #include "foundation/ShellDialogs.h"
 
+#include "foundation/MessageFormat.h"
+#include "foundation/Paths.h"
+
 #include <shlobj.h>
 
 #include <memory>
@@ -46,11 +49,15 @@ BOOL QelBrowseForFolder(HWND owner, const wchar_t* title, std::wstring& folder)
         return FALSE;
 
     std::wstring chosen = path.data();
-    if (chosen.back() != L'\\' && chosen.back() != L'/')
-        chosen += L'\\';
+    QelAppendPathSeparator(chosen);
     LastChosenFolder() = chosen;
     folder = chosen;
     return TRUE;
+}
+
+BOOL QelBrowseForFolderById(HWND owner, UINT titleId, std::wstring& folder)
+{
+    return QelBrowseForFolder(owner, QelLoadTranslatedString(titleId).c_str(), folder);
 }
 
 void QelShowOpenWithDialog(const wchar_t* path)
