@@ -47,6 +47,9 @@ fi
 
 # --- third-party sources, built for the target ------------------------------
 mkdir -p "$tp/src" "$tp/lib" "$tp/include"
+# Several checkouts may share one third_party/: build it once at a time.
+exec 9>"$tp/.lock"
+flock 9
 cd "$tp/src"
 if [ ! -f "$tp/lib/libsqlite3.a" ]; then
   [ -d sqlite3-src ] || { apt-get source -qq sqlite3 >/dev/null 2>&1; mv "$(ls -d sqlite3-3* | head -1)" sqlite3-src; }
