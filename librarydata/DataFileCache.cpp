@@ -1,0 +1,105 @@
+#include "librarydata/DataFileCache.h"
+
+#include <shlwapi.h>
+
+#include <new>
+
+#include "foundation/Global.h"
+#include "foundation/MessageFormat.h"
+
+namespace {
+
+std::wstring KeyOf(const wchar_t* path)
+{
+    std::wstring key = path ? path : L"";
+    if (!key.empty())
+        CharLowerBuffW(&key[0], static_cast<DWORD>(key.size()));
+    return key;
+}
+
+void Log(const wchar_t* templateText, const wchar_t* path)
+{
+    TessaryGetGlobal()->WriteLog(QelFormatString1(templateText, path ? path : L"").c_str());
+}
+
+} // namespace
+
+COskanDataFileCache::~COskanDataFileCache()
+{
+    ClearLocked();
+}
+
+BOOL COskanDataFileCache::ExtractEntry(const wchar_t* path, const wchar_t* entryName, BYTE** data, DWORD* size)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    COskanDataFile* file = GetDataFile(path);
+    if (!file) {
+        Log(L"Failed to get data file: %1", path);
+        return FALSE;
+    }
+    return file->ExtractFile(entryName, data, size);
+}
+
+BOOL COskanDataFileCache::ExtractIndexPage(const wchar_t* path, BYTE** data, DWORD* size)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    COskanDataFile* file = GetDataFile(path);
+    if (!file) {
+        Log(L"Failed to get data file: %1", path);
+        return FALSE;
+    }
+    return file->ExtractIndexFile(data, size);
+}
+
+void COskanDataFileCache::Clear()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    ClearLocked();
+}
+
+void COskanDataFileCache::Remove(const wchar_t* path)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_files.erase(KeyOf(path));
+}
+
+void COskanDataFileCache::ClearLocked()
+{
+    m_files.clear();
+}
+
+COskanDataFile* COskanDataFileCache::GetDataFile(const wchar_t* path)
+{
+    const std::wstring key = KeyOf(path);
+    const auto cached = m_files.find(key);
+    if (cached != m_files.end())
+        return cached->second.get();
+    // A full cache is emptied whole.
+    if (m_files.size() >= kMaxFiles)
+        ClearLocked();
+    if (key.empty() || !PathFileExistsW(path)) {
+        Log(L"Failed to get document data: %1", path);
+        return nullptr;
+    }
+    std::unique_ptr<COskanDataFile> file;
+    try {
+        file = std::make_unique<COskanDataFile>();
+    } catch (const std::bad_alloc&) {
+        TessaryGetGlobal()->WriteLog(L"Failed to create data file, out of memory");
+        return nullptr;
+    }
+    if (!file->Load(path)) {
+        Log(L"Failed to get document data: %1", path);
+        return nullptr;
+    }
+    COskanDataFile* loaded = file.get();
+    m_files.emplace(key, std::move(file));
+    return loaded;
+}
+
+COskanDataFileCache* QelGetDataFileCache()
+{
+    // Built once even when two threads ask first at the same moment.
+    static COskanDataFileCache cache;
+    return &cache;
+}
