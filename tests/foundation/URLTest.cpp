@@ -94,6 +94,19 @@ TEST(URL, PartsAndBase)
     EXPECT_TRUE(raw.HasEscapes());
 }
 
+TEST(URL, CombineResolvesRelativeAddressesAndKeepsResourcePaths)
+{
+    CQelURL url(L"http://example.com/books/a/page.htm?x=1", 0);
+    EXPECT_TRUE(url.Combine(L"img/p%20q.png"));
+    EXPECT_EQ(L"http://example.com/books/a/img/p q.png", url.GetURL());
+    EXPECT_TRUE(url.Combine(L"../b.htm"));
+    EXPECT_EQ(L"http://example.com/books/a/b.htm", url.GetURL());
+    EXPECT_TRUE(url.Combine(L"%ResourceFilePath%/style.css"));
+    EXPECT_EQ(L"%ResourceFilePath%/style.css", url.GetURL());
+    EXPECT_TRUE(url.Combine(L"C:\\pics\\a.png"));
+    EXPECT_EQ(L"C:\\pics\\a.png", url.GetURL());
+}
+
 TEST(URL, SameIgnoresCaseAndShortPathForms)
 {
     EXPECT_TRUE(CQelURL(L"http://Example.com/Page.htm", 0).IsSame(CQelURL(L"http://example.com/page.htm", 0)));
