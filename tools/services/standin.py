@@ -52,8 +52,9 @@ class StandIn(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
-    def __init__(self, scenario, log_path, port=0, verbose=False):
+    def __init__(self, scenario, log_path, port=0, verbose=False, read_timeout=10):
         self.scenario = scenario
+        self.read_timeout = read_timeout
         self.verbose = verbose
         self.lock = threading.Lock()
         self.sequence = 0
@@ -90,6 +91,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def version_string(self):
         return self.server_version
+
+    def setup(self):
+        # A client that announced more body than it sends is not waited for long.
+        self.timeout = self.server.read_timeout
+        super().setup()
 
     def log_message(self, format, *args):
         pass
@@ -186,6 +192,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
         self.wfile.flush()
         self.server.held.set()
+        self.connection.settimeout(None)
         try:
             while self.rfile.read1(4096):
                 pass
@@ -205,6 +212,8 @@ def main(argv=None):
                         help="stop when the connection to %s closes (or none came within --hold-wait)" % HOLD_PATH)
     parser.add_argument("--hold-wait", type=float, default=60, help="seconds to wait for the holder")
     parser.add_argument("--max-seconds", type=float, default=0, help="stop after this long (0: never)")
+    parser.add_argument("--read-timeout", type=float, default=10,
+                        help="seconds to wait for a request's next bytes before closing the connection")
     parser.add_argument("--verbose", action="store_true", help="print one line per request")
     args = parser.parse_args(argv)
 
@@ -213,7 +222,7 @@ def main(argv=None):
     except (OSError, ValueError, KeyError, scenarios.ScenarioError) as e:
         sys.stderr.write("standin: cannot load the scenario: %s\n" % e)
         return 2
-    server = StandIn(scenario, args.log, args.port, args.verbose)
+    server = StandIn(scenario, args.log, args.port, args.verbose, args.read_timeout)
     port = server.server_address[1]
     if args.port_file:
         temporary = args.port_file + ".tmp"

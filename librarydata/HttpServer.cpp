@@ -1,0 +1,178 @@
+#include "librarydata/HttpServer.h"
+
+#include "librarydata/HttpTransfer.h"
+#include "foundation/Global.h"
+
+#include <wrl/client.h>
+
+#include <new>
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+void Log(const wchar_t* text)
+{
+    TessaryGetGlobal()->WriteLog(text);
+}
+
+const wchar_t* OrNull(const std::wstring& text)
+{
+    return text.empty() ? nullptr : text.c_str();
+}
+
+constexpr DWORD kHeaderBufferBytes = 10240;
+
+}  // namespace
+
+CQelHttpServer::CQelHttpServer() = default;
+
+CQelHttpServer::CQelHttpServer(const wchar_t* agent, const wchar_t* server, INTERNET_PORT port)
+{
+    Init(agent, server, port);
+}
+
+CQelHttpServer::CQelHttpServer(const wchar_t* agent, DWORD accessType, const wchar_t* proxy,
+                               const wchar_t* proxyBypass, DWORD openFlags, const wchar_t* server, INTERNET_PORT port)
+{
+    Init(agent, accessType, proxy, proxyBypass, openFlags, server, port);
+}
+
+CQelHttpServer::~CQelHttpServer()
+{
+    Close();
+}
+
+BOOL CQelHttpServer::Init(const wchar_t* agent, const wchar_t* server, INTERNET_PORT port)
+{
+    return Init(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0, server, port);
+}
+
+BOOL CQelHttpServer::Init(const wchar_t* agent, DWORD accessType, const wchar_t* proxy, const wchar_t* proxyBypass,
+                          DWORD openFlags, const wchar_t* server, INTERNET_PORT port)
+{
+    m_agent = agent ? agent : L"";
+    m_accessType = accessType;
+    m_proxy = proxy ? proxy : L"";
+    m_proxyBypass = proxyBypass ? proxyBypass : L"";
+    m_openFlags = openFlags;
+    m_server = server ? server : L"";
+    m_port = port;
+    return TRUE;
+}
+
+BOOL CQelHttpServer::Open()
+{
+    if (m_agent.empty()) {
+        Log(L"Data not initialized!");
+        return FALSE;
+    }
+    m_session = InternetOpenW(m_agent.c_str(), m_accessType, OrNull(m_proxy), OrNull(m_proxyBypass), m_openFlags);
+    if (m_session) {
+        m_connection = InternetConnectW(m_session, m_server.c_str(), m_port, nullptr, nullptr,
+                                        INTERNET_SERVICE_HTTP, 0, 0);
+        if (m_connection)
+            return TRUE;
+    }
+    Close();
+    return FALSE;
+}
+
+BOOL CQelHttpServer::Close()
+{
+    if (m_connection) {
+        if (!InternetCloseHandle(m_connection))
+            Log(L"Failed to close connection");
+        m_connection = nullptr;
+    }
+    if (m_session) {
+        if (!InternetCloseHandle(m_session))
+            Log(L"Failed to close session");
+        m_session = nullptr;
+    }
+    return TRUE;
+}
+
+BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQelHttpFormDataBase* body,
+                                 IStream* answer, std::wstring& headers, IQelHttpProgress* progress)
+{
+    HINTERNET request = HttpOpenRequestW(m_connection, verb, object, nullptr, nullptr, nullptr,
+                                         INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    if (!request) {
+        Log(L"HttpOpenRequest failed");
+        return FALSE;
+    }
+    // The request handle is closed on every path, an exception's included.
+    struct CRequestCloser
+    {
+        HINTERNET& handle;
+        ~CRequestCloser()
+        {
+            if (handle)
+                InternetCloseHandle(handle);
+        }
+    } closer{request};
+
+    BOOL result = body ? body->Send(request, progress) : FALSE;
+    if (result) {
+        std::wstring buffer(kHeaderBufferBytes / sizeof(wchar_t), L'\0');
+        DWORD length = kHeaderBufferBytes;
+        HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, &buffer[0], &length, nullptr);
+        headers.assign(buffer.c_str());
+        DWORD expected = 0;
+        if (!QelHttpGetContentLength(headers.c_str(), expected))
+            expected = 0;
+        result = QelHttpReadFile(request, answer, expected, progress);
+    }
+    const HINTERNET handle = request;
+    request = nullptr;
+    if (!InternetCloseHandle(handle)) {
+        Log(L"InternetCloseHandle failed");
+        return FALSE;
+    }
+    return result;
+}
+
+BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQelHttpFormDataBase* body,
+                                 std::wstring& text, std::wstring& headers, IQelHttpProgress* progress)
+{
+    ComPtr<IStream> answer;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &answer))) {
+        Log(L"CreateStreamOnHGlobal failed!");
+        return FALSE;
+    }
+    if (!SendRequest(verb, object, body, answer.Get(), headers, progress)) {
+        Log(L"SendRequest failed!");
+        return FALSE;
+    }
+    return DecodeAnswer(answer.Get(), headers, text);
+}
+
+BOOL CQelHttpServer::Post(const wchar_t* object, CQelHttpFormDataBase* body, std::wstring& text,
+                          std::wstring& headers, IQelHttpProgress* progress)
+{
+    try {
+        return SendRequest(L"POST", object, body, text, headers, progress);
+    } catch (const std::bad_alloc&) {
+        Log(L"Out of memory!");
+        return FALSE;
+    }
+}
+
+BOOL CQelHttpServer::Post(const wchar_t* object, CQelHttpFormDataBase* body, IStream* answer, std::wstring& headers,
+                          IQelHttpProgress* progress)
+{
+    return SendRequest(L"POST", object, body, answer, headers, progress);
+}
+
+void CQelHttpServer::ClearLastFault()
+{
+    m_lastFaultCode = 0;
+    m_lastFaultText.clear();
+}
+
+void CQelHttpServer::SetLastFault(int code, const wchar_t* text)
+{
+    m_lastFaultCode = code;
+    m_lastFaultText = text ? text : L"";
+}

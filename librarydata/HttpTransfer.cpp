@@ -1,0 +1,154 @@
+#include "librarydata/HttpTransfer.h"
+
+#include "foundation/Global.h"
+#include "foundation/MessageFormat.h"
+#include "foundation/Streams.h"
+#include "foundation/Strings.h"
+
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+void Log(const wchar_t* text)
+{
+    TessaryGetGlobal()->WriteLog(text);
+}
+
+constexpr DWORD kPiece = 1024;
+
+}  // namespace
+
+BOOL QelHttpReadFile(HINTERNET request, IStream* stream, DWORD expected, IQelHttpProgress* progress)
+{
+    BYTE buffer[kPiece];
+    DWORD total = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!InternetReadFile(request, buffer, kPiece, &read)) {
+            Log(L"InternetReadFile failed");
+            return FALSE;
+        }
+        if (!QelWriteStream(stream, buffer, read)) {
+            Log(L"StreamWrite failed");
+            return FALSE;
+        }
+        total += read;
+        if (progress)
+            progress->OnHttpProgress(total, expected);
+        if (read == 0)
+            break;
+    }
+    // A connection closed before the announced length would otherwise pass
+    // for a complete (if short) answer.
+    if (expected != 0 && total < expected) {
+        Log(QelFormatString2(L"The answer ended after %1 of its %2 bytes", std::to_wstring(total).c_str(),
+                             std::to_wstring(expected).c_str())
+                .c_str());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL QelHttpWriteFile(HINTERNET request, const void* data, DWORD size, IQelHttpProgress* progress)
+{
+    const BYTE* bytes = static_cast<const BYTE*>(data);
+    DWORD position = 0;
+    for (;;) {
+        const DWORD left = size - position;
+        const DWORD piece = left < kPiece ? left : kPiece;
+        if (piece == 0)
+            return TRUE;
+        if (piece > size) {
+            Log(L"too many data written!");
+            return FALSE;
+        }
+        DWORD written = 0;
+        if (!InternetWriteFile(request, bytes + position, piece, &written)) {
+            Log(L"InternetWriteFile failed!");
+            return FALSE;
+        }
+        position += written;
+        if (progress && progress->OnHttpProgress(position, size) != 0) {
+            Log(L"User canceled QelHttpWriteFile");
+            return FALSE;
+        }
+        if (position > size) {
+            Log(L"too many data written!");
+            return FALSE;
+        }
+    }
+}
+
+BOOL QelHttpGetHeaderValue(std::wstring& value, const wchar_t* headers, const wchar_t* name)
+{
+    value.clear();
+    std::wstring text = headers ? headers : L"";
+    for (auto& c : text)
+        if (c == L':')
+            c = L'=';
+    const std::wstring prefix = std::wstring(name) + L"=";
+    std::vector<std::wstring> lines;
+    QelSplitText(text, L'\n', lines);
+    for (auto& line : lines) {
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        if (line.size() >= prefix.size() && _wcsnicmp(line.c_str(), prefix.c_str(), prefix.size()) == 0) {
+            value = line.substr(prefix.size());
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL QelHttpGetContentType(const wchar_t* headers, std::wstring& contentType, std::wstring& charset)
+{
+    contentType.clear();
+    charset.clear();
+    std::wstring value;
+    QelHttpGetHeaderValue(value, headers, L"Content-Type");
+    if (value.empty())
+        return FALSE;
+    std::vector<std::wstring> pieces;
+    QelSplitText(value, L';', pieces);
+    if (pieces.empty())
+        return FALSE;
+    contentType = QelTrimSpaces(pieces[0]);
+    static const wchar_t kCharset[] = L"charset=";
+    const size_t prefix = wcslen(kCharset);
+    for (size_t i = 1; i < pieces.size(); ++i) {
+        // Parameters usually follow "; " with a blank, and may be quoted.
+        const std::wstring piece = QelTrimSpaces(pieces[i]);
+        if (piece.size() >= prefix && _wcsnicmp(piece.c_str(), kCharset, prefix) == 0) {
+            charset = QelTrimSpaces(piece.substr(prefix));
+            if (charset.size() >= 2 && charset.front() == L'"' && charset.back() == L'"')
+                charset = charset.substr(1, charset.size() - 2);
+            break;
+        }
+    }
+    return TRUE;
+}
+
+BOOL QelHttpGetContentLength(const wchar_t* headers, DWORD& length)
+{
+    std::wstring value;
+    QelHttpGetHeaderValue(value, headers, L"Content-Length");
+    value = QelTrimSpaces(value);
+    if (value.empty())
+        return FALSE;
+    const int parsed = _wtoi(value.c_str());
+    if (parsed <= 0)
+        return FALSE;
+    length = static_cast<DWORD>(parsed);
+    return TRUE;
+}
+
+BOOL QelReadStreamToStringA(IStream* stream, std::string& out)
+{
+    QelSeekStreamToBegin(stream);
+    const ULONG size = static_cast<ULONG>(QelGetStreamSize(stream));
+    std::vector<char> buffer(size_t(size) + 1, '\0');
+    QelReadStream(stream, buffer.data(), size);
+    out.assign(buffer.data());
+    return TRUE;
+}
