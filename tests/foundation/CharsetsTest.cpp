@@ -1,21 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
+#include "ComTest.h"
 #include "foundation/Charsets.h"
 
 namespace {
 
-class CharsetLookup : public ::testing::Test
+class CharsetLookup : public ComTest
 {
-protected:
-    void SetUp() override { m_initialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
-    void TearDown() override
-    {
-        if (m_initialized)
-            CoUninitialize();
-    }
-    bool m_initialized = false;
 };
 
 const char kZhongwenUtf8[] = "\xE4\xB8\xAD\xE6\x96\x87";

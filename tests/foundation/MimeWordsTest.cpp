@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ComTest.h"
 #include "foundation/MimeWords.h"
-
-#include <objbase.h>
 
 #include <string>
 
@@ -11,18 +10,8 @@
 namespace {
 
 // The charset lookup needs COM on the thread.
-class MimeWords : public ::testing::Test
+class MimeWords : public ComTest
 {
-protected:
-    void SetUp() override { m_initialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
-    void TearDown() override
-    {
-        if (m_initialized)
-            CoUninitialize();
-    }
-
-private:
-    bool m_initialized = false;
 };
 
 } // namespace

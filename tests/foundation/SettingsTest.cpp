@@ -155,12 +155,11 @@ TEST_F(Settings, WritersOnTwoThreadsLoseNothing)
 {
     constexpr int rounds = 40;
     auto writer = [this](const wchar_t* section) {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const CComInitialize com;
         for (int i = 0; i < rounds; ++i) {
             CQelSettings settings(File().c_str(), L"Tessary");
             settings.SetInt(section, (L"K" + std::to_wstring(i)).c_str(), i);
         }
-        CoUninitialize();
     };
     std::thread worker(writer, L"Worker");
     writer(L"Main");
@@ -202,12 +201,9 @@ TEST_F(Settings, NoBoxOffTheStartingThreadEvenWhenBoxesAreOn)
     int value = 0;
     // Would hang on a modal box if one were shown here.
     std::thread([&] {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        {
-            CQelSettings settings(File().c_str(), L"Tessary");
-            value = settings.GetInt(L"S", L"K", 3);
-        }
-        CoUninitialize();
+        const CComInitialize com;
+        CQelSettings settings(File().c_str(), L"Tessary");
+        value = settings.GetInt(L"S", L"K", 3);
     }).join();
     QelEnableMessageBoxes(before);
     EXPECT_EQ(3, value);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
+#include "ComTest.h"
 #include "TestFolder.h"
 #include "foundation/Streams.h"
 #include "foundation/TextFiles.h"
@@ -31,16 +30,8 @@ Bytes Utf16(const std::wstring& text, bool mark)
     return bytes;
 }
 
-class TextDecoding : public ::testing::Test
+class TextDecoding : public ComTest
 {
-protected:
-    void SetUp() override { m_initialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
-    void TearDown() override
-    {
-        if (m_initialized)
-            CoUninitialize();
-    }
-    bool m_initialized = false;
 };
 
 }  // namespace

@@ -8,19 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "ComTest.h"
 #include "TestFolder.h"
 #include "foundation/Folders.h"
 #include "foundation/MessageBox.h"
 
-class XmlTest : public ::testing::Test
+class XmlTest : public ComTest
 {
 protected:
-    void SetUp() override
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        m_logStart = ReadBytes(LogPath()).size();
-    }
-    void TearDown() override { CoUninitialize(); }
+    void SetUp() override { m_logStart = ReadBytes(LogPath()).size(); }
 
     static std::wstring LogPath() { return QelGetDataFolder() + L"Tessary.log"; }
 
