@@ -14,6 +14,7 @@
 #include "foundation/StdioFile.h"
 #include "foundation/Streams.h"
 #include "foundation/Strings.h"
+#include "framework/Handle.h"
 
 namespace {
 
@@ -70,14 +71,13 @@ bool IsEmptyOrRoot(const wchar_t* folder)
 bool HasEntries(const std::wstring& folder)
 {
     WIN32_FIND_DATAW data{};
-    const HANDLE find = FindFirstFileW((folder + L"*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    const CFindHandle find(FindFirstFileW((folder + L"*.*").c_str(), &data));
+    if (!find)
         return false;
     bool found = false;
     do
         found = wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L"..");
-    while (!found && FindNextFileW(find, &data));
-    FindClose(find);
+    while (!found && FindNextFileW(find.Get(), &data));
     return found;
 }
 
@@ -138,11 +138,7 @@ BOOL QelFindFileData(const wchar_t* path, WIN32_FIND_DATAW& data)
     data = WIN32_FIND_DATAW{};
     if (!path || !*path)
         return FALSE;
-    const HANDLE find = FindFirstFileW(path, &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return FALSE;
-    FindClose(find);
-    return TRUE;
+    return CFindHandle(FindFirstFileW(path, &data)).IsValid() ? TRUE : FALSE;
 }
 
 DWORD QelGetFileSize(const wchar_t* path)
@@ -301,8 +297,8 @@ void ForEachEntry(const wchar_t* folder, UINT flags, Visit visit)
     std::wstring base(folder ? folder : L"");
     QelAppendPathSeparator(base);
     WIN32_FIND_DATAW data{};
-    const HANDLE find = FindFirstFileW((base + L"*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    const CFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
+    if (!find)
         return;
     do {
         if (IsDots(data.cFileName))
@@ -310,8 +306,7 @@ void ForEachEntry(const wchar_t* folder, UINT flags, Visit visit)
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) && !(flags & QEL_ENUM_HIDDEN))
             continue;
         visit(base, data);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &data));
 }
 
 }  // namespace

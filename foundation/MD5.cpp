@@ -2,7 +2,8 @@
 
 #include <cstring>
 #include <cwchar>
-#include <memory>
+
+#include "framework/Handle.h"
 
 namespace {
 
@@ -200,21 +201,17 @@ BOOL QelMD5OfFile(const wchar_t* path, BYTE out[16])
 {
     if (path == nullptr || out == nullptr)
         return FALSE;
-    struct HandleCloser {
-        void operator()(HANDLE handle) const { CloseHandle(handle); }
-    };
-    const HANDLE raw = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (raw == INVALID_HANDLE_VALUE)
+    const CHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file)
         return FALSE;
-    const std::unique_ptr<void, HandleCloser> file(raw);
 
     // Read in chunks so a large file needs no buffer of its own size.
     BYTE buffer[16 * 1024];
     CQelMD5 md5;
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(raw, buffer, sizeof(buffer), &read, nullptr))
+        if (!ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr))
             return FALSE;
         if (read == 0)
             break;

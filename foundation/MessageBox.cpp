@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cwchar>
+#include <memory>
 #include <vector>
 
 #include "foundation/Global.h"
@@ -129,16 +130,16 @@ int QelErrorBoxId3(UINT id, const wchar_t* a1, const wchar_t* a2, const wchar_t*
 
 std::wstring QelGetErrorMessage(DWORD code)
 {
+    struct LocalFreer
+    {
+        void operator()(wchar_t* buffer) const { LocalFree(buffer); }
+    };
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring text;
-    if (buffer) {
-        text.assign(buffer, length);
-        LocalFree(buffer);
-    }
-    return text;
+    const std::unique_ptr<wchar_t, LocalFreer> owned(buffer);
+    return owned ? std::wstring(owned.get(), length) : std::wstring();
 }
 
 std::wstring QelGetLastErrorText()

@@ -4,6 +4,7 @@
 #include "TestFolder.h"
 #include "foundation/Streams.h"
 #include "foundation/TextFiles.h"
+#include "framework/Handle.h"
 
 using Bytes = std::vector<unsigned char>;
 
@@ -113,10 +114,11 @@ TEST(TextFiles, UnicodeSaversWriteMarkAndCRLF)
     QelReadStream(stream.Get(), streamed.data(), static_cast<ULONG>(streamed.size()));
     EXPECT_EQ(expected, streamed);
 
-    const HANDLE file = CreateFileW((dir / L"h.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    EXPECT_TRUE(QelWriteUnicodeTextToFileHandle(file, L"a\nb\r\nc"));
-    CloseHandle(file);
+    {
+        const CHandle file(CreateFileW((dir / L"h.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file.IsValid());
+        EXPECT_TRUE(QelWriteUnicodeTextToFileHandle(file.Get(), L"a\nb\r\nc"));
+    }
     EXPECT_EQ(expected, ReadBytes(dir / L"h.txt"));
 
     EXPECT_FALSE(QelSaveUnicodeTextFile((dir / L"no\\folder\\u.txt").c_str(), L"x"));
