@@ -64,22 +64,6 @@ void DecodeInto(const char* text, BYTE* out)
     }
 }
 
-// The whole content of a stream, read from its start.
-BOOL ReadWholeStream(IStream* stream, std::vector<BYTE>& bytes)
-{
-    if (stream == nullptr || !QelSeekStreamToBegin(stream))
-        return FALSE;
-    const ULONGLONG size = QelGetStreamSize(stream);
-    if (size > 0x7fffffff)
-        return FALSE;
-    try {
-        bytes.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return FALSE;
-    }
-    return bytes.empty() || QelReadStream(stream, bytes.data(), static_cast<ULONG>(bytes.size()));
-}
-
 std::string EncodeLines(const BYTE* data, int length)
 {
     std::string text;
@@ -153,7 +137,7 @@ std::string QelBase64EncodeString(const char* text)
 BOOL QelBase64EncodeStream(IStream* stream, std::string& out)
 {
     std::vector<BYTE> bytes;
-    if (!ReadWholeStream(stream, bytes))
+    if (!QelReadWholeStream(stream, bytes))
         return FALSE;
     out = QelBase64Encode(bytes.data(), static_cast<int>(bytes.size()));
     return bytes.empty() || !out.empty();  // empty only when memory ran out
@@ -161,12 +145,8 @@ BOOL QelBase64EncodeStream(IStream* stream, std::string& out)
 
 BOOL QelBase64EncodeFile(const wchar_t* path, std::string& out)
 {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
-        return FALSE;
-    if (!QelLoadFileToStream(path, stream.Get()))
-        return FALSE;
-    return QelBase64EncodeStream(stream.Get(), out);
+    const auto stream = QelCreateMemoryStream();
+    return stream && QelLoadFileToStream(path, stream.Get()) && QelBase64EncodeStream(stream.Get(), out);
 }
 
 BOOL QelBase64DecodeToStream(const char* text, IStream* stream)

@@ -185,12 +185,8 @@ BOOL QelCopyFile(const wchar_t* source, const wchar_t* target, BOOL failIfExists
         return QelCopyLargeFile(source, target, failIfExists);
     if (failIfExists && PathExists(target))
         return FALSE;
-    Microsoft::WRL::ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
-        return FALSE;
-    if (!QelLoadFileToStream(source, stream.Get()))
-        return FALSE;
-    return QelSaveStreamToFile(stream.Get(), target);
+    const auto stream = QelCreateMemoryStream();
+    return stream && QelLoadFileToStream(source, stream.Get()) && QelSaveStreamToFile(stream.Get(), target);
 }
 
 BOOL QelCopyLargeFile(const wchar_t* source, const wchar_t* target, BOOL failIfExists)

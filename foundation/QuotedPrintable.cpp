@@ -86,18 +86,8 @@ std::string QelQPEncode(const BYTE* data, int length)
 
 BOOL QelQPEncodeStream(IStream* stream, std::string& out)
 {
-    if (stream == nullptr || !QelSeekStreamToBegin(stream))
-        return FALSE;
-    const ULONGLONG size = QelGetStreamSize(stream);
-    if (size > 0x7fffffff)
-        return FALSE;
     std::vector<BYTE> bytes;
-    try {
-        bytes.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return FALSE;
-    }
-    if (!bytes.empty() && !QelReadStream(stream, bytes.data(), static_cast<ULONG>(bytes.size())))
+    if (!QelReadWholeStream(stream, bytes))
         return FALSE;
     out = QelQPEncode(bytes.data(), static_cast<int>(bytes.size()));
     return bytes.empty() || !out.empty();  // empty only when memory ran out

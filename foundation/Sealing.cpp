@@ -42,26 +42,10 @@ BOOL ReplaceContent(IStream* data, const BYTE* bytes, ULONG count)
            QelSeekStreamToBegin(data);
 }
 
-// The whole content of a stream, read from its start.
-bool ReadAll(IStream* stream, std::vector<BYTE>& bytes)
-{
-    if (!QelSeekStreamToBegin(stream))
-        return false;
-    const ULONGLONG size = QelGetStreamSize(stream);
-    if (size > kLargestStream)
-        return false;
-    try {
-        bytes.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return bytes.empty() || QelReadStream(stream, bytes.data(), static_cast<ULONG>(bytes.size()));
-}
-
 Microsoft::WRL::ComPtr<IStream> MemoryStreamWith(const void* bytes, ULONG count)
 {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) || !QelWriteStream(stream.Get(), bytes, count))
+    auto stream = QelCreateMemoryStream();
+    if (!stream || !QelWriteStream(stream.Get(), bytes, count))
         return nullptr;
     return stream;
 }
@@ -171,7 +155,7 @@ BOOL QelEncryptTextToBase64(const char* password, const wchar_t* text, std::stri
     if (!stream || !QelEncryptStream(password, stream.Get()))
         return FALSE;
     std::vector<BYTE> sealed;
-    if (!ReadAll(stream.Get(), sealed))
+    if (!QelReadWholeStream(stream.Get(), sealed))
         return FALSE;
     out = QelBase64Encode(sealed.data(), static_cast<int>(sealed.size()));
     return !out.empty();  // empty only when memory ran out
@@ -199,7 +183,7 @@ BOOL QelDecryptBase64ToText(const char* password, const char* base64, std::wstri
     if (!stream || !QelDecryptStream(password, stream.Get()))
         return FALSE;
     std::vector<BYTE> plain;
-    if (!ReadAll(stream.Get(), plain))
+    if (!QelReadWholeStream(stream.Get(), plain))
         return FALSE;
 
     // UTF-16LE up to the first zero character; an odd last byte is a character of its own.

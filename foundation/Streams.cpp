@@ -1,9 +1,17 @@
 #include "foundation/Streams.h"
 
 #include <climits>
-#include <vector>
+#include <new>
 
 #include "foundation/StdioFile.h"
+
+Microsoft::WRL::ComPtr<IStream> QelCreateMemoryStream()
+{
+    Microsoft::WRL::ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
+        stream.Reset();
+    return stream;
+}
 
 ULONGLONG QelGetStreamSize(IStream* stream)
 {
@@ -54,6 +62,22 @@ BOOL QelWriteStream(IStream* stream, const void* buffer, ULONG count)
     return SUCCEEDED(stream->Write(buffer, count, &written)) && written == count;
 }
 
+BOOL QelReadWholeStream(IStream* stream, std::vector<BYTE>& bytes)
+{
+    bytes.clear();
+    if (!QelSeekStreamToBegin(stream))
+        return FALSE;
+    const ULONGLONG size = QelGetStreamSize(stream);
+    if (size > LONG_MAX)
+        return FALSE;
+    try {
+        bytes.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+    return QelReadStream(stream, bytes.data(), static_cast<ULONG>(bytes.size()));
+}
+
 BOOL QelCopyStream(IStream* source, IStream* target)
 {
     if (!source || !target)
@@ -94,16 +118,10 @@ BOOL QelLoadFileToStream(const wchar_t* path, IStream* stream)
 
 BOOL QelSaveStreamToFile(IStream* stream, const wchar_t* path)
 {
-    if (!stream)
-        return FALSE;
     try {
-        const ULONGLONG size = QelGetStreamSize(stream);
-        if (size > LONG_MAX)
-            return FALSE;
-        std::vector<BYTE> buffer(static_cast<size_t>(size));
-        QelSeekStreamToBegin(stream);
         // Read everything before the file is created, so a failed read leaves the target alone.
-        if (!QelReadStream(stream, buffer.data(), static_cast<ULONG>(buffer.size())))
+        std::vector<BYTE> buffer;
+        if (!QelReadWholeStream(stream, buffer))
             return FALSE;
         CQelStdioFile file = QelOpenFile(path, L"wb", _SH_DENYNO);
         if (!file)

@@ -100,3 +100,28 @@ TEST(Streams, FileRoundTripAndEdgeCases)
     EXPECT_TRUE(ReadBytes(dir / L"zero").empty());
     EXPECT_FALSE(QelSaveStreamToFile(stream.Get(), (dir / L"no\\such\\folder").c_str()));
 }
+
+TEST(Streams, WholeContentWhereverThePositionStands)
+{
+    auto stream = MemoryStream("whole content");
+    LARGE_INTEGER end{};
+    stream->Seek(end, STREAM_SEEK_END, nullptr);
+    std::vector<BYTE> bytes{1, 2, 3};
+    EXPECT_TRUE(QelReadWholeStream(stream.Get(), bytes));
+    EXPECT_EQ("whole content", std::string(bytes.begin(), bytes.end()));
+
+    EXPECT_TRUE(QelReadWholeStream(MemoryStream().Get(), bytes));
+    EXPECT_TRUE(bytes.empty());
+    bytes.assign(2, 0);
+    EXPECT_FALSE(QelReadWholeStream(nullptr, bytes));
+    EXPECT_TRUE(bytes.empty());
+}
+
+TEST(Streams, NewMemoryStreamIsEmptyAndGrows)
+{
+    const auto stream = QelCreateMemoryStream();
+    ASSERT_TRUE(stream);
+    EXPECT_EQ(0u, QelGetStreamSize(stream.Get()));
+    EXPECT_TRUE(QelWriteStream(stream.Get(), "abc", 3));
+    EXPECT_EQ("abc", Content(stream.Get()));
+}
