@@ -1,7 +1,6 @@
 #include "foundation/Global.h"
 
 #include <cwchar>
-#include <mutex>
 
 #include "foundation/Files.h"
 #include "foundation/Folders.h"

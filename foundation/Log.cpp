@@ -5,9 +5,7 @@
 #include <string>
 
 #include "foundation/DateTime.h"
-#include "foundation/Files.h"
 #include "foundation/StdioFile.h"
-#include "foundation/TextFiles.h"
 
 namespace {
 
@@ -35,6 +33,32 @@ std::wstring FormatLine(const wchar_t* text)
     return line;
 }
 
+// The log positioned at its end, or begun again with the mark when it is
+// missing, larger than the limit, shorter than 4 bytes or not marked FF FE.
+// One open in the usual case: size and mark come from the opened file.
+CQelStdioFile OpenLogForAppend(const wchar_t* logPath)
+{
+    static const unsigned char mark[2] = {0xFF, 0xFE};
+    CQelStdioFile file = QelOpenFile(logPath, L"r+b");
+    if (file) {
+        const __int64 size = QelGetOpenFileSize(file.get());
+        unsigned char head[2] = {};
+        const bool keep = size >= 4 && size <= QEL_LOG_SIZE_LIMIT && fread(head, 1, 2, file.get()) == 2 &&
+                          head[0] == mark[0] && head[1] == mark[1];
+        if (keep) {
+            if (fseek(file.get(), 0, SEEK_END) != 0)
+                file.reset();
+            return file;
+        }
+        file.reset();
+    }
+    // Created, or emptied when it was there.
+    file = QelOpenFile(logPath, L"wb");
+    if (file && fwrite(mark, 1, 2, file.get()) != 2)
+        return CQelStdioFile();
+    return file;
+}
+
 }  // namespace
 
 void QelWriteLogFile(const wchar_t* logPath, const wchar_t* text)
@@ -42,21 +66,10 @@ void QelWriteLogFile(const wchar_t* logPath, const wchar_t* text)
     if (!logPath || !*logPath)
         return;
     try {
-        std::lock_guard<std::mutex> guard(LogLock());
+        // Formatted before the lock: other threads wait only for the file.
         const std::wstring line = FormatLine(text);
-        if (QelGetFileSize(logPath) > QEL_LOG_SIZE_LIMIT || QelGetTextFileEncoding(logPath) != QEL_TEXT_UTF16LE)
-            DeleteFileW(logPath);
-        CQelStdioFile file;
-        if (QelFileExists(logPath)) {
-            file = QelOpenFile(logPath, L"r+b");
-            if (file && fseek(file.get(), 0, SEEK_END))
-                return;
-        } else {
-            file = QelOpenFile(logPath, L"wb");
-            static const unsigned char mark[2] = {0xFF, 0xFE};
-            if (file && fwrite(mark, 1, 2, file.get()) != 2)
-                return;
-        }
+        std::lock_guard<std::mutex> guard(LogLock());
+        CQelStdioFile file = OpenLogForAppend(logPath);
         if (!file)
             return;
         fwrite(line.data(), sizeof(wchar_t), line.size(), file.get());
