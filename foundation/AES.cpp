@@ -267,6 +267,44 @@ void CQelAES::EncryptCFB1(const BYTE* in, int blocks, BYTE* out, bool decrypt) c
     }
 }
 
+// ECB and CBC over whole blocks. `chain` carries the chaining value from one
+// call to the next (a padded last block continues the chain); ECB ignores it.
+// Each block is read before its output is written, so in and out may match.
+void CQelAES::EncryptBlocks(const BYTE* in, int blocks, BYTE* out, uint32_t chain[4]) const
+{
+    const bool chained = m_mode == ModeCBC;
+    for (int b = 0; b < blocks; ++b) {
+        uint32_t s[4];
+        LoadBlock(in + 16 * b, s);
+        if (chained)
+            for (int i = 0; i < 4; ++i)
+                s[i] ^= chain[i];
+        EncryptWords(s);
+        if (chained)
+            for (int i = 0; i < 4; ++i)
+                chain[i] = s[i];
+        StoreBlock(out + 16 * b, s);
+    }
+}
+
+void CQelAES::DecryptBlocks(const BYTE* in, int blocks, BYTE* out, uint32_t chain[4]) const
+{
+    const bool chained = m_mode == ModeCBC;
+    for (int b = 0; b < blocks; ++b) {
+        uint32_t cipher[4], s[4];
+        LoadBlock(in + 16 * b, cipher);
+        for (int i = 0; i < 4; ++i)
+            s[i] = cipher[i];
+        DecryptWords(s);
+        if (chained)
+            for (int i = 0; i < 4; ++i) {
+                s[i] ^= chain[i];
+                chain[i] = cipher[i];
+            }
+        StoreBlock(out + 16 * b, s);
+    }
+}
+
 int CQelAES::BlockEncrypt(const BYTE* in, int lengthInBits, BYTE* out)
 {
     if (in == nullptr || out == nullptr || lengthInBits < 1)
@@ -277,28 +315,13 @@ int CQelAES::BlockEncrypt(const BYTE* in, int lengthInBits, BYTE* out)
         return WrongDirection;
 
     const int blocks = lengthInBits / 128;
+    uint32_t chain[4];
+    LoadBlock(m_iv, chain);
     switch (m_mode) {
     case ModeECB:
-        for (int b = 0; b < blocks; ++b) {
-            uint32_t s[4];
-            LoadBlock(in + 16 * b, s);
-            EncryptWords(s);
-            StoreBlock(out + 16 * b, s);
-        }
+    case ModeCBC:
+        EncryptBlocks(in, blocks, out, chain);
         break;
-    case ModeCBC: {
-        uint32_t chain[4];
-        LoadBlock(m_iv, chain);
-        for (int b = 0; b < blocks; ++b) {
-            uint32_t s[4];
-            LoadBlock(in + 16 * b, s);
-            for (int i = 0; i < 4; ++i)
-                chain[i] ^= s[i];
-            EncryptWords(chain);
-            StoreBlock(out + 16 * b, chain);
-        }
-        break;
-    }
     case ModeCFB1:
         EncryptCFB1(in, blocks, out, false);
         break;
@@ -319,32 +342,13 @@ int CQelAES::BlockDecrypt(const BYTE* in, int lengthInBits, BYTE* out)
         return WrongDirection;
 
     const int blocks = lengthInBits / 128;
+    uint32_t chain[4];
+    LoadBlock(m_iv, chain);
     switch (m_mode) {
     case ModeECB:
-        for (int b = 0; b < blocks; ++b) {
-            uint32_t s[4];
-            LoadBlock(in + 16 * b, s);
-            DecryptWords(s);
-            StoreBlock(out + 16 * b, s);
-        }
+    case ModeCBC:
+        DecryptBlocks(in, blocks, out, chain);
         break;
-    case ModeCBC: {
-        uint32_t chain[4];
-        LoadBlock(m_iv, chain);
-        for (int b = 0; b < blocks; ++b) {
-            uint32_t cipher[4], s[4];
-            LoadBlock(in + 16 * b, cipher);
-            for (int i = 0; i < 4; ++i)
-                s[i] = cipher[i];
-            DecryptWords(s);
-            for (int i = 0; i < 4; ++i) {
-                s[i] ^= chain[i];
-                chain[i] = cipher[i];
-            }
-            StoreBlock(out + 16 * b, s);
-        }
-        break;
-    }
     case ModeCFB1:
         EncryptCFB1(in, blocks, out, true);
         break;
@@ -370,21 +374,10 @@ int CQelAES::PadEncrypt(const BYTE* in, int length, BYTE* out)
     std::memcpy(last, in + 16 * blocks, 16 - pad);
     std::memset(last + 16 - pad, pad, pad);
 
-    uint32_t chain[4] = {};
-    const bool chained = m_mode == ModeCBC;
-    if (chained)
-        LoadBlock(m_iv, chain);
-    for (int b = 0; b <= blocks; ++b) {
-        uint32_t s[4];
-        LoadBlock(b < blocks ? in + 16 * b : last, s);
-        for (int i = 0; i < 4; ++i)
-            s[i] ^= chain[i];
-        EncryptWords(s);
-        if (chained)
-            for (int i = 0; i < 4; ++i)
-                chain[i] = s[i];
-        StoreBlock(out + 16 * b, s);
-    }
+    uint32_t chain[4];
+    LoadBlock(m_iv, chain);
+    EncryptBlocks(in, blocks, out, chain);
+    EncryptBlocks(last, 1, out + 16 * blocks, chain);
     return 16 * (blocks + 1);
 }
 
@@ -402,24 +395,12 @@ int CQelAES::PadDecrypt(const BYTE* in, int length, BYTE* out)
         return BadData;
 
     const int blocks = length / 16;
-    const bool chained = m_mode == ModeCBC;
-    uint32_t chain[4] = {};
-    if (chained)
-        LoadBlock(m_iv, chain);
+    uint32_t chain[4];
+    LoadBlock(m_iv, chain);
+    DecryptBlocks(in, blocks - 1, out, chain);
+    // The last block goes aside: only its plaintext part may reach `out`.
     BYTE last[16];
-    for (int b = 0; b < blocks; ++b) {
-        uint32_t cipher[4], s[4];
-        LoadBlock(in + 16 * b, cipher);
-        for (int i = 0; i < 4; ++i)
-            s[i] = cipher[i];
-        DecryptWords(s);
-        for (int i = 0; i < 4; ++i)
-            s[i] ^= chain[i];
-        if (chained)
-            for (int i = 0; i < 4; ++i)
-                chain[i] = cipher[i];
-        StoreBlock(b + 1 < blocks ? out + 16 * b : last, s);
-    }
+    DecryptBlocks(in + 16 * (blocks - 1), 1, last, chain);
 
     const int pad = last[15];
     if (pad < 1 || pad > 16)

@@ -46,6 +46,8 @@ private:
     void EncryptWords(uint32_t s[4]) const;
     void DecryptWords(uint32_t s[4]) const;
     void EncryptCFB1(const BYTE* in, int blocks, BYTE* out, bool decrypt) const;
+    void EncryptBlocks(const BYTE* in, int blocks, BYTE* out, uint32_t chain[4]) const;
+    void DecryptBlocks(const BYTE* in, int blocks, BYTE* out, uint32_t chain[4]) const;
 
     uint32_t m_state;
     int m_mode;
