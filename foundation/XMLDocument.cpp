@@ -212,20 +212,7 @@ BOOL CQelXMLDocument::FindOrAppendChildNodeOfChild(const wchar_t* name1, const w
 
 BOOL CQelXMLDocument::FindNodeByPath(const wchar_t* path, CQelXMLNode& node) const
 {
-    std::vector<std::wstring> parts;
-    if (!m_document || !QelXml::SplitPath(path, parts))
-        return FALSE;
-    CQelXMLNode current;
-    if (!FindChildNode(parts[0].c_str(), current))
-        return FALSE;
-    for (size_t i = 1; i < parts.size(); ++i) {
-        CQelXMLNode next;
-        if (!current.FindChildNode(parts[i].c_str(), next))
-            return FALSE;
-        current = next;
-    }
-    node = current;
-    return TRUE;
+    return m_document && QelXml::FindPath(AsNode(), m_document.Get(), path, node);
 }
 
 BOOL CQelXMLDocument::GetNodeTextByPath(const wchar_t* path, std::wstring& text) const
@@ -243,15 +230,7 @@ BOOL CQelXMLDocument::GetAllChildNodes(std::vector<CQelXMLNode>& nodes) const
 BOOL CQelXMLDocument::GetAllChildNodeNames(std::vector<std::wstring>& names) const
 {
     names.clear();
-    std::vector<CQelXMLNode> nodes;
-    if (!GetAllChildNodes(nodes))
-        return FALSE;
-    for (const auto& node : nodes) {
-        std::wstring name;
-        if (node.QueryName(name))
-            names.push_back(name);
-    }
-    return TRUE;
+    return m_document && QelXml::GetChildNames(AsNode(), m_document.Get(), names);
 }
 
 BOOL CQelXMLDocument::GetSettingsKeyNode(const wchar_t* root, const wchar_t* section, const wchar_t* key,

@@ -12,6 +12,17 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace {
+
+// The child list of a node with its length; FALSE when either cannot be had.
+BOOL ChildList(IXMLDOMNode* parent, ComPtr<IXMLDOMNodeList>& list, long& count)
+{
+    count = 0;
+    return parent && SUCCEEDED(parent->get_childNodes(&list)) && list && SUCCEEDED(list->get_length(&count));
+}
+
+}  // namespace
+
 namespace QelXml {
 
 BOOL EqualNamesNoCase(const wchar_t* a, const wchar_t* b)
@@ -37,13 +48,9 @@ BOOL SplitPath(const wchar_t* path, std::vector<std::wstring>& parts)
 
 BOOL FindChild(IXMLDOMNode* parent, IXMLDOMDocument* document, const wchar_t* name, CQelXMLNode& child)
 {
-    if (!parent || !name)
-        return FALSE;
     ComPtr<IXMLDOMNodeList> list;
-    if (FAILED(parent->get_childNodes(&list)) || !list)
-        return FALSE;
     long count = 0;
-    if (FAILED(list->get_length(&count)))
+    if (!name || !ChildList(parent, list, count))
         return FALSE;
     for (long i = 0; i < count; ++i) {
         ComPtr<IXMLDOMNode> item;
@@ -81,19 +88,45 @@ BOOL AppendChild(IXMLDOMNode* parent, IXMLDOMDocument* document, const wchar_t* 
 BOOL GetChildren(IXMLDOMNode* parent, IXMLDOMDocument* document, std::vector<CQelXMLNode>& children)
 {
     children.clear();
-    if (!parent)
-        return FALSE;
     ComPtr<IXMLDOMNodeList> list;
-    if (FAILED(parent->get_childNodes(&list)) || !list)
-        return FALSE;
     long count = 0;
-    if (FAILED(list->get_length(&count)))
+    if (!ChildList(parent, list, count))
         return FALSE;
     for (long i = 0; i < count; ++i) {
         ComPtr<IXMLDOMNode> item;
         if (list->get_item(i, &item) == S_OK && item)
             children.emplace_back(item.Get(), document);
     }
+    return TRUE;
+}
+
+BOOL GetChildNames(IXMLDOMNode* parent, IXMLDOMDocument* document, std::vector<std::wstring>& names)
+{
+    names.clear();
+    std::vector<CQelXMLNode> children;
+    if (!GetChildren(parent, document, children))
+        return FALSE;
+    for (const auto& child : children) {
+        std::wstring name;
+        if (child.QueryName(name))
+            names.push_back(name);
+    }
+    return TRUE;
+}
+
+BOOL FindPath(IXMLDOMNode* parent, IXMLDOMDocument* document, const wchar_t* path, CQelXMLNode& node)
+{
+    std::vector<std::wstring> parts;
+    if (!parent || !document || !SplitPath(path, parts))
+        return FALSE;
+    CQelXMLNode current(parent, document);
+    for (const auto& part : parts) {
+        CQelXMLNode next;
+        if (!FindChild(current.GetNode(), document, part.c_str(), next))
+            return FALSE;
+        current = next;
+    }
+    node = current;
     return TRUE;
 }
 
@@ -333,15 +366,7 @@ BOOL CQelXMLNode::GetAllChildNodes(std::vector<CQelXMLNode>& children) const
 BOOL CQelXMLNode::GetAllChildNodeNames(std::vector<std::wstring>& names) const
 {
     names.clear();
-    std::vector<CQelXMLNode> children;
-    if (!GetAllChildNodes(children))
-        return FALSE;
-    for (const auto& child : children) {
-        std::wstring name;
-        if (child.QueryName(name))
-            names.push_back(name);
-    }
-    return TRUE;
+    return IsValid() && QelXml::GetChildNames(m_node.Get(), m_document.Get(), names);
 }
 
 BOOL CQelXMLNode::GetFirstChildElement(CQelXMLNode& child) const
@@ -393,38 +418,17 @@ BOOL CQelXMLNode::DeleteChildNode(const wchar_t* name)
 
 BOOL CQelXMLNode::DeleteAllChildNodes()
 {
-    if (!IsValid())
+    std::vector<CQelXMLNode> children;
+    if (!GetAllChildNodes(children))
         return FALSE;
-    ComPtr<IXMLDOMNodeList> list;
-    if (FAILED(m_node->get_childNodes(&list)) || !list)
-        return FALSE;
-    long count = 0;
-    if (FAILED(list->get_length(&count)))
-        return FALSE;
-    for (long i = count - 1; i >= 0; --i) {
-        ComPtr<IXMLDOMNode> item;
-        if (list->get_item(i, &item) != S_OK || !item)
-            continue;
-        ComPtr<IXMLDOMNode> removed;
-        m_node->removeChild(item.Get(), &removed);
-    }
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
+        DeleteChild(*child);
     return TRUE;
 }
 
 BOOL CQelXMLNode::FindNodeByPath(const wchar_t* path, CQelXMLNode& node) const
 {
-    std::vector<std::wstring> parts;
-    if (!IsValid() || !QelXml::SplitPath(path, parts))
-        return FALSE;
-    CQelXMLNode current = *this;
-    for (const auto& part : parts) {
-        CQelXMLNode next;
-        if (!current.FindChildNode(part.c_str(), next))
-            return FALSE;
-        current = next;
-    }
-    node = current;
-    return TRUE;
+    return IsValid() && QelXml::FindPath(m_node.Get(), m_document.Get(), path, node);
 }
 
 BOOL CQelXMLNode::AppendNodeByPath(const wchar_t* path, CQelXMLNode& node)

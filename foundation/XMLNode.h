@@ -94,4 +94,7 @@ BOOL SplitPath(const wchar_t* path, std::vector<std::wstring>& parts);
 BOOL FindChild(IXMLDOMNode* parent, IXMLDOMDocument* document, const wchar_t* name, CQelXMLNode& child);
 BOOL AppendChild(IXMLDOMNode* parent, IXMLDOMDocument* document, const wchar_t* name, CQelXMLNode& child);
 BOOL GetChildren(IXMLDOMNode* parent, IXMLDOMDocument* document, std::vector<CQelXMLNode>& children);
+BOOL GetChildNames(IXMLDOMNode* parent, IXMLDOMDocument* document, std::vector<std::wstring>& names);
+// Follows the path's names down from the parent, each found ignoring case.
+BOOL FindPath(IXMLDOMNode* parent, IXMLDOMDocument* document, const wchar_t* path, CQelXMLNode& node);
 }  // namespace QelXml

@@ -129,6 +129,43 @@ TEST_F(XmlWrapper, FirstOfTwoWinsAndPathsAppendFreshChains)
     EXPECT_EQ(L"1", text);
 }
 
+TEST_F(XmlWrapper, ChildListsAndDeletion)
+{
+    CQelXMLDocument document;
+    ASSERT_TRUE(document.LoadXML(L"<r><!--c--><a>1</a>text<b><c/></b><a>2</a></r>"));
+    std::vector<std::wstring> names;
+    EXPECT_TRUE(document.GetAllChildNodeNames(names));
+    EXPECT_EQ(std::vector<std::wstring>{L"r"}, names);
+    CQelXMLNode root;
+    ASSERT_TRUE(document.FindChildNode(L"r", root));
+    EXPECT_TRUE(root.GetAllChildNodeNames(names));
+    EXPECT_EQ((std::vector<std::wstring>{L"#comment", L"a", L"#text", L"b", L"a"}), names);
+
+    CQelXMLNode node;
+    EXPECT_FALSE(root.GetFirstChildElement(node));  // a comment comes first
+    ASSERT_TRUE(root.FindNodeByPath(L"B/c", node));
+    EXPECT_EQ(L"c", node.GetName());
+    EXPECT_FALSE(node.HasChildNodes());
+    EXPECT_FALSE(root.FindNodeByPath(L"b/c/d", node));
+    ASSERT_TRUE(root.FindChildNode(L"b", node));
+    CQelXMLNode first;
+    EXPECT_TRUE(node.GetFirstChildElement(first));
+    EXPECT_EQ(L"c", first.GetName());
+
+    // The first "a" goes, a missing name is no failure.
+    EXPECT_TRUE(root.DeleteChildNode(L"A"));
+    EXPECT_TRUE(root.DeleteChildNode(L"missing"));
+    EXPECT_EQ(L"<r><!--c-->text<b><c/></b><a>2</a></r>", Xml(document));
+
+    EXPECT_TRUE(root.DeleteAllChildNodes());
+    EXPECT_FALSE(root.HasChildNodes());
+    EXPECT_TRUE(root.GetAllChildNodeNames(names));
+    EXPECT_TRUE(names.empty());
+    EXPECT_TRUE(root.DeleteAllChildNodes());  // nothing left to delete
+    EXPECT_EQ(L"<r/>", Xml(document));
+    EXPECT_FALSE(CQelXMLNode().DeleteAllChildNodes());
+}
+
 TEST_F(XmlWrapper, RefusesNamesItCouldNotReadBack)
 {
     CQelXMLDocument document;
