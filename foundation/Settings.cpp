@@ -108,7 +108,7 @@ CQelSettings::CQelSettings(const wchar_t* fileName, const wchar_t* rootName)
 
 CQelSettings::~CQelSettings()
 {
-    if (!m_modified)
+    if (m_changes.empty())
         return;
     try {
         Save();
@@ -132,8 +132,7 @@ BOOL CQelSettings::SetValue(const wchar_t* section, const wchar_t* key, const wc
         WriteLog(QelFormatString3(L"Failed to set settings value: %1.%2=%3", Text(section), Text(key), Text(value)));
         return FALSE;
     }
-    m_modified = TRUE;
-    m_changes.push_back({false, section, key, Text(value)});
+    m_changes.push_back({false, Text(section), Text(key), Text(value)});
     return TRUE;
 }
 
@@ -162,7 +161,6 @@ BOOL CQelSettings::ClearSection(const wchar_t* section)
     CQelXMLNode sectionNode;
     if (m_xml.FindChildNodeOfChild(m_rootName.c_str(), section, sectionNode) && !sectionNode.DeleteAllChildNodes())
         return FALSE;
-    m_modified = TRUE;
     m_changes.push_back({true, section, L"", L""});
     return TRUE;
 }

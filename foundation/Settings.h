@@ -76,7 +76,7 @@ private:
     CQelXMLDocument m_xml;
     std::wstring m_fileName;
     std::wstring m_rootName;
-    BOOL m_modified = FALSE;
+    // Every successful set or clear, in order; the store is modified when any is here.
     std::vector<Change> m_changes;
 };
 
