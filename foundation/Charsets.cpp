@@ -172,9 +172,11 @@ std::wstring QelGetXmlEncoding(const std::string& bytes)
     return CutAtBlank(QelFromThreadAnsi(value.c_str()));
 }
 
-BOOL QelHtmlBytesToText(const std::string& bytes, std::wstring& out)
+namespace {
+
+// By the charset the text declares, else by the guessed code page.
+BOOL DecodeDeclared(const std::wstring& charset, const std::string& bytes, std::wstring& out)
 {
-    const std::wstring charset = QelGetHtmlCharset(bytes);
     if (charset.empty())
         QelMultiByteToUnicode(out, QelGuessCodePage(bytes.c_str()), bytes);
     else
@@ -182,12 +184,14 @@ BOOL QelHtmlBytesToText(const std::string& bytes, std::wstring& out)
     return TRUE;
 }
 
+}  // namespace
+
+BOOL QelHtmlBytesToText(const std::string& bytes, std::wstring& out)
+{
+    return DecodeDeclared(QelGetHtmlCharset(bytes), bytes, out);
+}
+
 BOOL QelXmlBytesToText(const std::string& bytes, std::wstring& out)
 {
-    const std::wstring charset = QelGetXmlEncoding(bytes);
-    if (charset.empty())
-        QelMultiByteToUnicode(out, QelGuessCodePage(bytes.c_str()), bytes);
-    else
-        QelMultiByteToUnicodeByCharset(out, charset.c_str(), bytes);
-    return TRUE;
+    return DecodeDeclared(QelGetXmlEncoding(bytes), bytes, out);
 }
