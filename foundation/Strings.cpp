@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
+#include <string>
 
 namespace {
 
@@ -47,44 +48,40 @@ const char* QelStrRStrIA(const char* text, const char* find)
     return StrRStrIA(text, nullptr, find);
 }
 
-int QelFindNoCase(const wchar_t* text, const wchar_t* find, int start)
+namespace {
+
+// The index in the whole text of what `search` finds in the part from `start` on.
+template <typename Char>
+int FindFrom(const Char* text, const Char* find, int start, const Char* (*search)(const Char*, const Char*))
 {
     if (!text)
         return -1;
     start = std::max(start, 0);
-    if (static_cast<size_t>(start) > wcslen(text))
+    if (static_cast<size_t>(start) > std::char_traits<Char>::length(text))
         return -1;
-    return IndexOf(text, QelStrStrI(text + start, find));
+    return IndexOf(text, search(text + start, find));
+}
+
+}  // namespace
+
+int QelFindNoCase(const wchar_t* text, const wchar_t* find, int start)
+{
+    return FindFrom(text, find, start, QelStrStrI);
 }
 
 int QelFindNoCaseA(const char* text, const char* find, int start)
 {
-    if (!text)
-        return -1;
-    start = std::max(start, 0);
-    if (static_cast<size_t>(start) > strlen(text))
-        return -1;
-    return IndexOf(text, QelStrStrIA(text + start, find));
+    return FindFrom(text, find, start, QelStrStrIA);
 }
 
 int QelReverseFindNoCase(const wchar_t* text, const wchar_t* find, int start)
 {
-    if (!text)
-        return -1;
-    start = std::max(start, 0);
-    if (static_cast<size_t>(start) > wcslen(text))
-        return -1;
-    return IndexOf(text, QelStrRStrI(text + start, find));
+    return FindFrom(text, find, start, QelStrRStrI);
 }
 
 int QelReverseFindNoCaseA(const char* text, const char* find, int start)
 {
-    if (!text)
-        return -1;
-    start = std::max(start, 0);
-    if (static_cast<size_t>(start) > strlen(text))
-        return -1;
-    return IndexOf(text, QelStrRStrIA(text + start, find));
+    return FindFrom(text, find, start, QelStrRStrIA);
 }
 
 int QelFindText(const wchar_t* text, const wchar_t* find, BOOL caseSensitive)
