@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/AES.h"
-#include "foundation/HexBytes.h"
+#include "HexBytes.h"
 
 // Expected cipher texts computed with openssl enc; the single blocks are the
 // FIPS-197 appendix C examples.

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "foundation/Base64.h"
-#include "foundation/HexBytes.h"
-#include "foundation/TestFolder.h"
+#include "HexBytes.h"
+#include "TestFolder.h"
+#include "TestStreams.h"
 
 #include <wrl/client.h>
 
@@ -111,11 +112,7 @@ TEST(Base64, DecodingToAStringStopsAtTheFirstZero)
 
 TEST(Base64, EncodesStreamsAndFilesWhole)
 {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    ASSERT_EQ(S_OK, CreateStreamOnHGlobal(nullptr, TRUE, &stream));
-    const auto bytes = Counting(0, 58);
-    ULONG written = 0;
-    ASSERT_EQ(S_OK, stream->Write(bytes.data(), 58, &written));
+    const auto stream = StreamWith(Counting(0, 58));
     // The position does not matter: the whole content is encoded.
     std::string text;
     EXPECT_TRUE(QelBase64EncodeStream(stream.Get(), text));
@@ -131,24 +128,10 @@ TEST(Base64, EncodesStreamsAndFilesWhole)
 
 TEST(Base64, DecodingToAStreamReplacesItsContent)
 {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    ASSERT_EQ(S_OK, CreateStreamOnHGlobal(nullptr, TRUE, &stream));
-    const std::string old(100, 'x');
-    ULONG written = 0;
-    ASSERT_EQ(S_OK, stream->Write(old.data(), 100, &written));
-
+    const auto stream = StreamWith(std::string(100, 'x'));
     ASSERT_TRUE(QelBase64DecodeToStream("AP8Q\r\naGVsbG8A", stream.Get()));
-    STATSTG stat = {};
-    ASSERT_EQ(S_OK, stream->Stat(&stat, STATFLAG_NONAME));
-    ASSERT_EQ(9u, stat.cbSize.QuadPart);
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    BYTE bytes[9] = {};
-    ULONG read = 0;
-    stream->Read(bytes, 9, &read);
-    EXPECT_EQ("00ff1068656c6c6f00", ToHex(bytes, read));
+    EXPECT_EQ("00ff1068656c6c6f00", ToHex(StreamBytes(stream.Get())));
 
     EXPECT_TRUE(QelBase64DecodeToStream("", stream.Get()));
-    ASSERT_EQ(S_OK, stream->Stat(&stat, STATFLAG_NONAME));
-    EXPECT_EQ(0u, stat.cbSize.QuadPart);
+    EXPECT_TRUE(StreamBytes(stream.Get()).empty());
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/MD5.h"
-#include "foundation/TestFolder.h"
+#include "TestFolder.h"
 
 #include <string>
 

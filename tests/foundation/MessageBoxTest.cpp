@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "foundation/Folders.h"
-#include "foundation/MessageBox.h"
-#include "foundation/TextFiles.h"
-#include "foundation/Translations.h"
+#include "TestLog.h"
 #include "TranslationTestIds.h"
+#include "foundation/MessageBox.h"
+#include "foundation/Translations.h"
 
 #include <oleauto.h>
 #include <wrl/client.h>
@@ -148,6 +147,7 @@ TEST(MessageBoxText, ErrorCodeLineIsHexAndTranslated)
 TEST(MessageBoxText, SwitchedOffBoxesAnswerWithTheirDefaultButton)
 {
     ASSERT_FALSE(QelAreMessageBoxesEnabled());
+    const LogWatch log;
     EXPECT_EQ(IDOK, QelMessageBox(L"Settings file is malformed.", MB_OK, nullptr));
     EXPECT_EQ(IDYES, QelMessageBox(L"Go on?", MB_YESNO, nullptr));
     EXPECT_EQ(IDNO, QelMessageBox(L"Go on?", MB_YESNO | MB_DEFBUTTON2, nullptr));
@@ -157,10 +157,9 @@ TEST(MessageBoxText, SwitchedOffBoxesAnswerWithTheirDefaultButton)
     EXPECT_EQ(IDOK, QelErrorBox(L"Failed.", 5, nullptr));
 
     // What nobody saw is in the log.
-    std::wstring log;
-    ASSERT_TRUE(QelLoadTextFile((QelGetDataFolder() + L"Tessary.log").c_str(), log));
-    EXPECT_NE(std::wstring::npos, log.find(L": Message box not shown: Settings file is malformed.\n"));
-    EXPECT_NE(std::wstring::npos, log.find(L": Message box not shown: Failed.  Error Code: 0x5\n"));
+    const std::wstring text = log.NewText();
+    EXPECT_NE(std::wstring::npos, text.find(L": Message box not shown: Settings file is malformed.\r\n"));
+    EXPECT_NE(std::wstring::npos, text.find(L": Message box not shown: Failed.  Error Code: 0x5\r\n"));
 }
 
 TEST(MessageBoxText, SystemErrorTexts)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TestStreams.h"
 #include "foundation/QuotedPrintable.h"
 
 #include <wrl/client.h>
@@ -79,22 +80,11 @@ TEST(QuotedPrintable, DecodingNeverWritesPastTheRoomGiven)
 
 TEST(QuotedPrintable, StreamsAreEncodedWholeAndReplacedWhenDecoded)
 {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    ASSERT_EQ(S_OK, CreateStreamOnHGlobal(nullptr, TRUE, &stream));
-    ULONG written = 0;
-    ASSERT_EQ(S_OK, stream->Write("caf\xe9 =", 6, &written));
+    const auto stream = StreamWith("caf\xe9 =");
     std::string text;
     EXPECT_TRUE(QelQPEncodeStream(stream.Get(), text));
     EXPECT_EQ("caf=E9 =3D", text);
 
     ASSERT_TRUE(QelQPDecodeToStream("x=3Dy", stream.Get()));
-    STATSTG stat = {};
-    ASSERT_EQ(S_OK, stream->Stat(&stat, STATFLAG_NONAME));
-    ASSERT_EQ(3u, stat.cbSize.QuadPart);
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    char bytes[4] = {};
-    ULONG read = 0;
-    stream->Read(bytes, 3, &read);
-    EXPECT_STREQ("x=y", bytes);
+    EXPECT_EQ("x=y", StreamText(stream.Get()));
 }

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "HexBytes.h"
+#include "TestLog.h"
+#include "TestStreams.h"
 #include "foundation/AES.h"
-#include "foundation/Folders.h"
-#include "foundation/HexBytes.h"
 #include "foundation/MD5.h"
 #include "foundation/Sealing.h"
-#include "foundation/TextFiles.h"
 
 #include <wrl/client.h>
 
@@ -27,41 +27,10 @@ std::vector<BYTE> Pattern(size_t length)
     return bytes;
 }
 
-ComPtr<IStream> StreamWith(const std::vector<BYTE>& bytes)
-{
-    ComPtr<IStream> stream;
-    EXPECT_EQ(S_OK, CreateStreamOnHGlobal(nullptr, TRUE, &stream));
-    ULONG written = 0;
-    if (!bytes.empty())
-        stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
-    return stream;
-}
-
-std::vector<BYTE> Content(IStream* stream)
-{
-    STATSTG stat = {};
-    stream->Stat(&stat, STATFLAG_NONAME);
-    std::vector<BYTE> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    ULONG read = 0;
-    if (!bytes.empty())
-        stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
-    return bytes;
-}
-
 std::string Md5(const std::vector<BYTE>& bytes)
 {
     const std::wstring hex = QelMD5ByteHex(bytes.data(), static_cast<UINT>(bytes.size()));
     return std::string(hex.begin(), hex.end());
-}
-
-ULONGLONG Position(IStream* stream)
-{
-    LARGE_INTEGER zero = {};
-    ULARGE_INTEGER position = {};
-    stream->Seek(zero, STREAM_SEEK_CUR, &position);
-    return position.QuadPart;
 }
 
 struct Vector
@@ -135,23 +104,23 @@ TEST(Sealing, SealsEachChunkOnItsOwnFromAZeroIV)
     for (const Vector& v : kVectors) {
         const auto stream = StreamWith(Pattern(v.plainLength));
         ASSERT_TRUE(QelEncryptStream("i", stream.Get())) << v.plainLength;
-        EXPECT_EQ(0u, Position(stream.Get()));
-        const auto sealed = Content(stream.Get());
+        EXPECT_EQ(0u, StreamPosition(stream.Get()));
+        const auto sealed = StreamBytes(stream.Get());
         ASSERT_EQ(v.sealedLength, sealed.size()) << v.plainLength;
         EXPECT_EQ(v.sealedMd5, Md5(sealed)) << v.plainLength;
         EXPECT_EQ(v.lastBlock, ToHex(sealed.data() + sealed.size() - 16, 16)) << v.plainLength;
     }
     const auto one = StreamWith(Pattern(1));
     ASSERT_TRUE(QelEncryptStream("i", one.Get()));
-    EXPECT_EQ("b98d52a7ff842d97d0f4647a535ee662", ToHex(Content(one.Get())));
+    EXPECT_EQ("b98d52a7ff842d97d0f4647a535ee662", ToHex(StreamBytes(one.Get())));
     const auto sixteen = StreamWith(Pattern(16));
     ASSERT_TRUE(QelEncryptStream("i", sixteen.Get()));
-    EXPECT_EQ("2297ffed43b75a6d57ec3a38bf5c4e047da2905b206a61bf94eee703fc9e42a6", ToHex(Content(sixteen.Get())));
+    EXPECT_EQ("2297ffed43b75a6d57ec3a38bf5c4e047da2905b206a61bf94eee703fc9e42a6", ToHex(StreamBytes(sixteen.Get())));
 
     // Equal plaintext chunks give equal sealed chunks.
     const auto twice = StreamWith(Pattern(2048));
     ASSERT_TRUE(QelEncryptStream("i", twice.Get()));
-    const auto sealed = Content(twice.Get());
+    const auto sealed = StreamBytes(twice.Get());
     EXPECT_TRUE(std::equal(sealed.begin(), sealed.begin() + 1040, sealed.begin() + 1040));
 }
 
@@ -161,13 +130,13 @@ TEST(Sealing, UnsealsBackToThePlaintext)
         const auto stream = StreamWith(Pattern(v.plainLength));
         ASSERT_TRUE(QelEncryptStream("i", stream.Get()));
         ASSERT_TRUE(QelDecryptStream("i", stream.Get())) << v.plainLength;
-        EXPECT_EQ(0u, Position(stream.Get()));
-        EXPECT_EQ(Pattern(v.plainLength), Content(stream.Get())) << v.plainLength;
+        EXPECT_EQ(0u, StreamPosition(stream.Get()));
+        EXPECT_EQ(Pattern(v.plainLength), StreamBytes(stream.Get())) << v.plainLength;
     }
     // The externally computed 16-byte seal.
     const auto stream = StreamWith(FromHex("2297ffed43b75a6d57ec3a38bf5c4e047da2905b206a61bf94eee703fc9e42a6"));
     ASSERT_TRUE(QelDecryptStream("i", stream.Get()));
-    EXPECT_EQ(Pattern(16), Content(stream.Get()));
+    EXPECT_EQ(Pattern(16), StreamBytes(stream.Get()));
 }
 
 TEST(Sealing, BadStreamsFailAndKeepTheirContent)
@@ -175,12 +144,12 @@ TEST(Sealing, BadStreamsFailAndKeepTheirContent)
     for (const Vector& v : kVectors) {
         const auto stream = StreamWith(Pattern(v.plainLength));
         ASSERT_TRUE(QelEncryptStream("i", stream.Get()));
-        const auto sealed = Content(stream.Get());
+        const auto sealed = StreamBytes(stream.Get());
         EXPECT_FALSE(QelDecryptStream("j", stream.Get())) << v.plainLength;
-        EXPECT_EQ(sealed, Content(stream.Get()));
+        EXPECT_EQ(sealed, StreamBytes(stream.Get()));
     }
 
-    auto sealed = Content([] {
+    auto sealed = StreamBytes([] {
         auto s = StreamWith(Pattern(1024));
         QelEncryptStream("i", s.Get());
         return s;
@@ -190,7 +159,7 @@ TEST(Sealing, BadStreamsFailAndKeepTheirContent)
     damaged.push_back(0);
     auto stream = StreamWith(damaged);
     EXPECT_FALSE(QelDecryptStream("i", stream.Get()));
-    EXPECT_EQ(damaged, Content(stream.Get()));
+    EXPECT_EQ(damaged, StreamBytes(stream.Get()));
     // A last chunk of 17 bytes.
     damaged.resize(1040 + 17, 0);
     stream = StreamWith(damaged);
@@ -207,7 +176,7 @@ TEST(Sealing, BadStreamsFailAndKeepTheirContent)
     EXPECT_FALSE(QelDecryptStream("i", stream.Get()));
 
     // Nothing to seal or unseal.
-    stream = StreamWith({});
+    stream = StreamWith();
     EXPECT_FALSE(QelEncryptStream("i", stream.Get()));
     EXPECT_FALSE(QelDecryptStream("i", stream.Get()));
     EXPECT_FALSE(QelEncryptStream(nullptr, StreamWith(Pattern(3)).Get()));
@@ -216,14 +185,13 @@ TEST(Sealing, BadStreamsFailAndKeepTheirContent)
 
 TEST(Sealing, AnUnreadableStreamIsLoggedAndKept)
 {
+    const LogWatch log;
     const auto inner = StreamWith(Pattern(3000));
     UnreadableStream stream(inner.Get());
     EXPECT_FALSE(QelEncryptStream("i", &stream));
     EXPECT_FALSE(QelDecryptStream("i", &stream));
-    EXPECT_EQ(Pattern(3000), Content(inner.Get()));
-    std::wstring log;
-    ASSERT_TRUE(QelLoadTextFile((QelGetDataFolder() + L"Tessary.log").c_str(), log));
-    EXPECT_NE(std::wstring::npos, log.find(L": Failed to read from stream!\n"));
+    EXPECT_EQ(Pattern(3000), StreamBytes(inner.Get()));
+    EXPECT_NE(std::wstring::npos, log.NewText().find(L": Failed to read from stream!\r\n"));
 }
 
 TEST(Sealing, AFullChunkMustUnsealToAFullChunk)
@@ -242,7 +210,7 @@ TEST(Sealing, AFullChunkMustUnsealToAFullChunk)
     ASSERT_EQ(16, aes.PadEncrypt(plain.data(), 5, bytes.data() + 1040));
     const auto stream = StreamWith(bytes);
     EXPECT_FALSE(QelDecryptStream("i", stream.Get()));
-    EXPECT_EQ(bytes, Content(stream.Get()));
+    EXPECT_EQ(bytes, StreamBytes(stream.Get()));
 }
 
 TEST(Sealing, PasswordTextsAreBase64OfTheSealedUtf16)

@@ -68,7 +68,7 @@ TEST_F(Settings, ExactBytesAfterASequenceOfSets)
                                   L"\t</MainFrame_State>\r\n\t<SyncDlg>\r\n\t\t<Visible>1</Visible>\r\n\t</SyncDlg>\r\n"
                                   L"\t<Common>\r\n\t\t<UserName>Li \"Wei\" &lt;/Common&gt;&amp;\u4e2d</UserName>\r\n"
                                   L"\t</Common>\r\n</Tessary>";
-    EXPECT_EQ(Utf16File(expected), ReadBytes(File()));
+    EXPECT_EQ(Utf16Bytes(expected), ReadBytes(File()));
 }
 
 TEST_F(Settings, TypedReadsFollowTheirDefaults)
@@ -121,7 +121,7 @@ TEST_F(Settings, HostileValuesRoundTrip)
 
 TEST_F(Settings, TwoStoresAndAnotherWriterKeepEachOthersValues)
 {
-    ASSERT_TRUE(WriteBytes(File(), Utf16File(L"<Tessary><Tree><X>1</X><_a>32</_a></Tree><Old>1</Old></Tessary>")));
+    ASSERT_TRUE(WriteBytes(File(), Utf16Bytes(L"<Tessary><Tree><X>1</X><_a>32</_a></Tree><Old>1</Old></Tessary>")));
     {
         CQelSettings first(File().c_str(), L"Tessary");
         CQelSettings second(File().c_str(), L"Tessary");
@@ -148,7 +148,7 @@ TEST_F(Settings, TwoStoresAndAnotherWriterKeepEachOthersValues)
                                   L"\t<Ads>\r\n\t\t<Ad Title=\"T\"/>\r\n\t</Ads>\r\n\t<SyncDlg>\r\n\t\t<Top>2</Top>\r\n"
                                   L"\t</SyncDlg>\r\n\t<MainFrame_State>\r\n\t\t<Left>1</Left>\r\n"
                                   L"\t</MainFrame_State>\r\n</Tessary>";
-    EXPECT_EQ(Utf16File(expected), ReadBytes(File()));
+    EXPECT_EQ(Utf16Bytes(expected), ReadBytes(File()));
 }
 
 TEST_F(Settings, WritersOnTwoThreadsLoseNothing)
@@ -174,7 +174,7 @@ TEST_F(Settings, WritersOnTwoThreadsLoseNothing)
 
 TEST_F(Settings, MalformedFileIsLoggedKeptAndReplacedOnlyBySaving)
 {
-    const auto broken = Utf16File(L"<Tessary><Window><Left>10</Left>");
+    const auto broken = Utf16Bytes(L"<Tessary><Window><Left>10</Left>");
     ASSERT_TRUE(WriteBytes(File(), broken));
     {
         CQelSettings settings(File().c_str(), L"Tessary");
@@ -188,14 +188,14 @@ TEST_F(Settings, MalformedFileIsLoggedKeptAndReplacedOnlyBySaving)
         CQelSettings settings(File().c_str(), L"Tessary");
         EXPECT_TRUE(settings.SetInt(L"Window", L"Top", 5));
     }
-    EXPECT_EQ(Utf16File(L"<Tessary>\r\n\t<Window>\r\n\t\t<Top>5</Top>\r\n\t</Window>\r\n</Tessary>"), ReadBytes(File()));
+    EXPECT_EQ(Utf16Bytes(L"<Tessary>\r\n\t<Window>\r\n\t\t<Top>5</Top>\r\n\t</Window>\r\n</Tessary>"), ReadBytes(File()));
     EXPECT_EQ(broken, ReadBytes(File() + L".bad"));
     EXPECT_NE(std::wstring::npos, NewLogText().find(L"Kept the unreadable settings file as " + File() + L".bad"));
 }
 
 TEST_F(Settings, NoBoxOffTheStartingThreadEvenWhenBoxesAreOn)
 {
-    ASSERT_TRUE(WriteBytes(File(), Utf16File(L"<Tessary><open>")));
+    ASSERT_TRUE(WriteBytes(File(), Utf16Bytes(L"<Tessary><open>")));
     const BOOL before = QelAreMessageBoxesEnabled();
     QelEnableMessageBoxes(TRUE);
     int value = 0;
@@ -228,7 +228,7 @@ TEST_F(Settings, ReaderFileLiesInTheDataFolder)
         EXPECT_EQ(L"Tessary", settings.GetRootName());
         EXPECT_TRUE(settings.SetInt(L"SyncDlg", L"Visible", 1));
     }
-    EXPECT_EQ(Utf16File(L"<Tessary>\r\n\t<SyncDlg>\r\n\t\t<Visible>1</Visible>\r\n\t</SyncDlg>\r\n</Tessary>"),
+    EXPECT_EQ(Utf16Bytes(L"<Tessary>\r\n\t<SyncDlg>\r\n\t\t<Visible>1</Visible>\r\n\t</SyncDlg>\r\n</Tessary>"),
               ReadBytes(QelGetSettingsFileName()));
     DeleteFileW(QelGetSettingsFileName().c_str());
 }

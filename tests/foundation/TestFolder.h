@@ -61,6 +61,20 @@ inline bool WriteBytes(const std::wstring& path, const std::vector<unsigned char
     return fclose(file) == 0 && ok;
 }
 
+// The UTF-16LE units of a text, after the mark FF FE unless told otherwise,
+// as the tests spell files out.
+inline std::vector<unsigned char> Utf16Bytes(const std::wstring& text, bool mark = true)
+{
+    std::vector<unsigned char> bytes;
+    if (mark)
+        bytes = {0xFF, 0xFE};
+    for (wchar_t c : text) {
+        bytes.push_back(static_cast<unsigned char>(c & 0xFF));
+        bytes.push_back(static_cast<unsigned char>(c >> 8));
+    }
+    return bytes;
+}
+
 inline bool WriteText(const std::wstring& path, const std::string& text)
 {
     return WriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));

@@ -2,7 +2,7 @@
 
 #include "ComTest.h"
 #include "TestFolder.h"
-#include "foundation/Streams.h"
+#include "TestStreams.h"
 #include "foundation/TextFiles.h"
 #include "framework/Handle.h"
 
@@ -19,18 +19,6 @@ std::wstring Decode(const Bytes& bytes, UINT flags = 0, const wchar_t* hint = L"
 
 Bytes B(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-Bytes Utf16(const std::wstring& text, bool mark)
-{
-    Bytes bytes;
-    if (mark)
-        bytes = {0xFF, 0xFE};
-    for (wchar_t c : text) {
-        bytes.push_back(static_cast<unsigned char>(c & 0xFF));
-        bytes.push_back(static_cast<unsigned char>(c >> 8));
-    }
-    return bytes;
-}
-
 class TextDecoding : public ComTest
 {
 };
@@ -42,10 +30,10 @@ TEST(TextFiles, DecodeMarkedUtf16AndLineEnds)
     const Bytes marked = {0xFF, 0xFE, 0x41, 0x00, 0x0D, 0x00, 0x0A, 0x00};
     EXPECT_EQ(L"A\n", Decode(marked));
     EXPECT_EQ(L"A\r\n", Decode(marked, QEL_TEXT_KEEP_CRLF));
-    EXPECT_EQ(L"\u4E2D\n\n", Decode(Utf16(L"\u4E2D\r\r\n", true)));
+    EXPECT_EQ(L"\u4E2D\n\n", Decode(Utf16Bytes(L"\u4E2D\r\r\n", true)));
     // Unmarked Latin UTF-16 is recognised by its shape.
-    EXPECT_EQ(L"Hello, plain world", Decode(Utf16(L"Hello, plain world", false)));
-    EXPECT_EQ(L"xy", Decode(Utf16(L"xy", false), QEL_TEXT_AS_UTF16));
+    EXPECT_EQ(L"Hello, plain world", Decode(Utf16Bytes(L"Hello, plain world", false)));
+    EXPECT_EQ(L"xy", Decode(Utf16Bytes(L"xy", false), QEL_TEXT_AS_UTF16));
 }
 
 TEST(TextFiles, DecodeEightBitLineEndsAndZeros)
@@ -106,13 +94,9 @@ TEST(TextFiles, UnicodeSaversWriteMarkAndCRLF)
     EXPECT_TRUE(QelSaveUnicodeTextFile((dir / L"u.txt").c_str(), L"a\nb\r\nc"));
     EXPECT_EQ(expected, ReadBytes(dir / L"u.txt"));
 
-    Microsoft::WRL::ComPtr<IStream> stream;
-    ASSERT_HRESULT_SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream));
+    const auto stream = StreamWith();
     EXPECT_TRUE(QelSaveUnicodeTextToStream(stream.Get(), L"a\nb\r\nc"));
-    Bytes streamed(static_cast<size_t>(QelGetStreamSize(stream.Get())));
-    QelSeekStreamToBegin(stream.Get());
-    QelReadStream(stream.Get(), streamed.data(), static_cast<ULONG>(streamed.size()));
-    EXPECT_EQ(expected, streamed);
+    EXPECT_EQ(expected, StreamBytes(stream.Get()));
 
     {
         const CHandle file(CreateFileW((dir / L"h.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

@@ -273,7 +273,7 @@ TEST_F(XmlWrapper, LoadsFilesThroughTheirBytes)
     EXPECT_EQ(L"\u4e2d", text);
 
     // Wide text that still declares a multi-byte encoding.
-    ASSERT_TRUE(WriteBytes(folder / L"w.xml", Utf16File(L"<?xml version=\"1.0\" encoding=\"gb2312\"?><r>\u6587</r>")));
+    ASSERT_TRUE(WriteBytes(folder / L"w.xml", Utf16Bytes(L"<?xml version=\"1.0\" encoding=\"gb2312\"?><r>\u6587</r>")));
     ASSERT_TRUE(document.LoadFromFile((folder / L"w.xml").c_str(), TRUE));
     EXPECT_TRUE(document.GetNodeTextByPath(L"r", text));
     EXPECT_EQ(L"\u6587", text);
@@ -299,7 +299,7 @@ TEST_F(XmlWrapper, ShortFilesAreDeletedAndMissingFilesFailQuietly)
 TEST_F(XmlWrapper, ParseErrorsAreLoggedAndLeaveAnEmptyDocument)
 {
     TestFolder folder;
-    ASSERT_TRUE(WriteBytes(folder / L"bad.xml", Utf16File(L"<r><a>1</a>")));
+    ASSERT_TRUE(WriteBytes(folder / L"bad.xml", Utf16Bytes(L"<r><a>1</a>")));
     CQelXMLDocument document;
     ASSERT_TRUE(document.LoadXML(L"<old/>"));
     EXPECT_FALSE(document.LoadFromFile((folder / L"bad.xml").c_str(), TRUE));
@@ -308,7 +308,7 @@ TEST_F(XmlWrapper, ParseErrorsAreLoggedAndLeaveAnEmptyDocument)
     std::wstring text;
     EXPECT_FALSE(document.GetXML(text, FALSE));
     // The file itself is left alone.
-    EXPECT_EQ(Utf16File(L"<r><a>1</a>"), ReadBytes(folder / L"bad.xml"));
+    EXPECT_EQ(Utf16Bytes(L"<r><a>1</a>"), ReadBytes(folder / L"bad.xml"));
 
     EXPECT_TRUE(document.LoadXML(L"<fine/>"));
     EXPECT_FALSE(document.ReportParseError());  // nothing to report
