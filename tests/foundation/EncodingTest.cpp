@@ -69,7 +69,11 @@ TEST(Encoding, UnknownCodePageFallsBackToThreadAnsi)
     EXPECT_EQ("xyz", ansi);
     QelUnicodeToAnsi(ansi, L"xyz");
     EXPECT_EQ("xyz", ansi);
-    EXPECT_FALSE(QelGetComputerNameAnsi().empty());
+    // The data files' key text: the NetBIOS name as the system gives it in ANSI.
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    ASSERT_TRUE(GetComputerNameA(name, &size));
+    EXPECT_EQ(std::string(name), QelGetComputerNameAnsi());
 }
 
 TEST(Encoding, Utf8HelpersKeepSurrogatePairs)

@@ -164,7 +164,10 @@ TEST(MessageBoxText, SwitchedOffBoxesAnswerWithTheirDefaultButton)
 
 TEST(MessageBoxText, SystemErrorTexts)
 {
-    EXPECT_FALSE(QelGetErrorMessage(ERROR_FILE_NOT_FOUND).empty());
+    const std::wstring notFound = QelGetErrorMessage(ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(notFound.empty());
+    EXPECT_NE(notFound, QelGetErrorMessage(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(L"", QelGetErrorMessage(0xDEADBEEF));  // no such message
     SetLastError(0);
     EXPECT_EQ(L"", QelGetLastErrorText());
     SetLastError(ERROR_ACCESS_DENIED);

@@ -49,7 +49,7 @@ TEST(Numbers, FormatNumberUsesUserSeparators)
     EXPECT_EQ(L"1" + t + L"234.50", QelFormatNumber(L"1234.5", 2));
     EXPECT_EQ(L"1" + t + L"234" + t + L"567", QelFormatIntGrouped(1234567));
     EXPECT_EQ(L"abc", QelFormatNumber(L"abc", 0));  // not a number: the input itself
-    EXPECT_FALSE(QelFormatByteSize(2048).empty());
+    EXPECT_EQ(L"2.00 KB", QelFormatByteSize(2048));
 }
 
 TEST_F(EnglishLocale, DatesFollowTheThreadLocale)

@@ -78,5 +78,8 @@ TEST(Folders, ProgramAndSystemFolders)
         ASSERT_FALSE(folder.empty());
         EXPECT_EQ(L'\\', folder.back());
     }
-    EXPECT_FALSE(QelGetComputerName().empty());
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    ASSERT_TRUE(GetComputerNameW(name, &size));
+    EXPECT_EQ(std::wstring(name), QelGetComputerName());
 }
