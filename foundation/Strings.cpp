@@ -239,24 +239,37 @@ std::wstring QelTrimSpaces(const std::wstring& text)
     return text.substr(begin, end - begin);
 }
 
-BOOL QelSplitText(const std::wstring& text, wchar_t separator, std::vector<std::wstring>& out)
+namespace {
+
+// Appends the pieces from `pos` on, cut where `find` reports a separator; a
+// trailing separator gives no empty last piece, and a split at line feeds
+// drops each piece's final CR.
+template <typename Find>
+void SplitFrom(const std::wstring& text, size_t pos, size_t separatorLength, bool lineSplit, Find find,
+               std::vector<std::wstring>& out)
 {
-    const size_t length = text.size();
-    size_t pos = (length && text[0] == separator) ? 1 : 0;
-    while (pos < length) {
-        const size_t found = text.find(separator, pos);
+    while (pos < text.size()) {
+        const size_t found = find(pos);
         std::wstring piece;
         if (found == std::wstring::npos) {
             piece = text.substr(pos);
-            pos = length;
+            pos = text.size();
         } else {
             piece = text.substr(pos, found - pos);
-            pos = found + 1;
+            pos = found + separatorLength;
         }
-        if (separator == L'\n' && !piece.empty() && piece.back() == L'\r')
+        if (lineSplit && !piece.empty() && piece.back() == L'\r')
             piece.pop_back();
         out.push_back(std::move(piece));
     }
+}
+
+}  // namespace
+
+BOOL QelSplitText(const std::wstring& text, wchar_t separator, std::vector<std::wstring>& out)
+{
+    const size_t start = (!text.empty() && text[0] == separator) ? 1 : 0;
+    SplitFrom(text, start, 1, separator == L'\n', [&](size_t from) { return text.find(separator, from); }, out);
     return TRUE;
 }
 
@@ -282,23 +295,8 @@ BOOL QelSplitTextByString(std::wstring text, const wchar_t* separator, BOOL case
         const int found = QelFindNoCase(text.c_str(), separator, static_cast<int>(from));
         return found < 0 ? std::wstring::npos : static_cast<size_t>(found);
     };
-    if (text.size() > sepLength && find(0) == 0)
-        text.erase(0, sepLength);
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t found = find(pos);
-        std::wstring piece;
-        if (found == std::wstring::npos) {
-            piece = text.substr(pos);
-            pos = text.size();
-        } else {
-            piece = text.substr(pos, found - pos);
-            pos = found + sepLength;
-        }
-        if (lineSplit && !piece.empty() && piece.back() == L'\r')
-            piece.pop_back();
-        out.push_back(std::move(piece));
-    }
+    const size_t start = (text.size() > sepLength && find(0) == 0) ? sepLength : 0;
+    SplitFrom(text, start, sepLength, lineSplit, find, out);
     return TRUE;
 }
 
