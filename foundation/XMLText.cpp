@@ -2,6 +2,8 @@
 
 namespace {
 
+// XML's own white space only: a no-break or ideographic space at the edge of a
+// value is content, which a general trim would cut away on every save.
 bool IsXmlSpace(wchar_t c)
 {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
