@@ -32,13 +32,18 @@ const GUID kFolderLocalAppDataLow = {0xA520A1A4, 0x1780, 0x4FF6, {0xBD, 0x18, 0x
 
 std::wstring QelGetExePath()
 {
-    wchar_t module[1024] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, module, 1024);
-    if (!length || length >= 1024)
-        return std::wstring();
-    std::wstring path = QelGetLongPathName(module);
-    if (!path.empty())
-        path[0] = static_cast<wchar_t>(towupper(path[0]));
+    // The program's file does not move while it runs; the data folder, the
+    // settings file and every code-page conversion ask for it.
+    static const std::wstring path = [] {
+        wchar_t module[1024] = {};
+        const DWORD length = GetModuleFileNameW(nullptr, module, 1024);
+        if (!length || length >= 1024)
+            return std::wstring();
+        std::wstring longPath = QelGetLongPathName(module);
+        if (!longPath.empty())
+            longPath[0] = static_cast<wchar_t>(towupper(longPath[0]));
+        return longPath;
+    }();
     return path;
 }
 
