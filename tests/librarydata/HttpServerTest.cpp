@@ -145,7 +145,7 @@ TEST(HttpClient, OpenWithoutAnAgentFails)
 
 TEST_F(HttpClientTest, PostReachesTheProxyInAbsoluteFormWithItsHeadersAndBody)
 {
-    Start("{}");
+    ASSERT_NO_FATAL_FAILURE(Start("{}"));
     std::wstring text;
     std::wstring headers;
     ASSERT_TRUE(Post(text, headers));
@@ -164,7 +164,7 @@ TEST_F(HttpClientTest, PostReachesTheProxyInAbsoluteFormWithItsHeadersAndBody)
 
 TEST_F(HttpClientTest, XmlNamingNoEncodingIsReadAsUtf8)
 {
-    Start(RawAnswer("text/xml", "<?xml version=\"1.0\"?>\n<t>" + kTitleUtf8 + "</t>\n"));
+    ASSERT_NO_FATAL_FAILURE(Start(RawAnswer("text/xml", "<?xml version=\"1.0\"?>\n<t>" + kTitleUtf8 + "</t>\n")));
     std::wstring text;
     std::wstring headers;
     ASSERT_TRUE(Post(text, headers));
@@ -173,7 +173,7 @@ TEST_F(HttpClientTest, XmlNamingNoEncodingIsReadAsUtf8)
 
 TEST_F(HttpClientTest, CharsetAfterSemicolonAndBlankDecidesTheDecoding)
 {
-    Start(RawAnswer("text/xml; charset=gb2312", "<t>" + kTitleGb2312 + "</t>"));
+    ASSERT_NO_FATAL_FAILURE(Start(RawAnswer("text/xml; charset=gb2312", "<t>" + kTitleGb2312 + "</t>")));
     std::wstring text;
     std::wstring headers;
     ASSERT_TRUE(Post(text, headers));
@@ -182,7 +182,8 @@ TEST_F(HttpClientTest, CharsetAfterSemicolonAndBlankDecidesTheDecoding)
 
 TEST_F(HttpClientTest, DeclaredEncodingDecidesWhenTheHeaderNamesNoCharset)
 {
-    Start(RawAnswer("text/xml", "<?xml version=\"1.0\" encoding=\"gb2312\"?><t>" + kTitleGb2312 + "</t>"));
+    ASSERT_NO_FATAL_FAILURE(
+        Start(RawAnswer("text/xml", "<?xml version=\"1.0\" encoding=\"gb2312\"?><t>" + kTitleGb2312 + "</t>")));
     std::wstring text;
     std::wstring headers;
     ASSERT_TRUE(Post(text, headers));
@@ -193,9 +194,10 @@ TEST_F(HttpClientTest, OtherContentTypesAreReadAsTextFiles)
 {
     // A UTF-16 body with its mark, and a "unicode" charset that sends even text/xml the same way.
     const std::string utf16("\xff\xfe" "a\0b\0\r\0\n\0", 8);
-    Start(Faults(R"({"kind": "raw", "content_type": "text/plain", "body_base64": ")" + Base64(utf16) +
+    ASSERT_NO_FATAL_FAILURE(Start(Faults(R"({"kind": "raw", "content_type": "text/plain", "body_base64": ")" +
+                                         Base64(utf16) +
                  R"(", "times": 1}, {"kind": "raw", "content_type": "text/xml; charset=Unicode", "body_base64": ")" +
-                 Base64(utf16) + R"("})"));
+                 Base64(utf16) + R"("})")));
     std::wstring text;
     std::wstring headers;
     ASSERT_TRUE(Post(text, headers));
@@ -206,7 +208,7 @@ TEST_F(HttpClientTest, OtherContentTypesAreReadAsTextFiles)
 
 TEST_F(HttpClientTest, AnErrorPageIsAnAnswerLikeAnyOther)
 {
-    Start(Faults(R"({"kind": "http500", "detail": "It broke."})"));
+    ASSERT_NO_FATAL_FAILURE(Start(Faults(R"({"kind": "http500", "detail": "It broke."})")));
     std::wstring text;
     std::wstring headers;
     ASSERT_TRUE(Post(text, headers));
@@ -216,7 +218,7 @@ TEST_F(HttpClientTest, AnErrorPageIsAnAnswerLikeAnyOther)
 
 TEST_F(HttpClientTest, AnAnswerEndingBeforeItsContentLengthFails)
 {
-    Start(Faults(R"({"kind": "cut_close", "missing": 40})"));
+    ASSERT_NO_FATAL_FAILURE(Start(Faults(R"({"kind": "cut_close", "missing": 40})")));
     CLogCapture log;
     std::wstring text;
     std::wstring headers;
@@ -226,7 +228,7 @@ TEST_F(HttpClientTest, AnAnswerEndingBeforeItsContentLengthFails)
 
 TEST_F(HttpClientTest, AnAnswerWithoutLengthIsReadToItsEnd)
 {
-    Start(Faults(R"({"kind": "no_length"})"));
+    ASSERT_NO_FATAL_FAILURE(Start(Faults(R"({"kind": "no_length"})")));
     std::wstring text;
     std::wstring headers;
     ASSERT_TRUE(Post(text, headers));
@@ -239,7 +241,7 @@ TEST_F(HttpClientTest, AnAnswerWithoutLengthIsReadToItsEnd)
 
 TEST_F(HttpClientTest, AnEmptyAnswerIsReadOnceAndGivesEmptyText)
 {
-    Start(Faults(R"({"kind": "empty"})"));
+    ASSERT_NO_FATAL_FAILURE(Start(Faults(R"({"kind": "empty"})")));
     std::wstring text = L"old";
     std::wstring headers;
     CProgressRecorder progress;
@@ -255,7 +257,7 @@ TEST_F(HttpClientTest, ProgressCountsBothDirectionsInPiecesOf1024)
     std::string big = "<?xml version=\"1.0\"?><t>";
     big.append(3000 - big.size() - 4, 'x');
     big += "</t>";
-    Start(RawAnswer("text/xml", big));
+    ASSERT_NO_FATAL_FAILURE(Start(RawAnswer("text/xml", big)));
     std::string request = LoginRequestBody();
     request.append(3000 - request.size(), ' ');
     CRawBody body(request);
@@ -277,7 +279,7 @@ TEST_F(HttpClientTest, ProgressCountsBothDirectionsInPiecesOf1024)
 
 TEST_F(HttpClientTest, AProgressAnswerCancelsTheUpload)
 {
-    Start("{}");
+    ASSERT_NO_FATAL_FAILURE(Start("{}"));
     CLogCapture log;
     std::string request = LoginRequestBody();
     request.append(3000 - request.size(), ' ');

@@ -162,9 +162,11 @@ bool CServicesStandIn::Start(const std::string& scenarioJson)
     std::string portText;
     for (int i = 0; i < 300 && (!ReadFileBytes(portFile, portText) || portText.empty()); ++i)
         Sleep(50);
+    if (portText.compare(0, 6, "error:") == 0)
+        return Fail(portText);
     m_port = static_cast<unsigned short>(std::atoi(portText.c_str()));
     if (m_port == 0)
-        return Fail("the stand-in did not report its port (scenario error?)");
+        return Fail("the stand-in did not report its port");
 
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0)

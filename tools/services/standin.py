@@ -202,6 +202,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.server.stop.set()
 
 
+def write_port_file(path, text):
+    """The port, or "error: ..." when the stand-in cannot start."""
+    temporary = path + ".tmp"
+    with open(temporary, "w", encoding="utf-8") as f:
+        f.write(text + "\n")
+    os.replace(temporary, path)
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description="Local stand-in for the reader's services (an HTTP proxy).")
     parser.add_argument("--scenario", help="scenario file (JSON); none serves an empty scenario")
@@ -221,14 +229,13 @@ def main(argv=None):
         scenario = scenarios.load(args.scenario) if args.scenario else scenarios.empty()
     except (OSError, ValueError, KeyError, scenarios.ScenarioError) as e:
         sys.stderr.write("standin: cannot load the scenario: %s\n" % e)
+        if args.port_file:
+            write_port_file(args.port_file, "error: cannot load the scenario: %s" % e)
         return 2
     server = StandIn(scenario, args.log, args.port, args.verbose, args.read_timeout)
     port = server.server_address[1]
     if args.port_file:
-        temporary = args.port_file + ".tmp"
-        with open(temporary, "w") as f:
-            f.write("%d\n" % port)
-        os.replace(temporary, args.port_file)
+        write_port_file(args.port_file, "%d" % port)
     sys.stderr.write("standin: proxy on 127.0.0.1:%d\n" % port)
     sys.stderr.flush()
 
