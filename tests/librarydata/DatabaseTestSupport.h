@@ -1,0 +1,131 @@
+#pragma once
+// The program log, raw SQLite access, local times and streams for the database
+// tests (their scratch folders are the TestFolder of ZipTestSupport.h).
+// The raw access goes straight to SQLite, so stored values are checked as they
+// lie in the file, not as the code under test reads them back.
+
+#include <gtest/gtest.h>
+#include <objidl.h>
+#include <sqlite3.h>
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ZipTestSupport.h"
+
+// The lines the program log gains while the watch lives.
+class LogWatch {
+public:
+    LogWatch() : start_(Read().size()) {}
+
+    std::wstring Added() const
+    {
+        const std::wstring all = Read();
+        return all.size() > start_ ? all.substr(start_) : std::wstring();
+    }
+    bool Contains(const std::wstring& text) const { return Added().find(text) != std::wstring::npos; }
+
+private:
+    static std::wstring Read()
+    {
+        wchar_t exe[MAX_PATH];
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        const std::filesystem::path log = std::filesystem::path(exe).parent_path() / L"Data" / L"Tessary.log";
+        std::ifstream file(log, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    }
+
+    std::size_t start_;
+};
+
+inline std::string RawUtf8(const std::wstring& text)
+{
+    std::string out(text.size() * 4 + 1, '\0');
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
+                                      static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? n : 0);
+    return out;
+}
+
+// Plain SQLite on the file, outside the code under test.
+class RawDatabase {
+public:
+    explicit RawDatabase(const std::wstring& path)
+    {
+        EXPECT_EQ(SQLITE_OK, sqlite3_open(RawUtf8(path).c_str(), &db_));
+    }
+    ~RawDatabase() { sqlite3_close(db_); }
+    RawDatabase(const RawDatabase&) = delete;
+    RawDatabase& operator=(const RawDatabase&) = delete;
+
+    void Exec(const std::string& sql)
+    {
+        char* error = nullptr;
+        EXPECT_EQ(SQLITE_OK, sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error)) << (error ? error : "") << sql;
+        sqlite3_free(error);
+    }
+
+    // Every cell of the result, row by row; NULL cells as "<NULL>".
+    std::vector<std::string> Cells(const std::string& sql)
+    {
+        std::vector<std::string> cells;
+        sqlite3_stmt* statement = nullptr;
+        EXPECT_EQ(SQLITE_OK, sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr)) << sql;
+        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+            for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+                const unsigned char* text = sqlite3_column_text(statement, i);
+                cells.push_back(text ? reinterpret_cast<const char*>(text) : "<NULL>");
+            }
+        }
+        sqlite3_finalize(statement);
+        return cells;
+    }
+
+    std::string Cell(const std::string& sql)
+    {
+        const std::vector<std::string> cells = Cells(sql);
+        return cells.empty() ? std::string("<none>") : cells.front();
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// Seconds of the given local time, as the stored time text means it.
+inline __int64 LocalTime(int year, int month, int day, int hour, int minute, int second)
+{
+    tm fields{};
+    fields.tm_year = year - 1900;
+    fields.tm_mon = month - 1;
+    fields.tm_mday = day;
+    fields.tm_hour = hour;
+    fields.tm_min = minute;
+    fields.tm_sec = second;
+    fields.tm_isdst = -1;
+    return _mktime64(&fields);
+}
+
+inline std::string FileBytes(const std::wstring& path)
+{
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// A memory stream holding the bytes.
+inline Microsoft::WRL::ComPtr<IStream> NewStream(const std::string& bytes)
+{
+    Microsoft::WRL::ComPtr<IStream> stream;
+    CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    ULONG written = 0;
+    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    return stream;
+}
