@@ -57,18 +57,18 @@ def build_zip(entries, when):
     return out.getvalue()
 
 
-def _content_of(spec, base):
+def _content_of(item, base):
     """Bytes of a file given as "content" (text, UTF-8), "content_base64" or
     "file" (a path)."""
-    if "content" in spec:
-        return spec["content"].encode("utf-8")
-    if "content_base64" in spec:
+    if "content" in item:
+        return item["content"].encode("utf-8")
+    if "content_base64" in item:
         import base64
-        return base64.b64decode(spec["content_base64"])
-    if "file" in spec:
-        with open(os.path.join(base, spec["file"]), "rb") as f:
+        return base64.b64decode(item["content_base64"])
+    if "file" in item:
+        with open(os.path.join(base, item["file"]), "rb") as f:
             return f.read()
-    raise ScenarioError("no content in %r" % (spec,))
+    raise ScenarioError("no content in %r" % (item,))
 
 
 def _folder_entries(folder):
@@ -84,52 +84,52 @@ def _folder_entries(folder):
 
 
 class Document:
-    def __init__(self, spec, base):
-        self.guid = spec["guid"]
-        self.title = spec.get("title", "")
-        self.category = spec.get("category", "/")
-        self.created = parse_time(spec.get("created"))
-        self.modified = parse_time(spec.get("modified"), spec.get("created") or "2009-12-04 10:20:30")
-        self.icon_index = int(spec.get("icon_index", 0))
-        self.attachment_count = spec.get("attachment_count")
-        self.version = int(spec.get("version", 1))
-        if "folder" in spec:
-            entries = _folder_entries(os.path.join(base, spec["folder"]))
-        elif "files" in spec:
-            entries = [(name, text.encode("utf-8")) for name, text in spec["files"].items()]
+    def __init__(self, item, base):
+        self.guid = item["guid"]
+        self.title = item.get("title", "")
+        self.category = item.get("category", "/")
+        self.created = parse_time(item.get("created"))
+        self.modified = parse_time(item.get("modified"), item.get("created") or "2009-12-04 10:20:30")
+        self.icon_index = int(item.get("icon_index", 0))
+        self.attachment_count = item.get("attachment_count")
+        self.version = int(item.get("version", 1))
+        if "folder" in item:
+            entries = _folder_entries(os.path.join(base, item["folder"]))
+        elif "files" in item:
+            entries = [(name, text.encode("utf-8")) for name, text in item["files"].items()]
         else:
             entries = [("index.htm", ("<html><head><title>%s</title></head><body><h1>%s</h1></body></html>"
                                       % (self.title, self.title)).encode("utf-8"))]
         if not entries:
             raise ScenarioError("document %s has no files" % self.guid)
         self.zip = build_zip(entries, self.modified)
-        self.data_md5 = spec.get("data_md5", hashlib.md5(self.zip).hexdigest())
+        self.data_md5 = item.get("data_md5", hashlib.md5(self.zip).hexdigest())
 
 
 class Attachment:
-    def __init__(self, spec, base):
-        self.guid = spec["guid"]
-        self.document_guid = spec.get("document_guid", "")
-        self.name = spec.get("name", "")
-        self.description = spec.get("description", "")
-        self.version = int(spec.get("version", 1))
-        when = parse_time(spec.get("modified"))
-        if "zip_entries" in spec:
-            entries = [(e["name"], _content_of(e, base)) for e in spec["zip_entries"]]
+    def __init__(self, item, base):
+        self.guid = item["guid"]
+        self.document_guid = item.get("document_guid", "")
+        self.name = item.get("name", "")
+        self.description = item.get("description", "")
+        self.version = int(item.get("version", 1))
+        when = parse_time(item.get("modified"))
+        if "zip_entries" in item:
+            entries = [(e["name"], _content_of(e, base)) for e in item["zip_entries"]]
         else:
-            entries = [(self.name or "attachment", _content_of(spec, base))]
+            entries = [(self.name or "attachment", _content_of(item, base))]
         self.zip = build_zip(entries, when)
-        self.data_md5 = spec.get("data_md5", hashlib.md5(self.zip).hexdigest())
+        self.data_md5 = item.get("data_md5", hashlib.md5(self.zip).hexdigest())
 
 
 class Book:
-    def __init__(self, spec, base):
-        self.guid = spec["guid"]
-        self.name = spec.get("name", "")
-        self.server = spec["server"]
+    def __init__(self, item, base):
+        self.guid = item["guid"]
+        self.name = item.get("name", "")
+        self.server = item["server"]
         self.endpoint = endpoint_of(self.server)
-        self.documents = [Document(d, base) for d in spec.get("documents", [])]
-        self.attachments = [Attachment(a, base) for a in spec.get("attachments", [])]
+        self.documents = [Document(d, base) for d in item.get("documents", [])]
+        self.attachments = [Attachment(a, base) for a in item.get("attachments", [])]
         counts = {}
         for a in self.attachments:
             counts[a.document_guid] = counts.get(a.document_guid, 0) + 1
@@ -139,16 +139,16 @@ class Book:
 
 
 class Account:
-    def __init__(self, spec, default_server):
-        self.email = spec["email"]
-        self.password = spec.get("password", "")
-        self.display_name = spec.get("displayname", self.email.split("@")[0])
-        self.language = spec.get("language", "en")
-        self.kb_guid = spec.get("kb_guid", "")
-        self.token = spec.get("token") or "token-" + hashlib.md5(self.email.lower().encode("utf-8")).hexdigest()
-        self.expiry = parse_time(spec.get("expried_time"), "2030-01-01 00:00:00")
-        self.server = spec.get("server", default_server)
-        self.books = list(spec.get("books", []))
+    def __init__(self, item, default_server):
+        self.email = item["email"]
+        self.password = item.get("password", "")
+        self.display_name = item.get("displayname", self.email.split("@")[0])
+        self.language = item.get("language", "en")
+        self.kb_guid = item.get("kb_guid", "")
+        self.token = item.get("token") or "token-" + hashlib.md5(self.email.lower().encode("utf-8")).hexdigest()
+        self.expiry = parse_time(item.get("expried_time"), "2030-01-01 00:00:00")
+        self.server = item.get("server", default_server)
+        self.books = list(item.get("books", []))
 
     def password_text(self):
         return "md5." + hashlib.md5(self.password.encode("utf-8")).hexdigest()
