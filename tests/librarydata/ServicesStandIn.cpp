@@ -104,6 +104,13 @@ std::string Utf8(const std::wstring& text)
     return out;
 }
 
+std::string StandInDemoFolder()
+{
+    std::string folder = TESSARY_STANDIN_SCRIPT;
+    folder.erase(folder.find_last_of('/') + 1);
+    return folder + "demo";
+}
+
 std::string CStandInRequest::Header(const char* name) const
 {
     for (const auto& header : headers)

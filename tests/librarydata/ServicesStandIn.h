@@ -77,5 +77,9 @@ private:
     std::string m_error;
 };
 
+// The Unix path of the demo scenario's folder (tools/services/demo): a test that
+// serves the demo gives it as the scenario's "base".
+std::string StandInDemoFolder();
+
 // The bytes of a text as UTF-8.
 std::string Utf8(const std::wstring& text);

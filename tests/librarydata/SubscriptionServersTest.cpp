@@ -3,6 +3,8 @@
 #include "FakeSyncEvents.h"
 #include "NetTestSupport.h"
 
+#include "librarydata/AccountsServer.h"
+#include "librarydata/ServiceHosts.h"
 #include "librarydata/SubscriptionServers.h"
 #include "foundation/Folders.h"
 #include "foundation/MD5.h"
@@ -324,4 +326,56 @@ TEST_F(SubscriptionServersTest, DataCallsFailCleanly)
                                      L"Failed to get document data!", L"Failed to call subscription.getDocumentData",
                                      L"getDocumentData failure!", L"Failed to uncompress attachment stream!"}))
         << log.Text();
+}
+
+TEST(DemoScenario, SignsInAndServesTwoBooksWithDocumentsAndAttachments)
+{
+    CComScope com;
+    const std::string folder = StandInDemoFolder();
+    std::string demo;
+    {
+        const std::wstring path = L"Z:" + std::wstring(folder.begin(), folder.end()) + L"/scenario.json";
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        std::vector<char> buffer(1 << 20);
+        DWORD read = 0;
+        ReadFile(file, buffer.data(), DWORD(buffer.size()), &read, nullptr);
+        CloseHandle(file);
+        demo.assign(buffer.data(), read);
+    }
+    demo.insert(demo.find('{') + 1, "\"base\": \"" + folder + "\", ");
+    CServicesStandIn standIn;
+    ASSERT_TRUE(standIn.Start(demo)) << standIn.Error();
+    CFakeSyncEvents events;
+
+    COskanAccountsServer accounts(&events, TESSARY_ACCOUNTS_HOST, TESSARY_ACCOUNTS_PORT, TESSARY_ACCOUNTS_PATH);
+    ASSERT_TRUE(TessaryConnectServer(accounts));
+    ASSERT_TRUE(accounts.Login(L"reader@example.com", L"reader", L"reader"));
+    std::wstring host;
+    std::wstring path;
+    DWORD port = 0;
+    ASSERT_TRUE(accounts.GetServerParts(host, port, path));
+    CQelSubscriptionsServer subscriptions(accounts.GetToken().c_str(), &events, host.c_str(), INTERNET_PORT(port),
+                                          path.c_str());
+    ASSERT_TRUE(TessaryConnectServer(subscriptions));
+    std::vector<TESSARYSUBSCRIPTIONDATA> books;
+    ASSERT_TRUE(subscriptions.GetSubscriptions(books));
+    ASSERT_EQ(2u, books.size());
+    for (const auto& book : books) {
+        ASSERT_TRUE(QelXmlRpcGetServerParts(book.serverUrl.c_str(), host, port, path));
+        CQelSubscriptionServer server(accounts.GetToken().c_str(), &events, host.c_str(), INTERNET_PORT(port),
+                                      path.c_str());
+        ASSERT_TRUE(TessaryConnectServer(server));
+        std::vector<TESSARYDOCUMENTDATA> documents;
+        std::vector<TESSARYDOCUMENTATTACHMENTDATA> attachments;
+        ASSERT_TRUE(server.GetDocumentList(book.guid.c_str(), -1, documents));
+        ASSERT_TRUE(server.GetAttachmentList(book.guid.c_str(), -1, attachments));
+        EXPECT_EQ(3u, documents.size()) << book.name.c_str();
+        EXPECT_EQ(2u, attachments.size());
+        ComPtr<IStream> stream;
+        ASSERT_TRUE(SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)));
+        ASSERT_TRUE(server.DownloadDocumentData(book.guid.c_str(), documents[0], stream.Get()));
+        EXPECT_GT(QelGetStreamSize(stream.Get()), 1000u);  // a page with its picture and style sheet
+    }
+    EXPECT_TRUE(accounts.Logout());
 }

@@ -208,7 +208,8 @@ def load(path):
         # Control characters inside strings are allowed: raw answer bodies read
         # better with their line breaks.
         data = json.loads(f.read().decode("utf-8"), strict=False)
-    return Scenario(data, os.path.dirname(os.path.abspath(path)))
+    # "base" names the folder for relative paths when the file lies elsewhere.
+    return Scenario(data, data.get("base") or os.path.dirname(os.path.abspath(path)))
 
 
 def empty():
