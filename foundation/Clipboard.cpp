@@ -1,5 +1,7 @@
 #include "foundation/Clipboard.h"
 
+#include "framework/GlobalLock.h"
+
 #include <cstring>
 
 namespace {
@@ -20,50 +22,36 @@ private:
     bool m_open;
 };
 
-class CGlobalLock {
-public:
-    explicit CGlobalLock(HGLOBAL memory) : m_memory(memory), m_data(memory ? ::GlobalLock(memory) : nullptr) {}
-    ~CGlobalLock()
-    {
-        if (m_data)
-            ::GlobalUnlock(m_memory);
-    }
-    CGlobalLock(const CGlobalLock&) = delete;
-    CGlobalLock& operator=(const CGlobalLock&) = delete;
-    void* Data() const { return m_data; }
-    // Bytes that may be read; the block may be larger than what was asked for.
-    size_t Size() const { return m_data ? ::GlobalSize(m_memory) : 0; }
-
-private:
-    HGLOBAL m_memory;
-    void* m_data;
-};
-
 // Clipboard data comes from other programs: never read past the block.
 template <class Char>
-size_t BoundedLength(const Char* text, size_t maxChars)
+BOOL LockedText(HGLOBAL memory, std::basic_string<Char>& out)
 {
+    const CGlobalLock lock(memory);
+    if (!lock.Data())
+        return FALSE;
+    const Char* text = static_cast<const Char*>(lock.Data());
+    const size_t maxChars = lock.Size() / sizeof(Char);
     size_t length = 0;
     while (length < maxChars && text[length] != 0)
         ++length;
-    return length;
+    out.assign(text, length);
+    return TRUE;
 }
 
 BOOL AnsiMemoryToText(HGLOBAL memory, std::wstring& out)
 {
-    CGlobalLock lock(memory);
-    if (!lock.Data())
+    std::string bytes;
+    if (!LockedText(memory, bytes))
         return FALSE;
-    const char* bytes = static_cast<const char*>(lock.Data());
-    const int length = static_cast<int>(BoundedLength(bytes, lock.Size()));
     out.clear();
-    if (length == 0)
+    if (bytes.empty())
         return TRUE;
-    const int chars = ::MultiByteToWideChar(CP_ACP, 0, bytes, length, nullptr, 0);
+    const int length = static_cast<int>(bytes.size());
+    const int chars = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
     if (chars <= 0)
         return FALSE;
     out.resize(static_cast<size_t>(chars));
-    ::MultiByteToWideChar(CP_ACP, 0, bytes, length, &out[0], chars);
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, &out[0], chars);
     return TRUE;
 }
 
@@ -71,14 +59,7 @@ BOOL AnsiMemoryToText(HGLOBAL memory, std::wstring& out)
 
 BOOL QelGlobalMemoryToText(HGLOBAL memory, std::wstring& out)
 {
-    if (!memory)
-        return FALSE;
-    CGlobalLock lock(memory);
-    if (!lock.Data())
-        return FALSE;
-    const wchar_t* text = static_cast<const wchar_t*>(lock.Data());
-    out.assign(text, BoundedLength(text, lock.Size() / sizeof(wchar_t)));
-    return TRUE;
+    return memory && LockedText(memory, out);
 }
 
 HGLOBAL QelTextToGlobalMemory(const wchar_t* text)
@@ -87,14 +68,13 @@ HGLOBAL QelTextToGlobalMemory(const wchar_t* text)
     HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, (length + 1) * sizeof(wchar_t));
     if (!memory)
         return nullptr;
-    void* data = ::GlobalLock(memory);
-    if (!data) {
+    const CGlobalLock lock(memory);
+    if (!lock.Data()) {
         ::GlobalFree(memory);
         return nullptr;
     }
     if (length)
-        std::memcpy(data, text, length * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
+        std::memcpy(lock.Data(), text, length * sizeof(wchar_t));
     return memory;
 }
 
