@@ -1,6 +1,7 @@
 #include "librarydata/UnZipFile.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "foundation/Streams.h"
 #include "librarydata/ZipReader.h"
@@ -59,14 +60,11 @@ BOOL CQelUnZipFile::ExtractItem(int index, BYTE** data, DWORD* size)
     if (info.uncompressedSize < 0 || QelZipCheckEntrySize(m_zip, index) != QELZR_OK)
         return FALSE;
     const DWORD length = static_cast<DWORD>(info.uncompressedSize);
-    BYTE* block = static_cast<BYTE*>(malloc(length > 0 ? length : 1));
-    if (!block)
+    // The caller frees the block with free, so it comes from malloc.
+    std::unique_ptr<BYTE, decltype(&free)> block(static_cast<BYTE*>(malloc(length > 0 ? length : 1)), &free);
+    if (!block || QelZipExtract(m_zip, index, block.get(), length, QELZIP_EXTRACT_MEMORY) != QELZR_OK)
         return FALSE;
-    if (QelZipExtract(m_zip, index, block, length, QELZIP_EXTRACT_MEMORY) != QELZR_OK) {
-        free(block);
-        return FALSE;
-    }
-    *data = block;
+    *data = block.release();
     *size = length;
     return TRUE;
 }
@@ -86,21 +84,19 @@ BOOL CQelUnZipStream::Open(IStream* stream)
         return FALSE;
     const DWORD length = static_cast<DWORD>(size);
     HGLOBAL memory = nullptr;
+    const void* bytes = nullptr;
     if (SUCCEEDED(GetHGlobalFromStream(stream, &memory)) && memory) {
-        const void* bytes = GlobalLock(memory);
+        m_locked = CGlobalLock(memory);
+        bytes = m_locked.Data();
         if (!bytes)
             return FALSE;
-        m_locked = memory;
-        if (!m_zip.OpenMemory(bytes, length)) {
-            Close();
-            return FALSE;
-        }
-        return TRUE;
+    } else {
+        m_copy.assign(length, 0);
+        if (length > 0)
+            QelReadStream(stream, m_copy.data(), length);
+        bytes = m_copy.data();
     }
-    m_copy.assign(length, 0);
-    if (length > 0)
-        QelReadStream(stream, m_copy.data(), length);
-    if (!m_zip.OpenMemory(m_copy.data(), length)) {
+    if (!m_zip.OpenMemory(bytes, length)) {
         Close();
         return FALSE;
     }
@@ -110,10 +106,7 @@ BOOL CQelUnZipStream::Open(IStream* stream)
 BOOL CQelUnZipStream::Close()
 {
     m_zip.Close();
-    if (m_locked) {
-        GlobalUnlock(m_locked);
-        m_locked = nullptr;
-    }
+    m_locked.Unlock();
     m_copy.clear();
     m_copy.shrink_to_fit();
     return TRUE;

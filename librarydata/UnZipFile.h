@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "framework/GlobalLock.h"
 #include "librarydata/ZipCommon.h"
 
 class CQelUnZipFile {
@@ -50,6 +51,6 @@ public:
 
 private:
     CQelUnZipFile m_zip;
-    HGLOBAL m_locked = nullptr;
+    CGlobalLock m_locked;
     std::vector<BYTE> m_copy;
 };
