@@ -1,6 +1,7 @@
 #include "librarydata/ZipInput.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -11,7 +12,7 @@ CQelZipInput* Self(voidpf opaque) { return static_cast<CQelZipInput*>(opaque); }
 
 } // namespace
 
-CQelZipInput::CQelZipInput(HANDLE file, bool owned) : m_file(file), m_owned(owned)
+CQelZipInput::CQelZipInput(HANDLE file) : m_file(file)
 {
     LARGE_INTEGER zero{};
     LARGE_INTEGER position{};
@@ -26,15 +27,14 @@ CQelZipInput::CQelZipInput(HANDLE file, bool owned) : m_file(file), m_owned(owne
     }
 }
 
+CQelZipInput::CQelZipInput(CHandle file) : CQelZipInput(file.Get())
+{
+    m_owned = std::move(file);
+}
+
 CQelZipInput::CQelZipInput(const void* memory, DWORD size)
     : m_canSeek(true), m_memory(static_cast<const BYTE*>(memory)), m_size(size)
 {
-}
-
-CQelZipInput::~CQelZipInput()
-{
-    if (m_owned && m_file != INVALID_HANDLE_VALUE)
-        CloseHandle(m_file);
 }
 
 zlib_filefunc_def CQelZipInput::Callbacks()

@@ -4,16 +4,18 @@
 
 #include <windows.h>
 
+#include "framework/Handle.h"
 #include "minizip/unzip.h"
 
 class CQelZipInput {
 public:
     // A file handle read from its current position, which becomes the
-    // archive's offset 0; an owned handle is closed with the input.
-    CQelZipInput(HANDLE file, bool owned);
+    // archive's offset 0; the caller keeps it open while the input lives.
+    explicit CQelZipInput(HANDLE file);
+    // The same for a file the input owns and closes.
+    explicit CQelZipInput(CHandle file);
     // A block that is not copied and must outlive the input.
     CQelZipInput(const void* memory, DWORD size);
-    ~CQelZipInput();
     CQelZipInput(const CQelZipInput&) = delete;
     CQelZipInput& operator=(const CQelZipInput&) = delete;
 
@@ -36,7 +38,7 @@ private:
     static int ZCALLBACK TestError(voidpf opaque, voidpf stream);
 
     HANDLE m_file = INVALID_HANDLE_VALUE;
-    bool m_owned = false;
+    CHandle m_owned;
     bool m_canSeek = false;
     LONGLONG m_base = 0;
     bool m_error = false;

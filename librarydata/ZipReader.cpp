@@ -319,12 +319,12 @@ public:
         const size_t slash = path.find_last_of(L'\\');
         if (slash != std::wstring::npos && slash > 0)
             SHCreateDirectoryExW(nullptr, path.substr(0, slash).c_str(), nullptr);
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
+        CHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+        if (!file)
             return QELZR_NOFILE;
-        result = ExtractToHandle(index, file);
-        CloseHandle(file);
+        result = ExtractToHandle(index, file.Get());
+        file.Close();
         // A damaged entry leaves no half-written file behind.
         if (result != QELZR_OK)
             DeleteFileW(path.c_str());
@@ -490,13 +490,13 @@ HQELZIP QelZipOpenFile(const wchar_t* path, const char*)
         Done(QELZR_ARGS);
         return nullptr;
     }
-    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    CHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
+    if (!file) {
         Done(QELZR_NOFILE);
         return nullptr;
     }
-    return OpenReader(std::make_unique<CQelZipInput>(file, true));
+    return OpenReader(std::make_unique<CQelZipInput>(std::move(file)));
 }
 
 HQELZIP QelZipOpenHandle(HANDLE file, const char*)
@@ -505,7 +505,7 @@ HQELZIP QelZipOpenHandle(HANDLE file, const char*)
         Done(QELZR_ARGS);
         return nullptr;
     }
-    auto input = std::make_unique<CQelZipInput>(file, false);
+    auto input = std::make_unique<CQelZipInput>(file);
     if (!input->CanSeek()) {
         Done(QELZR_SEEK);
         return nullptr;
