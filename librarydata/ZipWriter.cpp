@@ -2,10 +2,13 @@
 
 #include <zlib.h>
 
+#include "framework/Handle.h"
+
 #include <atomic>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -137,6 +140,37 @@ struct SourceInfo {
     FILETIME created{};
 };
 
+// A raw deflate stream, made on first use and ended with its owner.
+class CDeflater {
+public:
+    CDeflater() = default;
+    ~CDeflater()
+    {
+        if (m_ready)
+            deflateEnd(&m_stream);
+    }
+    CDeflater(const CDeflater&) = delete;
+    CDeflater& operator=(const CDeflater&) = delete;
+
+    // A fresh stream for the next entry; false when zlib cannot make one.
+    bool Start()
+    {
+        if (m_ready)
+            return deflateReset(&m_stream) == Z_OK;
+        m_ready = deflateInit2(&m_stream, kDeflateLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+        return m_ready;
+    }
+    z_stream& Stream() { return m_stream; }
+
+private:
+    z_stream m_stream{};
+    bool m_ready = false;
+};
+
+struct CViewUnmap {
+    void operator()(void* view) const { UnmapViewOfFile(view); }
+};
+
 SourceInfo NowInfo(DWORD attributes)
 {
     SourceInfo info;
@@ -150,28 +184,22 @@ SourceInfo NowInfo(DWORD attributes)
 
 class CQelZipWriter : public CQelZipObject {
 public:
-    ~CQelZipWriter() override
-    {
-        if (m_deflateReady)
-            deflateEnd(&m_deflate);
-        if (m_mappedView)
-            UnmapViewOfFile(m_mappedView);
-        if (m_mapping)
-            CloseHandle(m_mapping);
-        if (m_ownsFile && m_file != INVALID_HANDLE_VALUE)
-            CloseHandle(m_file);
-    }
-
     void SetPassword(const char* password)
     {
         if (password && *password)
             m_password = password;
     }
 
-    void UseFile(HANDLE file, bool owned)
+    // The file is closed with the writer.
+    void OwnFile(CHandle file)
+    {
+        m_ownedFile = std::move(file);
+        UseFile(m_ownedFile.Get());
+    }
+
+    void UseFile(HANDLE file)
     {
         m_file = file;
-        m_ownsFile = owned;
         LARGE_INTEGER zero{};
         LARGE_INTEGER position{};
         m_canSeek = GetFileType(file) == FILE_TYPE_DISK &&
@@ -184,13 +212,13 @@ public:
         if (size == 0)
             return QELZR_MEMSIZE;
         if (!block) {
-            m_mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, nullptr);
+            m_mapping.Attach(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, nullptr));
             if (!m_mapping)
                 return QELZR_NOALLOC;
-            m_mappedView = MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, size);
-            if (!m_mappedView)
+            m_view.reset(MapViewOfFile(m_mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, size));
+            if (!m_view)
                 return QELZR_NOALLOC;
-            block = m_mappedView;
+            block = m_view.get();
         }
         m_memory = static_cast<BYTE*>(block);
         m_memorySize = size;
@@ -269,16 +297,16 @@ private:
             return QELZR_ARGS;
 
         HANDLE input = INVALID_HANDLE_VALUE;
-        HANDLE opened = INVALID_HANDLE_VALUE;
+        CHandle opened;
         SourceInfo info;
         if (kind == QELZIP_SOURCE_FILE) {
             if (!source)
                 return QELZR_ARGS;
-            opened = CreateFileW(static_cast<const wchar_t*>(source), GENERIC_READ, FILE_SHARE_READ,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (opened == INVALID_HANDLE_VALUE)
+            opened.Attach(CreateFileW(static_cast<const wchar_t*>(source), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!opened)
                 return QELZR_NOFILE;
-            input = opened;
+            input = opened.Get();
             length = QELZIP_LENGTH_OF_SOURCE;
         } else if (kind == QELZIP_SOURCE_HANDLE) {
             input = static_cast<HANDLE>(const_cast<void*>(source));
@@ -292,15 +320,13 @@ private:
         } else {
             info = NowInfo(FILE_ATTRIBUTE_DIRECTORY);
         }
-        QELZRESULT result = QELZR_OK;
-        if (input != INVALID_HANDLE_VALUE)
-            result = HandleInfo(input, length, info);
-        if (result == QELZR_OK)
-            result = WriteEntry(stored, folder, StoredByName(entryName), info, input,
-                                kind == QELZIP_SOURCE_MEMORY ? static_cast<const BYTE*>(source) : nullptr);
-        if (opened != INVALID_HANDLE_VALUE)
-            CloseHandle(opened);
-        return result;
+        if (input != INVALID_HANDLE_VALUE) {
+            const QELZRESULT result = HandleInfo(input, length, info);
+            if (result != QELZR_OK)
+                return result;
+        }
+        return WriteEntry(stored, folder, StoredByName(entryName), info, input,
+                          kind == QELZIP_SOURCE_MEMORY ? static_cast<const BYTE*>(source) : nullptr);
     }
 
     static std::string Ansi(const std::wstring& text)
@@ -457,13 +483,8 @@ private:
                          DWORD& crc, DWORD& compressed)
     {
         if (method == kMethodDeflated) {
-            if (!m_deflateReady) {
-                if (deflateInit2(&m_deflate, kDeflateLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-                    return QELZR_FLATE;
-                m_deflateReady = true;
-            } else if (deflateReset(&m_deflate) != Z_OK) {
+            if (!m_deflater.Start())
                 return QELZR_FLATE;
-            }
             m_output.resize(kBlockSize);
         }
         m_input.resize(kBlockSize);
@@ -500,21 +521,22 @@ private:
 
     QELZRESULT DeflatePiece(const BYTE* piece, DWORD size, bool last, CZipCipher* cipher, DWORD& compressed)
     {
-        m_deflate.next_in = const_cast<BYTE*>(piece);
-        m_deflate.avail_in = size;
+        z_stream& stream = m_deflater.Stream();
+        stream.next_in = const_cast<BYTE*>(piece);
+        stream.avail_in = size;
         for (;;) {
-            m_deflate.next_out = m_output.data();
-            m_deflate.avail_out = kBlockSize;
-            const int status = deflate(&m_deflate, last ? Z_FINISH : Z_NO_FLUSH);
+            stream.next_out = m_output.data();
+            stream.avail_out = kBlockSize;
+            const int status = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
             if (status == Z_STREAM_ERROR)
                 return QELZR_FLATE;
-            const DWORD produced = kBlockSize - m_deflate.avail_out;
+            const DWORD produced = kBlockSize - stream.avail_out;
             if (produced > 0) {
                 const QELZRESULT result = WritePiece(m_output.data(), produced, cipher, compressed);
                 if (result != QELZR_OK)
                     return result;
             }
-            if (last ? status == Z_STREAM_END : m_deflate.avail_in == 0 && m_deflate.avail_out != 0)
+            if (last ? status == Z_STREAM_END : stream.avail_in == 0 && stream.avail_out != 0)
                 return QELZR_OK;
         }
     }
@@ -569,22 +591,21 @@ private:
     }
 
     std::string m_password;
+    CHandle m_ownedFile;
     HANDLE m_file = INVALID_HANDLE_VALUE;
-    bool m_ownsFile = false;
     LONGLONG m_base = 0;
     bool m_canSeek = false;
+    CHandle m_mapping;
+    std::unique_ptr<void, CViewUnmap> m_view;
     BYTE* m_memory = nullptr;
     DWORD m_memorySize = 0;
-    HANDLE m_mapping = nullptr;
-    void* m_mappedView = nullptr;
     DWORD m_written = 0;
     bool m_ended = false;
     QELZRESULT m_endResult = QELZR_OK;
     QELZRESULT m_error = QELZR_OK;
     std::vector<BYTE> m_central;
     DWORD m_count = 0;
-    z_stream m_deflate{};
-    bool m_deflateReady = false;
+    CDeflater m_deflater;
     std::vector<BYTE> m_input;
     std::vector<BYTE> m_output;
     std::vector<BYTE> m_enciphered;
@@ -619,14 +640,14 @@ HQELZIP QelZipCreateFile(const wchar_t* path, const char* password)
         Done(QELZR_ARGS);
         return nullptr;
     }
-    const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    CHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         Done(QELZR_NOFILE);
         return nullptr;
     }
     auto writer = std::make_unique<CQelZipWriter>();
     writer->SetPassword(password);
-    writer->UseFile(file, true);
+    writer->OwnFile(std::move(file));
     return MakeHandle(std::move(writer));
 }
 
@@ -638,7 +659,7 @@ HQELZIP QelZipCreateHandle(HANDLE file, const char* password)
     }
     auto writer = std::make_unique<CQelZipWriter>();
     writer->SetPassword(password);
-    writer->UseFile(file, false);
+    writer->UseFile(file);
     return MakeHandle(std::move(writer));
 }
 
