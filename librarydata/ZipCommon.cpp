@@ -1,6 +1,7 @@
 #include "librarydata/ZipCommon.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -54,4 +55,12 @@ DWORD QelZipCopyResultText(QELZRESULT code, wchar_t* buffer, DWORD length, bool 
         buffer[copied] = L'\0';
     }
     return full;
+}
+
+HQELZIP QelZipMakeHandle(DWORD kind, std::unique_ptr<CQelZipObject> object)
+{
+    auto handle = std::make_unique<QELZIPHANDLEDATA>();
+    handle->kind = kind;
+    handle->object = std::move(object);
+    return handle.release();
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 
 // Result codes of every zip operation (0 = success).
@@ -37,6 +38,11 @@ constexpr QELZRESULT QELZR_RECENT = 0x00000001;
 constexpr DWORD QELZIP_KIND_READER = 1;
 constexpr DWORD QELZIP_KIND_WRITER = 2;
 
+// Both halves move entry data in pieces of this size.
+constexpr DWORD QELZIP_BLOCK_SIZE = 16384;
+// 1970-01-01 as a FILETIME: the extended times of zip entries count seconds from it.
+constexpr ULONGLONG QELZIP_UNIX_EPOCH = 116444736000000000ULL;
+
 // The object behind a handle: a reader or a writer.
 class CQelZipObject {
 public:
@@ -48,6 +54,37 @@ struct QELZIPHANDLEDATA {
     std::unique_ptr<CQelZipObject> object;
 };
 using HQELZIP = QELZIPHANDLEDATA*;
+
+// The handle record handed out for a new reader or writer.
+HQELZIP QelZipMakeHandle(DWORD kind, std::unique_ptr<CQelZipObject> object);
+
+// The last result of one half, kept process-wide for its text function.
+class CQelZipLastResult {
+public:
+    QELZRESULT Keep(QELZRESULT result) noexcept
+    {
+        m_value = result;
+        return result;
+    }
+    // QELZR_RECENT stands for the last result.
+    QELZRESULT Resolve(QELZRESULT code) const noexcept { return code == QELZR_RECENT ? m_value.load() : code; }
+
+private:
+    std::atomic<QELZRESULT> m_value{QELZR_OK};
+};
+
+// Runs action on the object behind a handle of the given kind and keeps its
+// result; no handle is faulty arguments, a handle of the other half is mixing
+// creation and opening.
+template <class Object, class Action>
+QELZRESULT QelZipWithObject(HQELZIP zip, DWORD kind, CQelZipLastResult& last, Action action)
+{
+    if (!zip)
+        return last.Keep(QELZR_ARGS);
+    if (zip->kind != kind)
+        return last.Keep(QELZR_ZMODE);
+    return last.Keep(action(static_cast<Object&>(*zip->object)));
+}
 
 // Copies the text of a code into buffer (cut to fit, NUL-terminated) and returns
 // its full length; the writer's table lacks the password entry.

@@ -3,7 +3,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <atomic>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,18 +11,10 @@
 
 namespace {
 
-std::atomic<QELZRESULT> g_lastResult{QELZR_OK};
+CQelZipLastResult g_lastResult;
 
-QELZRESULT Done(QELZRESULT result)
-{
-    g_lastResult = result;
-    return result;
-}
-
-constexpr DWORD kBlockSize = 16384;
 // No deflate stream expands more than this many times.
 constexpr ULONGLONG kDeflateMaxRatio = 1032;
-constexpr ULONGLONG kUnixEpochAsFileTime = 116444736000000000ULL;
 constexpr WORD kExtendedTimestampTag = 0x5455;  // "UT"
 
 FILETIME FileTimeFromValue(ULONGLONG value)
@@ -71,7 +62,7 @@ void ApplyExtendedTimestamp(const std::vector<BYTE>& extra, QELZIPENTRYINFO& inf
                 if (at + 4 > size)
                     break;
                 const ULONGLONG seconds = ReadLittle(&extra[data + at], 4);
-                *targets[bit] = FileTimeFromValue(seconds * 10000000ULL + kUnixEpochAsFileTime);
+                *targets[bit] = FileTimeFromValue(seconds * 10000000ULL + QELZIP_UNIX_EPOCH);
                 at += 4;
             }
         }
@@ -273,9 +264,9 @@ public:
         QELZRESULT result = OpenEntry(index);
         if (result != QELZR_OK)
             return result;
-        m_scratch.resize(kBlockSize);
+        m_scratch.resize(QELZIP_BLOCK_SIZE);
         for (;;) {
-            const int read = unzReadCurrentFile(m_zip, m_scratch.data(), kBlockSize);
+            const int read = unzReadCurrentFile(m_zip, m_scratch.data(), QELZIP_BLOCK_SIZE);
             if (read < 0) {
                 CloseEntry();
                 return FromUnzip(read);
@@ -457,140 +448,104 @@ private:
     std::wstring m_baseFolder;
 };
 
-QELZRESULT ReaderOf(HQELZIP zip, CQelZipReader*& reader)
+HQELZIP Failed(QELZRESULT result)
 {
-    if (!zip)
-        return QELZR_ARGS;
-    if (zip->kind != QELZIP_KIND_READER)
-        return QELZR_ZMODE;
-    reader = static_cast<CQelZipReader*>(zip->object.get());
-    return QELZR_OK;
+    g_lastResult.Keep(result);
+    return nullptr;
 }
 
 HQELZIP OpenReader(std::unique_ptr<CQelZipInput> input)
 {
     auto reader = std::make_unique<CQelZipReader>();
     const QELZRESULT result = reader->Open(std::move(input));
-    if (result != QELZR_OK) {
-        Done(result);
-        return nullptr;
-    }
-    auto handle = std::make_unique<QELZIPHANDLEDATA>();
-    handle->kind = QELZIP_KIND_READER;
-    handle->object = std::move(reader);
-    Done(QELZR_OK);
-    return handle.release();
+    if (result != QELZR_OK)
+        return Failed(result);
+    g_lastResult.Keep(QELZR_OK);
+    return QelZipMakeHandle(QELZIP_KIND_READER, std::move(reader));
+}
+
+// Every operation on an open archive: the handle checked, the result kept.
+template <class Action>
+QELZRESULT WithReader(HQELZIP zip, Action action)
+{
+    return QelZipWithObject<CQelZipReader>(zip, QELZIP_KIND_READER, g_lastResult, action);
 }
 
 } // namespace
 
 HQELZIP QelZipOpenFile(const wchar_t* path, const char*)
 {
-    if (!path) {
-        Done(QELZR_ARGS);
-        return nullptr;
-    }
+    if (!path)
+        return Failed(QELZR_ARGS);
     CHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                              nullptr));
-    if (!file) {
-        Done(QELZR_NOFILE);
-        return nullptr;
-    }
+    if (!file)
+        return Failed(QELZR_NOFILE);
     return OpenReader(std::make_unique<CQelZipInput>(std::move(file)));
 }
 
 HQELZIP QelZipOpenHandle(HANDLE file, const char*)
 {
-    if (!file || file == INVALID_HANDLE_VALUE) {
-        Done(QELZR_ARGS);
-        return nullptr;
-    }
+    if (!file || file == INVALID_HANDLE_VALUE)
+        return Failed(QELZR_ARGS);
     auto input = std::make_unique<CQelZipInput>(file);
-    if (!input->CanSeek()) {
-        Done(QELZR_SEEK);
-        return nullptr;
-    }
+    if (!input->CanSeek())
+        return Failed(QELZR_SEEK);
     return OpenReader(std::move(input));
 }
 
 HQELZIP QelZipOpenMemory(const void* buffer, DWORD size, const char*)
 {
-    if (!buffer) {
-        Done(QELZR_ARGS);
-        return nullptr;
-    }
+    if (!buffer)
+        return Failed(QELZR_ARGS);
     return OpenReader(std::make_unique<CQelZipInput>(buffer, size));
 }
 
 QELZRESULT QelZipGetEntry(HQELZIP zip, int index, QELZIPENTRYINFO* info)
 {
-    CQelZipReader* reader = nullptr;
-    QELZRESULT result = ReaderOf(zip, reader);
-    if (result != QELZR_OK)
-        return Done(result);
-    if (!info)
-        return Done(QELZR_ARGS);
-    return Done(reader->GetEntry(index, *info));
+    return WithReader(zip, [&](CQelZipReader& reader) { return info ? reader.GetEntry(index, *info) : QELZR_ARGS; });
 }
 
 QELZRESULT QelZipFindEntry(HQELZIP zip, const wchar_t* name, BOOL ignoreCase, int* index,
                            QELZIPENTRYINFO* info)
 {
-    CQelZipReader* reader = nullptr;
-    QELZRESULT result = ReaderOf(zip, reader);
-    if (result != QELZR_OK)
-        return Done(result);
-    if (!name || !index || !info)
-        return Done(QELZR_ARGS);
-    return Done(reader->FindEntry(name, ignoreCase, *index, *info));
+    return WithReader(zip, [&](CQelZipReader& reader) {
+        return name && index && info ? reader.FindEntry(name, ignoreCase, *index, *info) : QELZR_ARGS;
+    });
 }
 
 QELZRESULT QelZipExtract(HQELZIP zip, int index, void* target, DWORD length, DWORD mode)
 {
-    CQelZipReader* reader = nullptr;
-    QELZRESULT result = ReaderOf(zip, reader);
-    if (result != QELZR_OK)
-        return Done(result);
-    switch (mode) {
-    case QELZIP_EXTRACT_MEMORY:
-        return Done(reader->ExtractToMemory(index, static_cast<BYTE*>(target), length));
-    case QELZIP_EXTRACT_FILE:
-        return Done(reader->ExtractToFile(index, static_cast<const wchar_t*>(target)));
-    case QELZIP_EXTRACT_HANDLE:
-        return Done(reader->ExtractToHandle(index, static_cast<HANDLE>(target)));
-    default:
-        return Done(QELZR_ARGS);
-    }
+    return WithReader(zip, [&](CQelZipReader& reader) {
+        switch (mode) {
+        case QELZIP_EXTRACT_MEMORY:
+            return reader.ExtractToMemory(index, static_cast<BYTE*>(target), length);
+        case QELZIP_EXTRACT_FILE:
+            return reader.ExtractToFile(index, static_cast<const wchar_t*>(target));
+        case QELZIP_EXTRACT_HANDLE:
+            return reader.ExtractToHandle(index, static_cast<HANDLE>(target));
+        default:
+            return QELZR_ARGS;
+        }
+    });
 }
 
 QELZRESULT QelZipCheckEntrySize(HQELZIP zip, int index)
 {
-    CQelZipReader* reader = nullptr;
-    QELZRESULT result = ReaderOf(zip, reader);
-    if (result != QELZR_OK)
-        return Done(result);
-    return Done(reader->CheckEntrySize(index));
+    return WithReader(zip, [&](CQelZipReader& reader) { return reader.CheckEntrySize(index); });
 }
 
 QELZRESULT QelZipSetBaseFolder(HQELZIP zip, const wchar_t* folder)
 {
-    CQelZipReader* reader = nullptr;
-    QELZRESULT result = ReaderOf(zip, reader);
-    if (result != QELZR_OK)
-        return Done(result);
-    if (!folder)
-        return Done(QELZR_ARGS);
-    return Done(reader->SetBaseFolder(folder));
+    return WithReader(zip, [&](CQelZipReader& reader) { return folder ? reader.SetBaseFolder(folder) : QELZR_ARGS; });
 }
 
 QELZRESULT QelZipClose(HQELZIP zip)
 {
-    CQelZipReader* reader = nullptr;
-    const QELZRESULT result = ReaderOf(zip, reader);
-    if (result != QELZR_OK)
-        return Done(result);
-    std::unique_ptr<QELZIPHANDLEDATA> owned(zip);
-    return Done(QELZR_OK);
+    return WithReader(zip, [zip](CQelZipReader&) {
+        std::unique_ptr<QELZIPHANDLEDATA> closed(zip);
+        return QELZR_OK;
+    });
 }
 
 BOOL QelZipIsReader(HQELZIP zip)
@@ -600,5 +555,5 @@ BOOL QelZipIsReader(HQELZIP zip)
 
 DWORD QelZipResultText(QELZRESULT code, wchar_t* buffer, DWORD length)
 {
-    return QelZipCopyResultText(code == QELZR_RECENT ? g_lastResult.load() : code, buffer, length, true);
+    return QelZipCopyResultText(g_lastResult.Resolve(code), buffer, length, true);
 }

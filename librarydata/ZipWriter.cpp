@@ -4,7 +4,6 @@
 
 #include "framework/Handle.h"
 
-#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -13,17 +12,10 @@
 
 namespace {
 
-std::atomic<QELZRESULT> g_lastResult{QELZR_OK};
+CQelZipLastResult g_lastResult;
 
-QELZRESULT Done(QELZRESULT result)
-{
-    g_lastResult = result;
-    return result;
-}
-
-constexpr DWORD kBlockSize = 16384;
+constexpr DWORD kBlockSize = QELZIP_BLOCK_SIZE;
 constexpr int kDeflateLevel = 8;
-constexpr ULONGLONG kUnixEpochAsFileTime = 116444736000000000ULL;
 constexpr DWORD kLocalHeaderSize = 30;
 constexpr WORD kFlagEnciphered = 1;
 constexpr WORD kFlagDescriptor = 8;
@@ -48,9 +40,9 @@ void Put32(std::vector<BYTE>& out, DWORD value)
 DWORD UnixTime(const FILETIME& time)
 {
     const ULONGLONG value = (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    if (value <= kUnixEpochAsFileTime)
+    if (value <= QELZIP_UNIX_EPOCH)
         return 0;
-    const ULONGLONG seconds = (value - kUnixEpochAsFileTime) / 10000000ULL;
+    const ULONGLONG seconds = (value - QELZIP_UNIX_EPOCH) / 10000000ULL;
     return seconds > 0xFFFFFFFFULL ? 0xFFFFFFFFu : static_cast<DWORD>(seconds);
 }
 
@@ -613,96 +605,82 @@ private:
 
 namespace {
 
-HQELZIP MakeHandle(std::unique_ptr<CQelZipWriter> writer)
+HQELZIP Failed(QELZRESULT result)
 {
-    auto handle = std::make_unique<QELZIPHANDLEDATA>();
-    handle->kind = QELZIP_KIND_WRITER;
-    handle->object = std::move(writer);
-    Done(QELZR_OK);
-    return handle.release();
+    g_lastResult.Keep(result);
+    return nullptr;
 }
 
-QELZRESULT WriterOf(HQELZIP zip, CQelZipWriter*& writer)
+HQELZIP MakeHandle(std::unique_ptr<CQelZipWriter> writer)
 {
-    if (!zip)
-        return QELZR_ARGS;
-    if (zip->kind != QELZIP_KIND_WRITER)
-        return QELZR_ZMODE;
-    writer = static_cast<CQelZipWriter*>(zip->object.get());
-    return QELZR_OK;
+    g_lastResult.Keep(QELZR_OK);
+    return QelZipMakeHandle(QELZIP_KIND_WRITER, std::move(writer));
+}
+
+std::unique_ptr<CQelZipWriter> NewWriter(const char* password)
+{
+    auto writer = std::make_unique<CQelZipWriter>();
+    writer->SetPassword(password);
+    return writer;
+}
+
+// Every operation on a writer: the handle checked, the result kept.
+template <class Action>
+QELZRESULT WithWriter(HQELZIP zip, Action action)
+{
+    return QelZipWithObject<CQelZipWriter>(zip, QELZIP_KIND_WRITER, g_lastResult, action);
 }
 
 } // namespace
 
 HQELZIP QelZipCreateFile(const wchar_t* path, const char* password)
 {
-    if (!path) {
-        Done(QELZR_ARGS);
-        return nullptr;
-    }
+    if (!path)
+        return Failed(QELZR_ARGS);
     CHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        Done(QELZR_NOFILE);
-        return nullptr;
-    }
-    auto writer = std::make_unique<CQelZipWriter>();
-    writer->SetPassword(password);
+    if (!file)
+        return Failed(QELZR_NOFILE);
+    auto writer = NewWriter(password);
     writer->OwnFile(std::move(file));
     return MakeHandle(std::move(writer));
 }
 
 HQELZIP QelZipCreateHandle(HANDLE file, const char* password)
 {
-    if (!file || file == INVALID_HANDLE_VALUE) {
-        Done(QELZR_ARGS);
-        return nullptr;
-    }
-    auto writer = std::make_unique<CQelZipWriter>();
-    writer->SetPassword(password);
+    if (!file || file == INVALID_HANDLE_VALUE)
+        return Failed(QELZR_ARGS);
+    auto writer = NewWriter(password);
     writer->UseFile(file);
     return MakeHandle(std::move(writer));
 }
 
 HQELZIP QelZipCreateMemory(void* block, DWORD size, const char* password)
 {
-    auto writer = std::make_unique<CQelZipWriter>();
-    writer->SetPassword(password);
+    auto writer = NewWriter(password);
     const QELZRESULT result = writer->UseMemory(block, size);
-    if (result != QELZR_OK) {
-        Done(result);
-        return nullptr;
-    }
+    if (result != QELZR_OK)
+        return Failed(result);
     return MakeHandle(std::move(writer));
 }
 
 QELZRESULT QelZipAdd(HQELZIP zip, const wchar_t* name, const void* source, DWORD length, DWORD kind)
 {
-    CQelZipWriter* writer = nullptr;
-    const QELZRESULT result = WriterOf(zip, writer);
-    if (result != QELZR_OK)
-        return Done(result);
-    return Done(writer->Add(name, source, length, kind));
+    return WithWriter(zip, [&](CQelZipWriter& writer) { return writer.Add(name, source, length, kind); });
 }
 
 QELZRESULT QelZipGetMemory(HQELZIP zip, void** block, DWORD* length)
 {
-    CQelZipWriter* writer = nullptr;
-    const QELZRESULT result = WriterOf(zip, writer);
-    if (result != QELZR_OK)
-        return Done(result);
-    if (!block || !length)
-        return Done(QELZR_ARGS);
-    return Done(writer->GetMemory(block, length));
+    return WithWriter(zip, [&](CQelZipWriter& writer) {
+        return block && length ? writer.GetMemory(block, length) : QELZR_ARGS;
+    });
 }
 
 QELZRESULT QelZipCloseWriter(HQELZIP zip)
 {
-    CQelZipWriter* writer = nullptr;
-    const QELZRESULT result = WriterOf(zip, writer);
-    if (result != QELZR_OK)
-        return Done(result);
-    std::unique_ptr<QELZIPHANDLEDATA> owned(zip);
-    return Done(writer->End());
+    return WithWriter(zip, [zip](CQelZipWriter& writer) {
+        std::unique_ptr<QELZIPHANDLEDATA> closed(zip);
+        return writer.End();
+    });
 }
 
 BOOL QelZipIsWriter(HQELZIP zip)
@@ -712,5 +690,5 @@ BOOL QelZipIsWriter(HQELZIP zip)
 
 DWORD QelZipWriterResultText(QELZRESULT code, wchar_t* buffer, DWORD length)
 {
-    return QelZipCopyResultText(code == QELZR_RECENT ? g_lastResult.load() : code, buffer, length, false);
+    return QelZipCopyResultText(g_lastResult.Resolve(code), buffer, length, false);
 }
