@@ -8,6 +8,7 @@
 #include "foundation/Paths.h"
 #include "foundation/Sealing.h"
 #include "foundation/Streams.h"
+#include "foundation/Strings.h"
 #include "librarydata/ZipReader.h"
 
 namespace {
@@ -35,17 +36,16 @@ std::wstring Trimmed(const std::wstring& text, const wchar_t* characters)
 
 COskanDataFile::~COskanDataFile()
 {
+    // The archive reads the stream's memory: it goes before the stream does.
     Close();
-    m_indexFileName.clear();
-    m_stream.Reset();
 }
 
 BOOL COskanDataFile::Load(const wchar_t* path)
 {
     if (m_stream)
         return FALSE;
-    Microsoft::WRL::ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) {
+    const Microsoft::WRL::ComPtr<IStream> stream = QelCreateMemoryStream();
+    if (!stream) {
         TessaryGetGlobal()->WriteLog(L"Failed to create stream!");
         return FALSE;
     }
@@ -90,7 +90,7 @@ int COskanDataFile::FindIndexFile(HQELZIP zip)
     for (int index = 0; index < count; ++index) {
         if (QelZipGetEntry(zip, index, &info) != QELZR_OK)
             continue;
-        const std::wstring name = Trimmed(Trimmed(info.name, L" \t\r\n\v\f"), L"\\/");
+        const std::wstring name = Trimmed(QelTrimSpaces(info.name), L"\\/");
         if (name.find_first_of(L"\\/") != std::wstring::npos)
             continue;
         if (StartsWithNoCase(name, L"index.htm") || StartsWithNoCase(name, L"QelArticle_"))

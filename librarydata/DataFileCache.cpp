@@ -24,48 +24,38 @@ void Log(const wchar_t* templateText, const wchar_t* path)
 
 } // namespace
 
-COskanDataFileCache::~COskanDataFileCache()
+template <class Extract>
+BOOL COskanDataFileCache::ExtractFrom(const wchar_t* path, Extract extract)
 {
-    ClearLocked();
+    std::lock_guard<std::mutex> guard(m_lock);
+    COskanDataFile* file = GetDataFile(path);
+    if (!file) {
+        Log(L"Failed to get data file: %1", path);
+        return FALSE;
+    }
+    return extract(*file);
 }
 
 BOOL COskanDataFileCache::ExtractEntry(const wchar_t* path, const wchar_t* entryName, BYTE** data, DWORD* size)
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    COskanDataFile* file = GetDataFile(path);
-    if (!file) {
-        Log(L"Failed to get data file: %1", path);
-        return FALSE;
-    }
-    return file->ExtractFile(entryName, data, size);
+    return ExtractFrom(path, [&](COskanDataFile& file) { return file.ExtractFile(entryName, data, size); });
 }
 
 BOOL COskanDataFileCache::ExtractIndexPage(const wchar_t* path, BYTE** data, DWORD* size)
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    COskanDataFile* file = GetDataFile(path);
-    if (!file) {
-        Log(L"Failed to get data file: %1", path);
-        return FALSE;
-    }
-    return file->ExtractIndexFile(data, size);
+    return ExtractFrom(path, [&](COskanDataFile& file) { return file.ExtractIndexFile(data, size); });
 }
 
 void COskanDataFileCache::Clear()
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    ClearLocked();
+    m_files.clear();
 }
 
 void COskanDataFileCache::Remove(const wchar_t* path)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_files.erase(KeyOf(path));
-}
-
-void COskanDataFileCache::ClearLocked()
-{
-    m_files.clear();
 }
 
 COskanDataFile* COskanDataFileCache::GetDataFile(const wchar_t* path)
@@ -76,7 +66,7 @@ COskanDataFile* COskanDataFileCache::GetDataFile(const wchar_t* path)
         return cached->second.get();
     // A full cache is emptied whole.
     if (m_files.size() >= kMaxFiles)
-        ClearLocked();
+        m_files.clear();
     if (key.empty() || !PathFileExistsW(path)) {
         Log(L"Failed to get document data: %1", path);
         return nullptr;

@@ -15,7 +15,6 @@
 class COskanDataFileCache {
 public:
     COskanDataFileCache() = default;
-    ~COskanDataFileCache();
     COskanDataFileCache(const COskanDataFileCache&) = delete;
     COskanDataFileCache& operator=(const COskanDataFileCache&) = delete;
 
@@ -31,7 +30,9 @@ private:
     static constexpr size_t kMaxFiles = 10;
 
     COskanDataFile* GetDataFile(const wchar_t* path);  // the lock is held
-    void ClearLocked();
+    // Under the lock: the data file of path, or a logged failure.
+    template <class Extract>
+    BOOL ExtractFrom(const wchar_t* path, Extract extract);
 
     std::mutex m_lock;
     std::map<std::wstring, std::unique_ptr<COskanDataFile>> m_files;
