@@ -215,16 +215,15 @@ TEST(ZipReader, OpensFilesAndHandlesUnderUnicodePaths)
     prefixed.insert(prefixed.end(), kSampleZip, kSampleZip + sizeof(kSampleZip));
     const std::wstring prefixedPath = sub + L"prefixed.bin";
     ASSERT_TRUE(WriteBytes(prefixedPath, prefixed));
-    const HANDLE file = CreateFileW(prefixedPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    SetFilePointer(file, 37, nullptr, FILE_BEGIN);
-    reader.reset(QelZipOpenHandle(file, nullptr));
+    const CHandle file(CreateFileW(prefixedPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
+    SetFilePointer(file.Get(), 37, nullptr, FILE_BEGIN);
+    reader.reset(QelZipOpenHandle(file.Get(), nullptr));
     ASSERT_TRUE(reader);
     Bytes logo(1024);
     EXPECT_EQ(QELZR_OK, QelZipExtract(reader.get(), 1, logo.data(), 1024, QELZIP_EXTRACT_MEMORY));
     EXPECT_EQ(BYTE(255), logo[1023]);
     reader.reset();
-    CloseHandle(file);
 }
 
 TEST(ZipReader, UnzipsToFilesBelowTheBaseFolder)
@@ -239,12 +238,12 @@ TEST(ZipReader, UnzipsToFilesBelowTheBaseFolder)
     const Bytes written = ReadBytes(folder.Path() + L"out\\deep\\page.htm");
     EXPECT_EQ(PageText(), std::string(written.begin(), written.end()));
 
-    const HANDLE file = CreateFileW((folder.Path() + L"logo.png").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    EXPECT_EQ(QELZR_OK, QelZipExtract(reader.get(), 1, file, 0, QELZIP_EXTRACT_HANDLE));
+    CHandle file(CreateFileW((folder.Path() + L"logo.png").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
+    EXPECT_EQ(QELZR_OK, QelZipExtract(reader.get(), 1, file.Get(), 0, QELZIP_EXTRACT_HANDLE));
     FILETIME created{}, accessed{}, modified{};
-    GetFileTime(file, &created, &accessed, &modified);
-    CloseHandle(file);
+    GetFileTime(file.Get(), &created, &accessed, &modified);
+    file.Close();
     EXPECT_EQ(FromUnix(1325375998), Value(modified));
     EXPECT_EQ(1024u, ReadBytes(folder.Path() + L"logo.png").size());
 

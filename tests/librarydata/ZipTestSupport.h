@@ -1,6 +1,6 @@
 #pragma once
-// Helpers the zip and data-file tests share: handle owners, a private temporary
-// folder, byte access to archive records.
+// Helpers the zip and data-file tests share: handle owners and byte access to
+// archive records.
 
 #include <windows.h>
 
@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/TestFolder.h"
+#include "framework/Handle.h"
 #include "librarydata/ZipReader.h"
 #include "librarydata/ZipWriter.h"
 
@@ -41,74 +43,6 @@ inline std::wstring ReaderText(QELZRESULT code)
     wchar_t text[128] = {};
     QelZipResultText(code, text, 128);
     return text;
-}
-
-// A folder of its own under the temporary folder, removed with everything in it.
-class TestFolder {
-public:
-    TestFolder()
-    {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        static LONG serial = 0;
-        m_path = std::wstring(temp) + L"tessary-zip-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                 std::to_wstring(InterlockedIncrement(&serial)) + L"\\";
-        CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    ~TestFolder() { Remove(m_path); }
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
-
-    const std::wstring& Path() const { return m_path; }
-
-private:
-    static void Remove(const std::wstring& folder)
-    {
-        WIN32_FIND_DATAW found{};
-        const HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..")
-                    continue;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(folder + name + L"\\");
-                else
-                    DeleteFileW((folder + name).c_str());
-            } while (FindNextFileW(find, &found));
-            FindClose(find);
-        }
-        RemoveDirectoryW(folder.c_str());
-    }
-
-    std::wstring m_path;
-};
-
-inline bool WriteBytes(const std::wstring& path, const Bytes& bytes)
-{
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-inline Bytes ReadBytes(const std::wstring& path)
-{
-    Bytes bytes;
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    if (!bytes.empty())
-        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
 }
 
 inline DWORD Get32(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (DWORD(b[at + 3]) << 24); }

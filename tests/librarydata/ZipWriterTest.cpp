@@ -52,10 +52,9 @@ TEST(ZipWriter, ArchiveInMemoryReadsBackEntryForEntry)
     accessed.dwLowDateTime = static_cast<DWORD>(access);
     accessed.dwHighDateTime = static_cast<DWORD>(access >> 32);
     {
-        const HANDLE file = CreateFileW(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
-        SetFileTime(file, nullptr, &accessed, &modified);
-        CloseHandle(file);
+        const CHandle file(CreateFileW(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        SetFileTime(file.Get(), nullptr, &accessed, &modified);
     }
 
     WriterPtr writer(QelZipCreateMemory(nullptr, 1 << 20, nullptr));
@@ -153,10 +152,11 @@ TEST(ZipWriter, MemoryTooSmallAndErrorsThatStick)
     TestFolder folder;
     const std::wstring path = folder.Path() + L"short.bin";
     ASSERT_TRUE(WriteBytes(path, Bytes(10, 'x')));
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
     writer.reset(QelZipCreateMemory(nullptr, 4096, nullptr));
-    EXPECT_EQ(QELZR_MISSIZE, QelZipAdd(writer.get(), L"short.bin", file, 20, QELZIP_SOURCE_HANDLE));
-    CloseHandle(file);
+    EXPECT_EQ(QELZR_MISSIZE, QelZipAdd(writer.get(), L"short.bin", file.Get(), 20, QELZIP_SOURCE_HANDLE));
+    file.Close();
     EXPECT_EQ(QELZR_FAILED, QelZipAdd(writer.get(), L"x", "x", 1, QELZIP_SOURCE_MEMORY));
     writer.reset();
 
@@ -171,26 +171,28 @@ TEST(ZipWriter, MemoryTooSmallAndErrorsThatStick)
 
 TEST(ZipWriter, PipeOutputGetsDataDescriptors)
 {
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 1 << 20));
+    HANDLE readRaw = nullptr;
+    HANDLE writeRaw = nullptr;
+    ASSERT_TRUE(CreatePipe(&readRaw, &writeRaw, nullptr, 1 << 20));
+    const CHandle readEnd(readRaw);
+    CHandle writeEnd(writeRaw);
     Bytes received;
     std::thread drain([&] {
         BYTE buffer[4096];
         DWORD read = 0;
-        while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        while (ReadFile(readEnd.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
             received.insert(received.end(), buffer, buffer + read);
     });
     {
-        WriterPtr writer(QelZipCreateHandle(writeEnd, nullptr));
+        WriterPtr writer(QelZipCreateHandle(writeEnd.Get(), nullptr));
         ASSERT_TRUE(writer);
         EXPECT_EQ(QELZR_OK, QelZipAdd(writer.get(), L"one.txt", kHello.data(), static_cast<DWORD>(kHello.size()), QELZIP_SOURCE_MEMORY));
         EXPECT_EQ(QELZR_OK, QelZipAdd(writer.get(), L"two.zip", kHello.data(), static_cast<DWORD>(kHello.size()), QELZIP_SOURCE_MEMORY));
         EXPECT_EQ(QELZR_OK, QelZipCloseWriter(writer.release()));
     }
-    CloseHandle(writeEnd);
+    // The reader sees the end of the pipe once its only writing end is closed.
+    writeEnd.Close();
     drain.join();
-    CloseHandle(readEnd);
 
     ASSERT_GT(received.size(), 100u);
     EXPECT_EQ(8, Get16(received, 6));
@@ -223,11 +225,11 @@ TEST(ZipWriter, FileAndHandleOutputs)
 
     // On a handle the archive starts where the handle stood; it stays open.
     const std::wstring joined = folder.Path() + L"joined.bin";
-    const HANDLE file = CreateFileW(joined.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CHandle file(CreateFileW(joined.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
     DWORD written = 0;
-    WriteFile(file, "0123456789", 10, &written, nullptr);
-    writer.reset(QelZipCreateHandle(file, nullptr));
+    WriteFile(file.Get(), "0123456789", 10, &written, nullptr);
+    writer.reset(QelZipCreateHandle(file.Get(), nullptr));
     EXPECT_EQ(QELZR_OK, QelZipAdd(writer.get(), L"h.txt", kHello.data(), static_cast<DWORD>(kHello.size()), QELZIP_SOURCE_MEMORY));
     EXPECT_EQ(QELZR_OK, QelZipAdd(writer.get(), L"f.txt", path.c_str(), 0, QELZIP_SOURCE_FILE));
     EXPECT_EQ(QELZR_OK, QelZipCloseWriter(writer.release()));
@@ -236,13 +238,13 @@ TEST(ZipWriter, FileAndHandleOutputs)
     const Bytes archive(bytes.begin() + 10, bytes.end());
     EXPECT_EQ(0u, LocalHeaderOf(archive, 0));
     EXPECT_EQ(0, Get16(archive, 6));
-    SetFilePointer(file, 10, nullptr, FILE_BEGIN);
-    reader.reset(QelZipOpenHandle(file, nullptr));
+    SetFilePointer(file.Get(), 10, nullptr, FILE_BEGIN);
+    reader.reset(QelZipOpenHandle(file.Get(), nullptr));
     ASSERT_TRUE(reader);
     EXPECT_EQ(kHello, Unzip(reader.get(), 0));
     EXPECT_EQ(ReadBytes(path).size(), Unzip(reader.get(), 1).size());
     reader.reset();
-    EXPECT_TRUE(CloseHandle(file));
+    EXPECT_TRUE(CloseHandle(file.Detach())) << "the writer and the reader left the handle open";
 }
 
 namespace {
