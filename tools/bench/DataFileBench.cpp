@@ -11,9 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "framework/Handle.h"
 #include "foundation/AES.h"
 #include "foundation/Encoding.h"
 #include "foundation/MD5.h"
@@ -26,6 +28,19 @@
 namespace {
 
 using Bytes = std::vector<BYTE>;
+
+// Blocks the data-file calls hand out are freed with free.
+struct CFree {
+    void operator()(BYTE* block) const { free(block); }
+};
+using CBlock = std::unique_ptr<BYTE, CFree>;
+
+struct CReaderClose {
+    void operator()(QELZIPHANDLEDATA* zip) const { QelZipClose(zip); }
+};
+struct CWriterClose {
+    void operator()(QELZIPHANDLEDATA* zip) const { QelZipCloseWriter(zip); }
+};
 
 double Now()
 {
@@ -80,38 +95,35 @@ std::string Page(size_t size, DWORD seed)
 
 Bytes Zip(const std::vector<std::pair<std::wstring, Bytes>>& entries, DWORD capacity)
 {
-    const HQELZIP writer = QelZipCreateMemory(nullptr, capacity, nullptr);
+    const std::unique_ptr<QELZIPHANDLEDATA, CWriterClose> writer(QelZipCreateMemory(nullptr, capacity, nullptr));
     for (const auto& entry : entries)
-        QelZipAdd(writer, entry.first.c_str(), entry.second.data(), static_cast<DWORD>(entry.second.size()),
+        QelZipAdd(writer.get(), entry.first.c_str(), entry.second.data(), static_cast<DWORD>(entry.second.size()),
                   QELZIP_SOURCE_MEMORY);
     void* block = nullptr;
     DWORD length = 0;
     Bytes zip;
-    if (QelZipGetMemory(writer, &block, &length) == QELZR_OK)
+    if (QelZipGetMemory(writer.get(), &block, &length) == QELZR_OK)
         zip.assign(static_cast<BYTE*>(block), static_cast<BYTE*>(block) + length);
-    QelZipCloseWriter(writer);
     return zip;
 }
 
 Bytes SealBytes(const Bytes& plain, const std::string& key)
 {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(nullptr, TRUE, &stream);
-    QelWriteStream(stream.Get(), plain.data(), static_cast<ULONG>(plain.size()));
-    QelEncryptStream(key.c_str(), stream.Get());
-    Bytes sealed(static_cast<size_t>(QelGetStreamSize(stream.Get())));
-    QelSeekStreamToBegin(stream.Get());
-    QelReadStream(stream.Get(), sealed.data(), static_cast<ULONG>(sealed.size()));
+    const Microsoft::WRL::ComPtr<IStream> stream = QelCreateMemoryStream();
+    Bytes sealed;
+    if (stream && QelWriteStream(stream.Get(), plain.data(), static_cast<ULONG>(plain.size())) &&
+        QelEncryptStream(key.c_str(), stream.Get()))
+        QelReadWholeStream(stream.Get(), sealed);
     return sealed;
 }
 
 Bytes ReadWholeFile(const std::wstring& path)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    Bytes bytes(GetFileSize(file, nullptr));
+    const CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    Bytes bytes(file ? GetFileSize(file.Get(), nullptr) : 0);
     DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
+    if (!bytes.empty())
+        ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     return bytes;
 }
 
@@ -195,10 +207,12 @@ int main()
     const Bytes document = Zip(entries, 4 << 20);
     const Bytes sealed = SealBytes(document, key);
     {
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const CHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        WriteFile(file, sealed.data(), static_cast<DWORD>(sealed.size()), &written, nullptr);
-        CloseHandle(file);
+        if (!file || !WriteFile(file.Get(), sealed.data(), static_cast<DWORD>(sealed.size()), &written, nullptr)) {
+            std::printf("Cannot write %ls\n", path.c_str());
+            return 1;
+        }
     }
     std::printf("Document: %u bytes sealed (%u bytes zip, index page %u bytes)\n\n",
                 unsigned(sealed.size()), unsigned(document.size()), unsigned(page.size()));
@@ -209,7 +223,7 @@ int main()
         BYTE* data = nullptr;
         DWORD size = 0;
         ok = cache->ExtractIndexPage(path.c_str(), &data, &size) && size == page.size() && ok;
-        free(data);
+        const CBlock owned(data);
     };
     const double cold = Time(21, [&] {
         cache->Clear();
@@ -238,31 +252,28 @@ int main()
                 decipher, inflatePage);
     Row("open document, from the cache", warm, "inflate alone", inflatePage);
     const double inflateChecked = Time(51, [&] {
-        BYTE* block = static_cast<BYTE*>(malloc(page.size()));
+        // A fresh block from malloc each time, as the data-file calls hand out.
+        const CBlock block(static_cast<BYTE*>(malloc(page.size())));
         Bytes packed = packedPage;
         z_stream z{};
         inflateInit2(&z, -MAX_WBITS);
         z.next_in = packed.data();
         z.avail_in = static_cast<uInt>(packed.size());
-        z.next_out = block;
+        z.next_out = block.get();
         z.avail_out = static_cast<uInt>(page.size());
         inflate(&z, Z_FINISH);
         inflateEnd(&z);
-        ok = crc32(0, block, static_cast<uInt>(page.size())) == crc32(0, page.data(), static_cast<uInt>(page.size())) && ok;
-        free(block);
+        ok = crc32(0, block.get(), static_cast<uInt>(page.size())) ==
+                 crc32(0, page.data(), static_cast<uInt>(page.size())) &&
+             ok;
     });
     Row("", warm, "inflate, CRC-32, fresh block", inflateChecked);
 
     // Where the cold open's time goes, step by step.
-    Microsoft::WRL::ComPtr<IStream> loaded;
-    const double loadStep = Time(21, [&] {
-        loaded.Reset();
-        CreateStreamOnHGlobal(nullptr, TRUE, &loaded);
-        QelLoadFileToStream(path.c_str(), loaded.Get());
-    });
+    const double loadStep = Time(21, [&] { QelLoadFileToStream(path.c_str(), QelCreateMemoryStream().Get()); });
     std::vector<Microsoft::WRL::ComPtr<IStream>> copies(21);
     for (auto& copy : copies) {
-        CreateStreamOnHGlobal(nullptr, TRUE, &copy);
+        copy = QelCreateMemoryStream();
         QelWriteStream(copy.Get(), sealed.data(), static_cast<ULONG>(sealed.size()));
     }
     size_t next = 0;
@@ -274,7 +285,7 @@ int main()
         BYTE* data = nullptr;
         DWORD size = 0;
         ok = archive.ExtractItem(index, &data, &size) && ok;
-        free(data);
+        const CBlock owned(data);
     });
     std::printf("%-38s load to stream %.2f, unseal stream %.2f, open zip + find + extract %.2f,\n"
                 "%-38s dropping the previous data file %.2f ms\n",
@@ -283,8 +294,7 @@ int main()
     // 16 MB sealed and unsealed.
     const size_t big = 16u << 20;
     const Bytes bigPlain = Noise(big, 5);
-    Microsoft::WRL::ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    const Microsoft::WRL::ComPtr<IStream> stream = QelCreateMemoryStream();
     double sealMs = 0;
     double unsealMs = 0;
     {
@@ -321,9 +331,11 @@ int main()
     const double zipMs = Time(3, [&] { zipped = Zip({{L"big.htm", bigPage}}, 24 << 20); });
     Bytes unzipped(big);
     const double unzipMs = Time(3, [&] {
-        const HQELZIP reader = QelZipOpenMemory(zipped.data(), static_cast<DWORD>(zipped.size()), nullptr);
-        ok = QelZipExtract(reader, 0, unzipped.data(), static_cast<DWORD>(big), QELZIP_EXTRACT_MEMORY) == QELZR_OK && ok;
-        QelZipClose(reader);
+        const std::unique_ptr<QELZIPHANDLEDATA, CReaderClose> reader(
+            QelZipOpenMemory(zipped.data(), static_cast<DWORD>(zipped.size()), nullptr));
+        ok = QelZipExtract(reader.get(), 0, unzipped.data(), static_cast<DWORD>(big), QELZIP_EXTRACT_MEMORY) ==
+                 QELZR_OK &&
+             ok;
     });
     ok = unzipped == bigPage && ok;
     Bytes rawPacked;
