@@ -26,6 +26,12 @@ public:
     void Close();
 
     BOOL ExecSQL(const wchar_t* sql);
+    // Groups the writes that follow, until the commit, into one transaction
+    // (one round of locks and flushes); each write joins it. FALSE when a
+    // transaction is open already or cannot be begun.
+    BOOL BeginTransaction();
+    // A commit that fails is rolled back, so that each write stands alone again.
+    BOOL CommitTransaction();
     BOOL CreateTableIfMissing(const wchar_t* table, const wchar_t* createSql);
     BOOL LogSQLiteError(const CppSQLite3Exception& e, const wchar_t* sql);
 
