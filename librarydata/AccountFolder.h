@@ -1,0 +1,16 @@
+// Local accounts: one folder per user name under Data\, holding index.db with
+// the user name and the sealed password.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Data folder + user name + "\".
+std::wstring GetAccountFolder(const wchar_t* userName);
+// Creates the account's folder and database, or reuses them, and stores the
+// user name and the password (sealed); an existing account gets the new password.
+BOOL CreateAccount(const wchar_t* userName, const wchar_t* password);
+// The folder holds an index.db whose stored user name is the folder's name
+// (ASCII letter case aside).
+BOOL IsAccountFolder(const wchar_t* folder);

@@ -1,0 +1,189 @@
+#include "librarydata/SyncStoreEvents.h"
+
+#include "foundation/Global.h"
+
+#include <algorithm>
+
+namespace {
+
+// Copies at most size - 1 characters and the terminator.
+void CopyToBuffer(const std::wstring& text, wchar_t* buffer, size_t size)
+{
+    const size_t count = std::min(text.size(), size - 1);
+    std::copy_n(text.c_str(), count, buffer);
+    buffer[count] = L'\0';
+}
+
+}  // namespace
+
+CTessarySyncStoreEvents::CTessarySyncStoreEvents(CTessaryDatabase* database) : m_database(database)
+{
+}
+
+CTessarySyncStoreEvents::~CTessarySyncStoreEvents()
+{
+    EndRun();
+}
+
+void CTessarySyncStoreEvents::Reset()
+{
+    CommitList();
+    m_step = 0;
+    m_userName.clear();
+    m_password.clear();
+    m_stop = FALSE;
+}
+
+BOOL CTessarySyncStoreEvents::EndRun()
+{
+    return CommitList();
+}
+
+void CTessarySyncStoreEvents::BeginList()
+{
+    // Without a transaction every row is stored on its own, which is slower but as safe.
+    if (!m_inTransaction && m_database)
+        m_inTransaction = m_database->BeginTransaction();
+}
+
+BOOL CTessarySyncStoreEvents::CommitList()
+{
+    if (!m_inTransaction)
+        return TRUE;
+    m_inTransaction = FALSE;
+    return m_database->CommitTransaction();
+}
+
+int CTessarySyncStoreEvents::OnHttpProgress(DWORD done, DWORD total)
+{
+    OnItemProgress(int(done), int(total));
+    return 0;
+}
+
+void CTessarySyncStoreEvents::OnStepBegin(int step)
+{
+    m_step = step;
+}
+
+void CTessarySyncStoreEvents::OnSubscriptionBegin(const wchar_t* subscriptionGuid, const wchar_t* subscriptionName,
+                                                  int index, int count)
+{
+    // Rows of the last book that no version claims (a stopped list) are kept.
+    CommitList();
+    m_bookIndex = index;
+    m_bookCount = count;
+    if (m_database && subscriptionGuid)
+        m_database->SetSubscriptionName(subscriptionGuid, subscriptionName ? subscriptionName : L"");
+}
+
+void CTessarySyncStoreEvents::OnStepProgress(int, int)
+{
+}
+
+void CTessarySyncStoreEvents::OnItemProgress(int, int)
+{
+}
+
+void CTessarySyncStoreEvents::OnLog(int level, const wchar_t* text)
+{
+    if ((level == TESSARY_SYNC_LOG_STEP_FAILURE || level == TESSARY_SYNC_LOG_ITEM_FAILURE) && text)
+        TessaryGetGlobal()->WriteLog(text);
+}
+
+void CTessarySyncStoreEvents::QueryUserAccount(wchar_t* userName, wchar_t* password)
+{
+    if (!userName || !password)
+        return;
+    BOOL ask = TRUE;
+    // Both cached means this run asked before and the answer was refused.
+    if (m_userName.empty() || m_password.empty()) {
+        if (m_database) {
+            m_userName = m_database->GetAccountUserName();
+            m_password = m_database->GetAccountPassword();
+        }
+        ask = m_userName.empty() || m_password.empty();
+    }
+    if (ask) {
+        if (!AskUserAccount(m_userName, m_password)) {
+            userName[0] = L'\0';
+            password[0] = L'\0';
+            return;
+        }
+        if (m_database)
+            m_database->SetAccountPassword(m_password.c_str());
+    }
+    CopyToBuffer(m_userName, userName, TESSARY_SYNC_ACCOUNT_BUFFER);
+    CopyToBuffer(m_password, password, TESSARY_SYNC_ACCOUNT_BUFFER);
+}
+
+BOOL CTessarySyncStoreEvents::UpdateDocument(const TESSARYDOCUMENTDATA* document, IStream* data)
+{
+    BeginList();
+    if (!document || !m_database || !m_database->UpdateDocument(*document, data)) {
+        OnLog(TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to update document!");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CTessarySyncStoreEvents::UpdateAttachment(const TESSARYDOCUMENTATTACHMENTDATA* attachment, IStream* data)
+{
+    BeginList();
+    if (!attachment || !m_database || !m_database->UpdateAttachment(*attachment, data)) {
+        OnLog(TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to update attachment!");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CTessarySyncStoreEvents::GetDocument(const wchar_t* subscriptionGuid, const wchar_t* documentGuid,
+                                          TESSARYDOCUMENTDATA* document)
+{
+    if (!document || !m_database || !subscriptionGuid || !documentGuid)
+        return;
+    TESSARYDOCUMENTDATA held;
+    if (m_database->GetDocumentByGuid(subscriptionGuid, documentGuid, held))
+        *document = held;
+}
+
+void CTessarySyncStoreEvents::GetAttachment(const wchar_t* subscriptionGuid, const wchar_t* attachmentGuid,
+                                            TESSARYDOCUMENTATTACHMENTDATA* attachment)
+{
+    if (!attachment || !m_database || !subscriptionGuid || !attachmentGuid)
+        return;
+    TESSARYDOCUMENTATTACHMENTDATA held;
+    if (m_database->GetAttachmentByGuid(subscriptionGuid, attachmentGuid, held))
+        *attachment = held;
+}
+
+BOOL CTessarySyncStoreEvents::GetLocalVersion(const wchar_t* subscriptionGuid, __int64* documentVersion,
+                                              __int64* attachmentVersion)
+{
+    if (!m_database || !subscriptionGuid || !documentVersion || !attachmentVersion)
+        return FALSE;
+    return m_database->GetLocalVersion(subscriptionGuid, *documentVersion, *attachmentVersion);
+}
+
+BOOL CTessarySyncStoreEvents::SetLocalVersion(const wchar_t* subscriptionGuid, __int64 documentVersion,
+                                              __int64 attachmentVersion)
+{
+    if (!m_database || !subscriptionGuid)
+        return FALSE;
+    const BOOL stored = m_database->SetLocalVersion(subscriptionGuid, documentVersion, attachmentVersion);
+    return CommitList() && stored;
+}
+
+BOOL CTessarySyncStoreEvents::IsCanceled()
+{
+    return IsStop();
+}
+
+BOOL CTessarySyncStoreEvents::AskUserAccount(std::wstring&, std::wstring&)
+{
+    return FALSE;
+}
+
+BOOL CTessarySyncStoreEvents::IsStop()
+{
+    return m_stop;
+}
