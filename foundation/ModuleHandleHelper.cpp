@@ -23,28 +23,22 @@ BOOL CQelModuleHandleHelper::Get(const wchar_t* module)
 
 BOOL CQelModuleHandleHelper::GetModuleHandle(const wchar_t* module)
 {
-    Free();
-    if (!module)
-        return FALSE;
-    HMODULE handle = ::GetModuleHandleW(module);
-    if (!handle)
-        return FALSE;
-    m_module = handle;
-    m_kind = KindFromProcess;
-    m_name = module;
-    return TRUE;
+    return Take(module, &::GetModuleHandleW, KindFromProcess);
 }
 
 BOOL CQelModuleHandleHelper::LoadLibrary(const wchar_t* module)
 {
+    return Take(module, &::LoadLibraryW, KindLoaded);
+}
+
+BOOL CQelModuleHandleHelper::Take(const wchar_t* module, HMODULE(WINAPI* obtain)(LPCWSTR), int kind)
+{
     Free();
-    if (!module)
-        return FALSE;
-    HMODULE handle = ::LoadLibraryW(module);
+    HMODULE handle = module ? obtain(module) : nullptr;
     if (!handle)
         return FALSE;
     m_module = handle;
-    m_kind = KindLoaded;
+    m_kind = kind;
     m_name = module;
     return TRUE;
 }

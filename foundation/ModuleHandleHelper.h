@@ -39,6 +39,9 @@ public:
     const std::wstring& GetName() const { return m_name; }
 
 private:
+    // Releases what was held, then keeps the module obtain gives for the name.
+    BOOL Take(const wchar_t* module, HMODULE(WINAPI* obtain)(LPCWSTR), int kind);
+
     std::wstring m_name;
     HMODULE m_module = nullptr;
     int m_kind = KindNone;
