@@ -107,10 +107,16 @@ bool CanonicalizeBytes(const std::wstring& url, UINT codePage, std::wstring& out
 // The last segment of the URL's path, fit to be a file name.
 std::wstring OwnFileName(const std::wstring& path)
 {
-    std::wstring name = path.substr(path.find_last_of(L"/\\") == std::wstring::npos ? 0
-                                                                                    : path.find_last_of(L"/\\") + 1);
+    const size_t separator = path.find_last_of(L"/\\");
+    std::wstring name = separator == std::wstring::npos ? path : path.substr(separator + 1);
     QelMakeValidFileName(name);
     return name.empty() ? L"download" : name;
+}
+
+bool IsSafeNameChar(wchar_t c)
+{
+    return c == L'.' || c == L'_' || c == L'[' || c == L']' || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') ||
+           (c >= L'0' && c <= L'9');
 }
 
 } // namespace
@@ -234,26 +240,21 @@ bool CQelURL::DownloadToFile(std::wstring& out)
     m_redirectUrl.clear();
     out.clear();
     wchar_t cacheFile[MAX_PATH] = L"";
+    // The cache refuses some addresses outright (Wine: any whose last segment
+    // has no extension) and then names no file, so the download gets a name of ours.
     if (FAILED(::URLDownloadToCacheFileW(nullptr, m_url.c_str(), cacheFile, MAX_PATH, 0, this)))
-        return DownloadToOwnFile(out);
+        return DownloadToFreeName(TessaryGetGlobal()->GetTempFolder() + OwnFileName(GetPath()), out);
 
-    std::wstring target = TessaryGetGlobal()->GetTempFolder() + QelExtractFileName(cacheFile);
+    const std::wstring target = TessaryGetGlobal()->GetTempFolder() + QelExtractFileName(cacheFile);
     if (QelFileExists(cacheFile)) {
         out = QelCopyFileIfDifferent(cacheFile, target.c_str());
         return true;
     }
-    QelMakeUniqueFileName(target);
-    if (FAILED(::URLDownloadToFileW(nullptr, m_url.c_str(), target.c_str(), 0, this)))
-        return false;
-    out = target;
-    return true;
+    return DownloadToFreeName(target, out);
 }
 
-// The cache refuses some addresses outright (Wine: any whose last segment has
-// no extension) and then names no file, so the download gets a name of ours.
-bool CQelURL::DownloadToOwnFile(std::wstring& out)
+bool CQelURL::DownloadToFreeName(std::wstring target, std::wstring& out)
 {
-    std::wstring target = TessaryGetGlobal()->GetTempFolder() + OwnFileName(GetPath());
     QelMakeUniqueFileName(target);
     if (FAILED(::URLDownloadToFileW(nullptr, m_url.c_str(), target.c_str(), 0, this)))
         return false;
@@ -271,12 +272,9 @@ void CQelURL::GetSafeLocalFile(std::wstring& out, bool downloadAllowed)
 
     const std::wstring title = QelExtractFileTitle(local.c_str());
     std::wstring safe = title.size() > kLongestSafeTitle ? QelMD5WordHexZeroPaddedOfString(title.c_str()) : title;
-    for (auto& c : safe) {
-        const bool kept = c == L'.' || c == L'_' || c == L'[' || c == L']' || (c >= L'a' && c <= L'z') ||
-                          (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
-        if (!kept)
+    for (auto& c : safe)
+        if (!IsSafeNameChar(c))
             c = L'_';
-    }
     if (safe == title) {
         out = local;
         return;

@@ -60,7 +60,8 @@ public:
     STDMETHODIMP OnObjectAvailable(REFIID iid, IUnknown* object) override;
 
 private:
-    bool DownloadToOwnFile(std::wstring& out);
+    // A plain download to target, or to a free name beside it.
+    bool DownloadToFreeName(std::wstring target, std::wstring& out);
 
     std::wstring m_url;
     std::wstring m_redirectUrl;
