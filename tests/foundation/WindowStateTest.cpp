@@ -1,8 +1,9 @@
 #include "foundation/Settings.h"
 #include "foundation/WindowState.h"
 
+#include "ComTest.h"
+
 #include <gtest/gtest.h>
-#include <objbase.h>
 
 #include <fstream>
 #include <iterator>
@@ -103,10 +104,7 @@ void Save(const wchar_t* section, const RECT& rect, BOOL maximized)
 }
 
 // The settings file is read and written through the XML services of COM.
-class WindowState : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
-    void TearDown() override { ::CoUninitialize(); }
+class WindowState : public ComTest {
 };
 
 std::string FileBytes()
