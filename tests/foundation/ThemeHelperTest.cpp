@@ -1,4 +1,5 @@
 #include "foundation/ThemeHelper.h"
+#include "framework/Handle.h"
 
 #include <vssym32.h>
 
@@ -99,12 +100,19 @@ TEST(ThemeHelper, QueriesAnswerAsTheLibraryDoes)
         EXPECT_FALSE(helper.IsThemeOpen());
         EXPECT_EQ(E_FAIL, helper.DrawThemeBackground(dc, BP_PUSHBUTTON, PBS_NORMAL, &rect, nullptr));
     }
-    // Whatever the answers, nothing here may fail hard.
-    helper.GetThemeColor(BP_PUSHBUTTON, PBS_NORMAL, TMT_TEXTCOLOR, &textColor);
-    helper.GetThemeSysColor(COLOR_WINDOW);
-    helper.GetThemeSysSize(SM_CXVSCROLL);
-    helper.IsThemePartDefined(BP_PUSHBUTTON, 0);
-    helper.GetThemeAppProperties();
+    // The wrappers pass the held theme on and hand back the library's answers.
+    COLORREF directColor = 0;
+    EXPECT_EQ(Direct<decltype(&::GetThemeColor)>("GetThemeColor")(theme, BP_PUSHBUTTON, PBS_NORMAL, TMT_TEXTCOLOR,
+                                                                   &directColor),
+              helper.GetThemeColor(BP_PUSHBUTTON, PBS_NORMAL, TMT_TEXTCOLOR, &textColor));
+    EXPECT_EQ(directColor, textColor);
+    EXPECT_EQ(Direct<decltype(&::GetThemeSysColor)>("GetThemeSysColor")(theme, COLOR_WINDOW),
+              helper.GetThemeSysColor(COLOR_WINDOW));
+    EXPECT_EQ(Direct<decltype(&::GetThemeSysSize)>("GetThemeSysSize")(theme, SM_CXVSCROLL),
+              helper.GetThemeSysSize(SM_CXVSCROLL));
+    EXPECT_EQ(Direct<decltype(&::IsThemePartDefined)>("IsThemePartDefined")(theme, BP_PUSHBUTTON, 0),
+              helper.IsThemePartDefined(BP_PUSHBUTTON, 0));
+    EXPECT_EQ(Direct<decltype(&::GetThemeAppProperties)>("GetThemeAppProperties")(), helper.GetThemeAppProperties());
     ::SelectObject(dc, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(dc);
@@ -253,10 +261,10 @@ TEST(ThemeHelper, SystemWithoutTheLibraryIsUnthemed)
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring copy = std::wstring(temp) + L"tessary_unthemed.exe";
     ASSERT_TRUE(::CopyFileW(exe, copy.c_str(), FALSE));
+    const wchar_t* const appKey = L"Software\\Wine\\AppDefaults\\tessary_unthemed.exe";
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\tessary_unthemed.exe\\DllOverrides",
-                                0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(appKey) + L"\\DllOverrides").c_str(),
+                                               0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
     ::RegSetValueExW(key, L"uxtheme", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
     ::RegCloseKey(key);
 
@@ -267,15 +275,19 @@ TEST(ThemeHelper, SystemWithoutTheLibraryIsUnthemed)
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process));
+    const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                          &startup, &process);
     ::SetEnvironmentVariableW(L"TESSARY_THEME_CHILD", nullptr);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.hProcess, 120000));
     DWORD code = 1;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    if (started) {
+        const CHandle child(process.hProcess), thread(process.hThread);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(child.Get(), 120000));
+        ::GetExitCodeProcess(child.Get(), &code);
+    }
+    // Shared by every test program: the refusal must not outlive this test.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, appKey);
     ::DeleteFileW(copy.c_str());
+    ASSERT_TRUE(started);
     EXPECT_EQ(0u, code) << "the unthemed child failed; its output is above";
 }
 
