@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <memory>
+#include <new>
 
 // Result codes of every zip operation (0 = success).
 using QELZRESULT = DWORD;
@@ -76,6 +77,7 @@ private:
 // Runs action on the object behind a handle of the given kind and keeps its
 // result; no handle is faulty arguments, a handle of the other half is mixing
 // creation and opening.
+// Memory running out is that code, never an exception.
 template <class Object, class Action>
 QELZRESULT QelZipWithObject(HQELZIP zip, DWORD kind, CQelZipLastResult& last, Action action)
 {
@@ -83,7 +85,24 @@ QELZRESULT QelZipWithObject(HQELZIP zip, DWORD kind, CQelZipLastResult& last, Ac
         return last.Keep(QELZR_ARGS);
     if (zip->kind != kind)
         return last.Keep(QELZR_ZMODE);
-    return last.Keep(action(static_cast<Object&>(*zip->object)));
+    try {
+        return last.Keep(action(static_cast<Object&>(*zip->object)));
+    } catch (const std::bad_alloc&) {
+        return last.Keep(QELZR_NOALLOC);
+    }
+}
+
+// Opening or creating a handle: memory running out is a null handle with
+// that code kept, never an exception.
+template <class Open>
+HQELZIP QelZipOpenGuarded(CQelZipLastResult& last, Open open)
+{
+    try {
+        return open();
+    } catch (const std::bad_alloc&) {
+        last.Keep(QELZR_NOALLOC);
+        return nullptr;
+    }
 }
 
 // Copies the text of a code into buffer (cut to fit, NUL-terminated) and returns

@@ -475,30 +475,36 @@ QELZRESULT WithReader(HQELZIP zip, Action action)
 
 HQELZIP QelZipOpenFile(const wchar_t* path, const char*)
 {
-    if (!path)
-        return Failed(QELZR_ARGS);
-    CHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
-    if (!file)
-        return Failed(QELZR_NOFILE);
-    return OpenReader(std::make_unique<CQelZipInput>(std::move(file)));
+    return QelZipOpenGuarded(g_lastResult, [path] {
+        if (!path)
+            return Failed(QELZR_ARGS);
+        CHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+        if (!file)
+            return Failed(QELZR_NOFILE);
+        return OpenReader(std::make_unique<CQelZipInput>(std::move(file)));
+    });
 }
 
 HQELZIP QelZipOpenHandle(HANDLE file, const char*)
 {
-    if (!file || file == INVALID_HANDLE_VALUE)
-        return Failed(QELZR_ARGS);
-    auto input = std::make_unique<CQelZipInput>(file);
-    if (!input->CanSeek())
-        return Failed(QELZR_SEEK);
-    return OpenReader(std::move(input));
+    return QelZipOpenGuarded(g_lastResult, [file] {
+        if (!file || file == INVALID_HANDLE_VALUE)
+            return Failed(QELZR_ARGS);
+        auto input = std::make_unique<CQelZipInput>(file);
+        if (!input->CanSeek())
+            return Failed(QELZR_SEEK);
+        return OpenReader(std::move(input));
+    });
 }
 
 HQELZIP QelZipOpenMemory(const void* buffer, DWORD size, const char*)
 {
-    if (!buffer)
-        return Failed(QELZR_ARGS);
-    return OpenReader(std::make_unique<CQelZipInput>(buffer, size));
+    return QelZipOpenGuarded(g_lastResult, [buffer, size] {
+        if (!buffer)
+            return Failed(QELZR_ARGS);
+        return OpenReader(std::make_unique<CQelZipInput>(buffer, size));
+    });
 }
 
 QELZRESULT QelZipGetEntry(HQELZIP zip, int index, QELZIPENTRYINFO* info)

@@ -224,7 +224,12 @@ public:
             return QELZR_FAILED;
         if (m_ended)
             return QELZR_ENDED;
-        const QELZRESULT result = AddEntry(name, source, length, kind);
+        QELZRESULT result = QELZR_NOALLOC;
+        try {
+            result = AddEntry(name, source, length, kind);
+        } catch (const std::bad_alloc&) {
+            // A half-written entry: the error sticks like any other.
+        }
         if (result != QELZR_OK)
             m_error = result;
         return result;
@@ -635,32 +640,38 @@ QELZRESULT WithWriter(HQELZIP zip, Action action)
 
 HQELZIP QelZipCreateFile(const wchar_t* path, const char* password)
 {
-    if (!path)
-        return Failed(QELZR_ARGS);
-    CHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return Failed(QELZR_NOFILE);
-    auto writer = NewWriter(password);
-    writer->OwnFile(std::move(file));
-    return MakeHandle(std::move(writer));
+    return QelZipOpenGuarded(g_lastResult, [path, password] {
+        if (!path)
+            return Failed(QELZR_ARGS);
+        CHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return Failed(QELZR_NOFILE);
+        auto writer = NewWriter(password);
+        writer->OwnFile(std::move(file));
+        return MakeHandle(std::move(writer));
+    });
 }
 
 HQELZIP QelZipCreateHandle(HANDLE file, const char* password)
 {
-    if (!file || file == INVALID_HANDLE_VALUE)
-        return Failed(QELZR_ARGS);
-    auto writer = NewWriter(password);
-    writer->UseFile(file);
-    return MakeHandle(std::move(writer));
+    return QelZipOpenGuarded(g_lastResult, [file, password] {
+        if (!file || file == INVALID_HANDLE_VALUE)
+            return Failed(QELZR_ARGS);
+        auto writer = NewWriter(password);
+        writer->UseFile(file);
+        return MakeHandle(std::move(writer));
+    });
 }
 
 HQELZIP QelZipCreateMemory(void* block, DWORD size, const char* password)
 {
-    auto writer = NewWriter(password);
-    const QELZRESULT result = writer->UseMemory(block, size);
-    if (result != QELZR_OK)
-        return Failed(result);
-    return MakeHandle(std::move(writer));
+    return QelZipOpenGuarded(g_lastResult, [block, size, password] {
+        auto writer = NewWriter(password);
+        const QELZRESULT result = writer->UseMemory(block, size);
+        if (result != QELZR_OK)
+            return Failed(result);
+        return MakeHandle(std::move(writer));
+    });
 }
 
 QELZRESULT QelZipAdd(HQELZIP zip, const wchar_t* name, const void* source, DWORD length, DWORD kind)
