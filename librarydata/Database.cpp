@@ -89,67 +89,60 @@ __int64 CTessaryDatabase::ReadTimeField(const CppSQLite3Query& query, int field,
     }
 }
 
-BOOL CTessaryDatabase::SQLToDocuments(const wchar_t* sql, std::vector<TESSARYDOCUMENTDATA>& documents)
+BOOL CTessaryDatabase::ReadRows(const wchar_t* sql, const std::function<void(const CppSQLite3Query&)>& readRow)
 {
     try {
         CppSQLite3Query query = m_db.ExecuteQuery(sql);
         while (!query.IsEof()) {
-            TESSARYDOCUMENTDATA document;
-            document.subscriptionGuid = query.GetStringField(0, L"");
-            document.documentGuid = query.GetStringField(1, L"");
-            document.title = query.GetStringField(2, L"");
-            document.location = query.GetStringField(3, L"");
-            document.created = ReadTimeField(query, 4, L"DT_CREATED");
-            document.modified = ReadTimeField(query, 5, L"DT_MODIFIED");
-            document.iconIndex = query.GetIntField(6, 0);
-            document.attachmentCount = query.GetIntField(7, 0);
-            document.indexed = query.GetIntField(8, 0);
-            document.version = query.GetInt64Field(9, 0);
-            document.dataMD5 = query.GetStringField(10, L"");
-            documents.push_back(std::move(document));
+            readRow(query);
             query.NextRow();
         }
         return TRUE;
     } catch (const CppSQLite3Exception& e) {
         return LogSQLiteError(e, sql);
     }
+}
+
+BOOL CTessaryDatabase::SQLToDocuments(const wchar_t* sql, std::vector<TESSARYDOCUMENTDATA>& documents)
+{
+    return ReadRows(sql, [&](const CppSQLite3Query& query) {
+        TESSARYDOCUMENTDATA document;
+        document.subscriptionGuid = query.GetStringField(0, L"");
+        document.documentGuid = query.GetStringField(1, L"");
+        document.title = query.GetStringField(2, L"");
+        document.location = query.GetStringField(3, L"");
+        document.created = ReadTimeField(query, 4, L"DT_CREATED");
+        document.modified = ReadTimeField(query, 5, L"DT_MODIFIED");
+        document.iconIndex = query.GetIntField(6, 0);
+        document.attachmentCount = query.GetIntField(7, 0);
+        document.indexed = query.GetIntField(8, 0);
+        document.version = query.GetInt64Field(9, 0);
+        document.dataMD5 = query.GetStringField(10, L"");
+        documents.push_back(std::move(document));
+    });
 }
 
 BOOL CTessaryDatabase::SQLToAttachments(const wchar_t* sql, std::vector<TESSARYDOCUMENTATTACHMENTDATA>& attachments)
 {
-    try {
-        CppSQLite3Query query = m_db.ExecuteQuery(sql);
-        while (!query.IsEof()) {
-            TESSARYDOCUMENTATTACHMENTDATA attachment;
-            attachment.subscriptionGuid = query.GetStringField(0, L"");
-            attachment.attachmentGuid = query.GetStringField(1, L"");
-            attachment.documentGuid = query.GetStringField(2, L"");
-            attachment.name = query.GetStringField(3, L"");
-            attachment.description = query.GetStringField(4, L"");
-            attachment.version = query.GetInt64Field(5, 0);
-            attachment.dataMD5 = query.GetStringField(6, L"");
-            attachments.push_back(std::move(attachment));
-            query.NextRow();
-        }
-    } catch (const CppSQLite3Exception& e) {
-        return LogSQLiteError(e, sql);
-    }
-    std::sort(attachments.begin(), attachments.end(), TessaryCompareAttachmentNames);
-    return TRUE;
+    const BOOL read = ReadRows(sql, [&](const CppSQLite3Query& query) {
+        TESSARYDOCUMENTATTACHMENTDATA attachment;
+        attachment.subscriptionGuid = query.GetStringField(0, L"");
+        attachment.attachmentGuid = query.GetStringField(1, L"");
+        attachment.documentGuid = query.GetStringField(2, L"");
+        attachment.name = query.GetStringField(3, L"");
+        attachment.description = query.GetStringField(4, L"");
+        attachment.version = query.GetInt64Field(5, 0);
+        attachment.dataMD5 = query.GetStringField(6, L"");
+        attachments.push_back(std::move(attachment));
+    });
+    if (read)
+        std::sort(attachments.begin(), attachments.end(), TessaryCompareAttachmentNames);
+    return read;
 }
 
 BOOL CTessaryDatabase::SQLToStrings(const wchar_t* sql, int field, std::vector<std::wstring>& strings)
 {
-    try {
-        CppSQLite3Query query = m_db.ExecuteQuery(sql);
-        while (!query.IsEof()) {
-            strings.push_back(query.GetStringField(field, L""));
-            query.NextRow();
-        }
-        return TRUE;
-    } catch (const CppSQLite3Exception& e) {
-        return LogSQLiteError(e, sql);
-    }
+    return ReadRows(sql, [&](const CppSQLite3Query& query) { strings.push_back(query.GetStringField(field, L"")); });
 }
 
 BOOL CTessaryDatabase::SQLToString(const wchar_t* sql, int field, std::wstring& text)
@@ -167,21 +160,14 @@ BOOL CTessaryDatabase::SQLToString(const wchar_t* sql, int field, std::wstring& 
 
 BOOL CTessaryDatabase::SQLToMetas(const wchar_t* sql, std::vector<TESSARYMETADATA>& metas)
 {
-    try {
-        CppSQLite3Query query = m_db.ExecuteQuery(sql);
-        while (!query.IsEof()) {
-            TESSARYMETADATA meta;
-            meta.name = query.GetStringField(0, L"");
-            meta.key = query.GetStringField(1, L"");
-            meta.value = query.GetStringField(2, L"");
-            meta.modified = ReadTimeField(query, 3, L"DT_MODIFIED");
-            metas.push_back(std::move(meta));
-            query.NextRow();
-        }
-        return TRUE;
-    } catch (const CppSQLite3Exception& e) {
-        return LogSQLiteError(e, sql);
-    }
+    return ReadRows(sql, [&](const CppSQLite3Query& query) {
+        TESSARYMETADATA meta;
+        meta.name = query.GetStringField(0, L"");
+        meta.key = query.GetStringField(1, L"");
+        meta.value = query.GetStringField(2, L"");
+        meta.modified = ReadTimeField(query, 3, L"DT_MODIFIED");
+        metas.push_back(std::move(meta));
+    });
 }
 
 std::wstring CTessaryDatabase::Root() const

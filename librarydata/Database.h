@@ -10,6 +10,7 @@
 #include <objidl.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -104,6 +105,10 @@ public:
 
 private:
     class CWriteTransaction;
+
+    // Runs the query and hands each row to readRow; the rows read before a
+    // failure stay read, and the failure is logged.
+    BOOL ReadRows(const wchar_t* sql, const std::function<void(const CppSQLite3Query&)>& readRow);
 
     // The row statements alone; the callers handle the data and its failure.
     BOOL WriteNewDocument(const TESSARYDOCUMENTDATA& document);

@@ -65,16 +65,9 @@ BOOL CTessaryDatabase::GetLocationsWithCount(const wchar_t* subscriptionGuid,
     const std::wstring sql =
         L"select DOCUMENT_LOCATION, count(*) as DOCUMENT_COUNT from QEL_READER_DOCUMENT where SUBSCRIPTION_GUID like " +
         QelSqlLikeString(subscriptionGuid) + L" group by DOCUMENT_LOCATION order by DOCUMENT_LOCATION";
-    try {
-        CppSQLite3Query query = m_db.ExecuteQuery(sql.c_str());
-        while (!query.IsEof()) {
-            locations.emplace_back(query.GetStringField(0, L""), query.GetIntField(1, 0));
-            query.NextRow();
-        }
-        return TRUE;
-    } catch (const CppSQLite3Exception& e) {
-        return LogSQLiteError(e, sql.c_str());
-    }
+    return ReadRows(sql.c_str(), [&](const CppSQLite3Query& query) {
+        locations.emplace_back(query.GetStringField(0, L""), query.GetIntField(1, 0));
+    });
 }
 
 BOOL CTessaryDatabase::GetDocumentsByLocation(const wchar_t* subscriptionGuid, const wchar_t* location,
