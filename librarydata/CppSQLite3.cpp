@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <utility>
 
 namespace {
@@ -751,41 +752,25 @@ const char* CppSQLite3FormatBuffer::Format(const char* format, ...)
     return m_text;
 }
 
-CppSQLite3HexBlob::~CppSQLite3HexBlob()
-{
-    Clear();
-}
-
-void CppSQLite3HexBlob::Clear() noexcept
-{
-    free(m_buffer);
-    m_buffer = nullptr;
-    m_binaryLength = m_bufferLength = m_encodedLength = 0;
-    m_encoded = false;
-}
-
 void CppSQLite3HexBlob::SetBinary(const BYTE* bytes, int length)
 {
-    Clear();
-    m_bufferLength = 2 * length + 2;
-    m_buffer = static_cast<BYTE*>(malloc(m_bufferLength));
-    if (!m_buffer)
+    const int count = length > 0 ? length : 0;
+    try {
+        m_buffer.assign(bytes, bytes + count);
+    } catch (const std::bad_alloc&) {
         ThrowWrapperError("Cannot allocate memory");
-    if (length > 0)
-        memcpy(m_buffer, bytes, length);
-    m_binaryLength = length;
+    }
+    m_binaryLength = count;
+    m_encoded = false;
 }
 
 const char* CppSQLite3HexBlob::GetEncoded()
 {
-    if (!m_buffer)
-        return "";
     if (!m_encoded) {
-        // Through a copy: the text is twice as long as the bytes it replaces.
-        std::string hex(2 * m_binaryLength + 1, '\0');
-        m_encodedLength = QelBytesToHex(m_buffer, m_binaryLength, &hex[0]);
-        memcpy(m_buffer, hex.data(), m_encodedLength + 1);
+        std::vector<BYTE> hex(2 * m_buffer.size() + 1);
+        QelBytesToHex(m_buffer.data(), m_binaryLength, reinterpret_cast<char*>(hex.data()));
+        m_buffer.swap(hex);
         m_encoded = true;
     }
-    return reinterpret_cast<const char*>(m_buffer);
+    return reinterpret_cast<const char*>(m_buffer.data());
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -216,18 +217,16 @@ public:
     CppSQLite3HexBlob() = default;
     CppSQLite3HexBlob(const CppSQLite3HexBlob&) = delete;
     CppSQLite3HexBlob& operator=(const CppSQLite3HexBlob&) = delete;
-    ~CppSQLite3HexBlob();
+    ~CppSQLite3HexBlob() = default;
 
     void SetBinary(const BYTE* bytes, int length);
+    // The bytes as hex text; they are replaced by it, once.
     const char* GetEncoded();
     int GetBinaryLength() const { return m_binaryLength; }
 
 private:
-    void Clear() noexcept;
-
-    BYTE* m_buffer = nullptr;
+    // The bytes until the first GetEncoded, their hex text with its NUL after it.
+    std::vector<BYTE> m_buffer;
     int m_binaryLength = 0;
-    int m_bufferLength = 0;
-    int m_encodedLength = 0;
     bool m_encoded = false;
 };

@@ -177,4 +177,11 @@ TEST(CppSQLite3Buffers, FormatAndHex)
     blob.SetBinary(bytes, 3);
     EXPECT_STREQ("DEAD01", blob.GetEncoded());
     EXPECT_STREQ("DEAD01", blob.GetEncoded());
+    EXPECT_EQ(3, blob.GetBinaryLength());
+    const BYTE others[] = {0x00, 0x10};
+    blob.SetBinary(others, 2);
+    EXPECT_STREQ("0010", blob.GetEncoded());
+    EXPECT_EQ(2, blob.GetBinaryLength());
+    CppSQLite3HexBlob none;
+    EXPECT_STREQ("", none.GetEncoded());
 }
