@@ -1,5 +1,6 @@
 #include "librarydata/SqlValues.h"
 
+#include "foundation/Encoding.h"
 #include "foundation/Numbers.h"
 #include "librarydata/CppSQLite3.h"
 
@@ -149,24 +150,16 @@ int QelBytesToHex(const BYTE* bytes, int count, char* out)
 
 std::string QelStringToUtf8(const wchar_t* text)
 {
-    if (!text || !*text)
-        return std::string();
-    const int length = static_cast<int>(wcslen(text));
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes > 0 ? bytes : 0, '\0');
-    if (bytes > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text, length, &utf8[0], bytes, nullptr, nullptr);
+    std::string utf8;
+    // Half a statement must never reach SQLite.
+    if (!QelUnicodeToUtf8(text, utf8))
+        throw CppSQLite3Exception(CPPSQLITE_ERROR, "Cannot allocate memory");
     return utf8;
 }
 
 std::wstring QelUtf8ToString(const char* text)
 {
-    if (!text || !*text)
-        return std::wstring();
-    const int length = static_cast<int>(strlen(text));
-    const int characters = MultiByteToWideChar(CP_UTF8, 0, text, length, nullptr, 0);
-    std::wstring wide(characters > 0 ? characters : 0, L'\0');
-    if (characters > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text, length, &wide[0], characters);
+    std::wstring wide;
+    QelUtf8ToUnicode(text, wide);
     return wide;
 }

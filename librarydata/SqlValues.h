@@ -35,5 +35,7 @@ COLORREF QelHexToColor(const wchar_t* text);
 // characters); returns 2n.
 int QelBytesToHex(const BYTE* bytes, int count, char* out);
 
+// UTF-16 to UTF-8 and back. Text that cannot be converted whole throws
+// CppSQLite3Exception rather than reach SQLite cut short.
 std::string QelStringToUtf8(const wchar_t* text);
 std::wstring QelUtf8ToString(const char* text);
