@@ -131,3 +131,18 @@ TEST_F(DatabaseMeta, DownloadAllFlag)
     EXPECT_FALSE(db.GetDownloadAll());
     EXPECT_EQ((std::vector<std::string>{"SYNC", "DOWNLOADALL", "0"}), RawMeta());
 }
+
+TEST_F(DatabaseMeta, AFailedWriteIsLoggedWithTheTextsAsGiven)
+{
+    {
+        RawDatabase raw(folder.Path() + L"index.db");
+        raw.Exec("drop table QEL_READER_META");
+    }
+    LogWatch log;
+    EXPECT_FALSE(db.SetMeta(L"Na%1me", L"K%3", L"v%1%2"));
+    EXPECT_TRUE(log.Contains(L"Failed tog get meta: Na%1me")) << log.Added();
+    // Placeholders inside the values stay as they are.
+    EXPECT_TRUE(log.Contains(L"Failed to update meta, meta name= Na%1me, meta key = K%3, meta value = v%1%2\r\n"))
+        << log.Added();
+    EXPECT_EQ(L"fallback", db.GetMeta(L"Account", L"UserName", L"fallback"));
+}

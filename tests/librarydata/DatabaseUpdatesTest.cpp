@@ -379,3 +379,48 @@ TEST_F(DatabaseUpdates, UnwritableAttachmentFileClearsTheRowsMD5AndFails)
     EXPECT_EQ("<NULL>", raw.Cell("select ATTACHMENT_DATA_MD5 from QEL_READER_DOCUMENT_ATTACHMENT"));
     EXPECT_EQ("1", raw.Cell("select count(*) from QEL_READER_DOCUMENT_ATTACHMENT"));
 }
+
+TEST_F(DatabaseUpdates, InsertAndModifyCalledDirectly)
+{
+    LogWatch log;
+    EXPECT_FALSE(db.ModifyDocument(Document(L"m1"), nullptr));
+    EXPECT_TRUE(log.Contains(L"Failed to get document by guid: A title\r\n")) << log.Added();
+    EXPECT_EQ("0", Raw("select count(*) from QEL_READER_DOCUMENT"));
+
+    auto data = NewStream("zip bytes");
+    ASSERT_TRUE(db.InsertDocument(Document(L"m1"), data.Get()));
+    EXPECT_EQ("zip bytes", Unseal(FileBytes(DataFile())));
+    // A second insert of the same key fails at the statement and keeps the first row.
+    EXPECT_FALSE(db.InsertDocument(Document(L"m2"), nullptr));
+    EXPECT_EQ("m1", RawDocument("DOCUMENT_DATA_MD5"));
+    TESSARYDOCUMENTDATA changed = Document(L"m1");
+    changed.title = L"Changed";
+    ASSERT_TRUE(db.ModifyDocument(changed, nullptr));
+    EXPECT_EQ("Changed", RawDocument("DOCUMENT_TITLE"));
+    EXPECT_TRUE(std::filesystem::exists(DataFile()));
+
+    // An attachment update of a row that does not exist changes nothing and succeeds.
+    ASSERT_TRUE(db.ModifyAttachment(Attachment(L"a1", L"x.txt"), nullptr));
+    EXPECT_EQ("0", Raw("select count(*) from QEL_READER_DOCUMENT_ATTACHMENT"));
+    auto bytes = NewStream("attached");
+    ASSERT_TRUE(db.InsertAttachment(Attachment(L"a1", L"x.txt"), bytes.Get()));
+    EXPECT_EQ("attached", FileBytes(db.GetAttachmentFileName(Attachment(L"a1", L"x.txt"))));
+    EXPECT_FALSE(db.InsertAttachment(Attachment(L"a1", L"y.txt"), nullptr));
+    ASSERT_TRUE(db.ModifyAttachment(Attachment(L"a1", L"y.txt"), nullptr));
+    EXPECT_EQ("y.txt", Raw("select ATTACHMENT_NAME from QEL_READER_DOCUMENT_ATTACHMENT"));
+}
+
+TEST_F(DatabaseUpdates, SingleValueReads)
+{
+    ASSERT_TRUE(db.UpdateDocument(Document(L"m1"), nullptr));
+    std::wstring text = L"untouched";
+    EXPECT_TRUE(db.SQLToString(L"select DOCUMENT_TITLE, DOCUMENT_DATA_MD5 from QEL_READER_DOCUMENT", 1, text));
+    EXPECT_EQ(L"m1", text);
+    text = L"untouched";
+    EXPECT_FALSE(db.SQLToString(L"select DOCUMENT_TITLE from QEL_READER_DOCUMENT where 0", 0, text));
+    EXPECT_EQ(L"untouched", text);
+    LogWatch log;
+    EXPECT_FALSE(db.SQLToString(L"select nothing from nowhere", 0, text));
+    EXPECT_TRUE(log.Contains(L"SQLITE_ERROR[1]: \r\n")) << log.Added();
+    EXPECT_TRUE(log.Contains(L"select nothing from nowhere\r\n")) << log.Added();
+}
