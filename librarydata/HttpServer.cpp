@@ -67,10 +67,12 @@ BOOL CQelHttpServer::Open()
         Log(L"Data not initialized!");
         return FALSE;
     }
-    m_session = InternetOpenW(m_agent.c_str(), m_accessType, OrNull(m_proxy), OrNull(m_proxyBypass), m_openFlags);
+    Close();
+    m_session.Attach(
+        InternetOpenW(m_agent.c_str(), m_accessType, OrNull(m_proxy), OrNull(m_proxyBypass), m_openFlags));
     if (m_session) {
-        m_connection = InternetConnectW(m_session, m_server.c_str(), m_port, nullptr, nullptr,
-                                        INTERNET_SERVICE_HTTP, 0, 0);
+        m_connection.Attach(InternetConnectW(m_session.Get(), m_server.c_str(), m_port, nullptr, nullptr,
+                                             INTERNET_SERVICE_HTTP, 0, 0));
         if (m_connection)
             return TRUE;
     }
@@ -80,53 +82,36 @@ BOOL CQelHttpServer::Open()
 
 BOOL CQelHttpServer::Close()
 {
-    if (m_connection) {
-        if (!InternetCloseHandle(m_connection))
-            Log(L"Failed to close connection");
-        m_connection = nullptr;
-    }
-    if (m_session) {
-        if (!InternetCloseHandle(m_session))
-            Log(L"Failed to close session");
-        m_session = nullptr;
-    }
+    // Closed by hand rather than by the owners, whose closing says nothing of a failure.
+    if (m_connection && !InternetCloseHandle(m_connection.Detach()))
+        Log(L"Failed to close connection");
+    if (m_session && !InternetCloseHandle(m_session.Detach()))
+        Log(L"Failed to close session");
     return TRUE;
 }
 
 BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQelHttpFormDataBase* body,
                                  IStream* answer, std::wstring& headers, IQelHttpProgress* progress)
 {
-    HINTERNET request = HttpOpenRequestW(m_connection, verb, object, nullptr, nullptr, nullptr,
-                                         INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    // The owner closes the request on every path, an exception's included.
+    CInternetHandle request(HttpOpenRequestW(m_connection.Get(), verb, object, nullptr, nullptr, nullptr,
+                                             INTERNET_FLAG_NO_CACHE_WRITE, 0));
     if (!request) {
         Log(L"HttpOpenRequest failed");
         return FALSE;
     }
-    // The request handle is closed on every path, an exception's included.
-    struct CRequestCloser
-    {
-        HINTERNET& handle;
-        ~CRequestCloser()
-        {
-            if (handle)
-                InternetCloseHandle(handle);
-        }
-    } closer{request};
-
-    BOOL result = body ? body->Send(request, progress) : FALSE;
+    BOOL result = body ? body->Send(request.Get(), progress) : FALSE;
     if (result) {
         std::wstring buffer(kHeaderBufferBytes / sizeof(wchar_t), L'\0');
         DWORD length = kHeaderBufferBytes;
-        HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, &buffer[0], &length, nullptr);
+        HttpQueryInfoW(request.Get(), HTTP_QUERY_RAW_HEADERS_CRLF, &buffer[0], &length, nullptr);
         headers.assign(buffer.c_str());
         DWORD expected = 0;
         if (!QelHttpGetContentLength(headers.c_str(), expected))
             expected = 0;
-        result = QelHttpReadFile(request, answer, expected, progress);
+        result = QelHttpReadFile(request.Get(), answer, expected, progress);
     }
-    const HINTERNET handle = request;
-    request = nullptr;
-    if (!InternetCloseHandle(handle)) {
+    if (!InternetCloseHandle(request.Detach())) {
         Log(L"InternetCloseHandle failed");
         return FALSE;
     }

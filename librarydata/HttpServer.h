@@ -2,11 +2,20 @@
 // at a time, the answer read into memory and decoded by its content type.
 #pragma once
 
+#include "framework/Handle.h"
+
 #include <windows.h>
 #include <wininet.h>
 #include <objidl.h>
 
 #include <string>
+
+struct CInternetHandleTraits
+{
+    static void Close(HINTERNET handle) noexcept { ::InternetCloseHandle(handle); }
+};
+// A WinINet session, connection or request handle, closed when its owner goes.
+using CInternetHandle = CHandleOwner<CInternetHandleTraits>;
 
 // Progress of one transfer. While a request body is written a non-zero
 // answer cancels it; while an answer is read the answer is not looked at.
@@ -41,7 +50,7 @@ public:
     BOOL Init(const wchar_t* agent, DWORD accessType, const wchar_t* proxy, const wchar_t* proxyBypass,
               DWORD openFlags, const wchar_t* server, INTERNET_PORT port);
     BOOL Open();
-    BOOL IsOpen() const { return m_connection != nullptr; }
+    BOOL IsOpen() const { return m_connection.IsValid(); }
     BOOL Close();
 
     // The answer body is appended to the stream; the raw header block comes back as text.
@@ -73,8 +82,8 @@ private:
     DWORD m_openFlags = 0;
     std::wstring m_server;
     INTERNET_PORT m_port = 0;
-    HINTERNET m_session = nullptr;
-    HINTERNET m_connection = nullptr;
+    CInternetHandle m_session;
+    CInternetHandle m_connection;
     int m_lastFaultCode = 0;
     std::wstring m_lastFaultText;
     std::wstring m_defaultCharset;
