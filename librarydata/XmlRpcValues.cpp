@@ -25,6 +25,32 @@ void Log2(const wchar_t* format, const std::wstring& a1, const std::wstring& a2)
     Log(QelFormatString2(format, a1.c_str(), a2.c_str()));
 }
 
+// The items of an array element's "data", each read from its own element
+// (whose name is not looked at), in document order.
+template <class TItem, class TList>
+BOOL LoadArrayItems(const CQelXMLNode& array, TList& items, const wchar_t* itemFailure)
+{
+    CQelXMLNode data;
+    if (!array.FindChildNode(L"data", data)) {
+        Log(L"Failed to get array data node");
+        return FALSE;
+    }
+    std::vector<CQelXMLNode> children;
+    if (!data.GetAllChildNodes(children)) {
+        Log(L"Failed to get struct array element nodes");
+        return FALSE;
+    }
+    for (const auto& child : children) {
+        TItem item;
+        if (!item.Load(child)) {
+            Log(itemFailure);
+            return FALSE;
+        }
+        items.push_back(std::move(item));
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL QelParseXmlRpcTime(const wchar_t* text, __int64& time, std::wstring& message)
@@ -144,6 +170,21 @@ const CQelHttpXmlRpcStructMember* CQelHttpXmlRpcStruct::Find(const wchar_t* name
     return found == m_members.end() ? nullptr : &found->second;
 }
 
+const CQelHttpXmlRpcStructMember* CQelHttpXmlRpcStruct::FindTyped(const wchar_t* name, const wchar_t* type,
+                                                                  const wchar_t* wrongType) const
+{
+    const auto* member = Find(name);
+    if (!member) {
+        Log1(L"Failed to find struct member %1", name);
+        return nullptr;
+    }
+    if (member->m_type != type) {
+        Log2(wrongType, name, member->m_type);
+        return nullptr;
+    }
+    return member;
+}
+
 BOOL CQelHttpXmlRpcStruct::HasMember(const wchar_t* name) const
 {
     if (!m_valid) {
@@ -250,15 +291,9 @@ BOOL CQelHttpXmlRpcStruct::GetTime(const wchar_t* name, __int64& value) const
 
 BOOL CQelHttpXmlRpcStruct::GetStruct(const wchar_t* name, CQelHttpXmlRpcStruct& value) const
 {
-    const auto* member = Find(name);
-    if (!member) {
-        Log1(L"Failed to find struct member %1", name);
+    const auto* member = FindTyped(name, L"struct", L"The type of the struct member %1 is %2, it is not an struct.");
+    if (!member)
         return FALSE;
-    }
-    if (member->m_type != L"struct") {
-        Log2(L"The type of the struct member %1 is %2, it is not an struct.", name, member->m_type);
-        return FALSE;
-    }
     if (!member->m_struct.IsValid()) {
         Log1(L"Struct node is invalid: %1", name);
         return FALSE;
@@ -272,15 +307,9 @@ BOOL CQelHttpXmlRpcStruct::GetArray(const wchar_t* name, CQelHttpXmlRpcValueArra
         Log(L"struct is not valid");
         return FALSE;
     }
-    const auto* member = Find(name);
-    if (!member) {
-        Log1(L"Failed to find struct member %1", name);
+    const auto* member = FindTyped(name, L"array", L"The type of the struct member %1 is %2, it is not an array.");
+    if (!member)
         return FALSE;
-    }
-    if (member->m_type != L"array") {
-        Log2(L"The type of the struct member %1 is %2, it is not an array.", name, member->m_type);
-        return FALSE;
-    }
     if (!member->m_array.IsValid()) {
         Log1(L"Array node is invalid: %1", name);
         return FALSE;
@@ -313,15 +342,10 @@ BOOL CQelHttpXmlRpcStruct::GetBase64(const wchar_t* name, IStream* stream) const
         Log1(L"Stream pointer is null: %1!", name);
         return FALSE;
     }
-    const auto* member = Find(name);
-    if (!member) {
-        Log1(L"Failed to find struct member %1", name);
+    const auto* member =
+        FindTyped(name, L"base64", L"The type of the struct member %1 is %2, it is not a base64 value.");
+    if (!member)
         return FALSE;
-    }
-    if (member->m_type != L"base64") {
-        Log2(L"The type of the struct member %1 is %2, it is not a base64 value.", name, member->m_type);
-        return FALSE;
-    }
     // Base64 text is ASCII; anything else is skipped by the decoder like any stray character.
     std::string text;
     text.reserve(member->m_text.size());
@@ -356,48 +380,12 @@ BOOL CQelHttpXmlRpcStruct::GetIntFromString(const wchar_t* name, int& value) con
 
 BOOL CQelHttpXmlRpcValueArray::Load(const CQelXMLNode& array)
 {
-    CQelXMLNode data;
-    if (!array.FindChildNode(L"data", data)) {
-        Log(L"Failed to get array data node");
-        return FALSE;
-    }
-    std::vector<CQelXMLNode> children;
-    if (!data.GetAllChildNodes(children)) {
-        Log(L"Failed to get struct array element nodes");
-        return FALSE;
-    }
-    for (const auto& child : children) {
-        CQelHttpXmlRpcValue value;
-        if (!value.Load(child)) {
-            Log(L"Failed to load value");
-            return FALSE;
-        }
-        push_back(std::move(value));
-    }
-    return TRUE;
+    return LoadArrayItems<CQelHttpXmlRpcValue>(array, *this, L"Failed to load value");
 }
 
 BOOL CQelHttpXmlRpcStructArray::Load(const CQelXMLNode& array)
 {
-    CQelXMLNode data;
-    if (!array.FindChildNode(L"data", data)) {
-        Log(L"Failed to get array data node");
-        return FALSE;
-    }
-    std::vector<CQelXMLNode> children;
-    if (!data.GetAllChildNodes(children)) {
-        Log(L"Failed to get struct array element nodes");
-        return FALSE;
-    }
-    for (const auto& child : children) {
-        CQelHttpXmlRpcStruct item;
-        if (!item.Load(child)) {
-            Log(L"Failed to load struct in array!");
-            return FALSE;
-        }
-        push_back(std::move(item));
-    }
-    return TRUE;
+    return LoadArrayItems<CQelHttpXmlRpcStruct>(array, *this, L"Failed to load struct in array!");
 }
 
 BOOL CQelHttpXmlRpcFault::Load(const CQelXMLNode& value)

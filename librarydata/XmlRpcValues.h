@@ -63,6 +63,9 @@ public:
 
 private:
     const CQelHttpXmlRpcStructMember* Find(const wchar_t* name) const;
+    // The member of that name and type; null, with a log line, when it is missing or of another type.
+    const CQelHttpXmlRpcStructMember* FindTyped(const wchar_t* name, const wchar_t* type,
+                                                const wchar_t* wrongType) const;
 
     std::map<std::wstring, CQelHttpXmlRpcStructMember> m_members;
     BOOL m_valid = FALSE;
