@@ -160,9 +160,7 @@ template <class TParam, class TReceiver, class TItem>
 BOOL CTessaryServerBase::CallList(const wchar_t* method, const TParam& param, std::vector<TItem>& items)
 {
     CQelHttpXmlRpcFormData request(method);
-    CQelXMLNode members;
-    if (request.AppendParamNode(L"param/value/struct", members))
-        param.AppendMembers(request, members);
+    FillRequest(request, param);
     CQelHttpXmlRpcResult result;
     CQelHttpXmlRpcStructArray answer;
     bool ok = false;
@@ -192,9 +190,7 @@ template <class TParam>
 BOOL CTessaryServerBase::CallData(const wchar_t* method, const TParam& param, CQelHttpXmlRcpResultData& receiver)
 {
     CQelHttpXmlRpcFormData request(method);
-    CQelXMLNode members;
-    if (request.AppendParamNode(L"param/value/struct", members))
-        param.AppendMembers(request, members);
+    FillRequest(request, param);
     if (QelHttpXmlRpcCall(m_server, m_path.c_str(), request, m_progress, receiver))
         return TRUE;
     OnError(QelFormatString1(L"Failed to call %1", method).c_str());

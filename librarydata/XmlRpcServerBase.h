@@ -56,9 +56,7 @@ public:
     BOOL CallMethod(const wchar_t* method, const TParam& param, CQelHttpXmlRcpResultData& receiver)
     {
         CQelHttpXmlRpcFormData request(method);
-        CQelXMLNode members;
-        if (request.AppendParamNode(L"param/value/struct", members))
-            param.AppendMembers(request, members);
+        FillRequest(request, param);
         if (QelHttpXmlRpcCall(m_server, m_path.c_str(), request, m_progress, receiver))
             return TRUE;
         LogCallFailure(method);
@@ -66,6 +64,15 @@ public:
     }
 
 protected:
+    // The request struct writes its members into the request's one struct
+    // parameter. A request left short by a failed write is still sent.
+    template <class TParam>
+    static void FillRequest(CQelHttpXmlRpcFormData& request, const TParam& param)
+    {
+        CQelXMLNode members;
+        if (request.AppendParamNode(L"param/value/struct", members))
+            param.AppendMembers(request, members);
+    }
     static void LogCallFailure(const wchar_t* method);
 
     CQelHttpServer m_server;
