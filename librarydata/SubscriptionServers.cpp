@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -225,7 +226,9 @@ BOOL CQelSubscriptionServer::GetPages(const wchar_t* method, const wchar_t* subs
                                       std::vector<TItem>& items)
 {
     const int count = TessaryGetCountPerPage();
-    __int64 start = version + 1;
+    // Versions end at the top of their range: there is no page after it.
+    constexpr __int64 kLastVersion = std::numeric_limits<__int64>::max();
+    __int64 start = version < kLastVersion ? version + 1 : kLastVersion;
     for (;;) {
         if (m_events->IsCanceled())
             return TRUE;
@@ -253,7 +256,7 @@ BOOL CQelSubscriptionServer::GetPages(const wchar_t* method, const wchar_t* subs
             start = std::max(start, item.version);
             items.push_back(std::move(item));
         }
-        if (!full)
+        if (!full || start == kLastVersion)
             return TRUE;
         start = start + 1;
     }

@@ -220,6 +220,30 @@ TEST_F(SubscriptionServersTest, AFullPageThatGetsNowhereEndsTheList)
         << log.Text();
 }
 
+TEST_F(SubscriptionServersTest, AFullPageAtTheLastVersionEndsTheList)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(Scenario(R"({"subscription.getDocumentList": [{"kind": "raw", "body":
+        "<methodResponse><params><param>
+        <value><array><data>
+        <value><struct><member><name>document_guid</name><value>x1</value></member>
+        <member><name>version</name><value>9223372036854775806</value></member></struct></value>
+        <value><struct><member><name>document_guid</name><value>x2</value></member>
+        <member><name>version</name><value>9223372036854775807</value></member></struct></value>
+        </data></array></value></param></params></methodResponse>"}]})")));
+    if (!PagesOfTwo())
+        GTEST_SKIP() << "this process fixed its page size before the test could set it";
+    std::vector<TESSARYDOCUMENTDATA> documents;
+    ASSERT_TRUE(m_one->GetDocumentList(L"b1", -1, documents));
+    EXPECT_EQ(2u, documents.size());
+    EXPECT_EQ(1u, m_standIn.Requests().size());
+    // A book held up to the last version asks from that version, once.
+    std::vector<TESSARYDOCUMENTDATA> again;
+    ASSERT_TRUE(m_one->GetDocumentList(L"b1", 9223372036854775807LL, again));
+    const auto requests = m_standIn.Requests();
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ(L"9223372036854775807", RequestMember(requests[1], "version"));
+}
+
 TEST_F(SubscriptionServersTest, AStopRequestEndsTheListWithWhatWasFetched)
 {
     ASSERT_NO_FATAL_FAILURE(Start(Scenario()));
