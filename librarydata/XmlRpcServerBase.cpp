@@ -101,6 +101,9 @@ BOOL QelXmlRpcGetServerParts(const wchar_t* server, std::wstring& host, DWORD& p
     port = static_cast<DWORD>(_wtoi(portText.c_str()));
     if (port == 0)
         port = 80;
+    // A port beyond 16 bits would be cut to some other port on the connection.
+    if (port > 65535)
+        return FALSE;
     while (!path.empty() && path.back() == L'/')
         path.pop_back();
     path += L"/xmlrpc";

@@ -18,6 +18,7 @@ BOOL QelHttpXmlRpcCall(CQelHttpServer& server, const wchar_t* path, CQelHttpXmlR
                        IQelHttpProgress* progress, CQelHttpXmlRcpResultData& receiver);
 // Host, port (80 when none) and path of an endpoint named "host[:port]/path",
 // with or without "http://": the path loses its trailing slashes and gains "/xmlrpc".
+// A port above 65535 fails.
 BOOL QelXmlRpcGetServerParts(const wchar_t* server, std::wstring& host, DWORD& port, std::wstring& path);
 
 // Members every request of the services carries.

@@ -80,6 +80,9 @@ TEST(XmlRpcServerParts, HostPortAndPathOfAServerText)
     ASSERT_TRUE(QelXmlRpcGetServerParts(L"HTTP://Books.Example.com/a//", host, port, path));
     EXPECT_EQ(L"Books.Example.com", host);
     EXPECT_EQ(L"/a/xmlrpc", path);
+    ASSERT_TRUE(QelXmlRpcGetServerParts(L"books.example.com:65535/r", host, port, path));
+    EXPECT_EQ(65535u, port);
+    EXPECT_FALSE(QelXmlRpcGetServerParts(L"books.example.com:65616/r", host, port, path));
     EXPECT_FALSE(QelXmlRpcGetServerParts(L"books.example.com", host, port, path));
     EXPECT_FALSE(QelXmlRpcGetServerParts(L"", host, port, path));
 }
