@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TestLog.h"
+#include "common/TestLog.h"
 #include "TranslationTestIds.h"
 #include "foundation/MessageBox.h"
 #include "foundation/Translations.h"
@@ -147,7 +147,7 @@ TEST(MessageBoxText, ErrorCodeLineIsHexAndTranslated)
 TEST(MessageBoxText, SwitchedOffBoxesAnswerWithTheirDefaultButton)
 {
     ASSERT_FALSE(QelAreMessageBoxesEnabled());
-    const LogWatch log;
+    const CLogCapture log;
     EXPECT_EQ(IDOK, QelMessageBox(L"Settings file is malformed.", MB_OK, nullptr));
     EXPECT_EQ(IDYES, QelMessageBox(L"Go on?", MB_YESNO, nullptr));
     EXPECT_EQ(IDNO, QelMessageBox(L"Go on?", MB_YESNO | MB_DEFBUTTON2, nullptr));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "HexBytes.h"
-#include "TestLog.h"
+#include "common/TestLog.h"
 #include "TestStreams.h"
 #include "foundation/AES.h"
 #include "foundation/MD5.h"
@@ -185,7 +185,7 @@ TEST(Sealing, BadStreamsFailAndKeepTheirContent)
 
 TEST(Sealing, AnUnreadableStreamIsLoggedAndKept)
 {
-    const LogWatch log;
+    const CLogCapture log;
     const auto inner = StreamWith(Pattern(3000));
     UnreadableStream stream(inner.Get());
     EXPECT_FALSE(QelEncryptStream("i", &stream));

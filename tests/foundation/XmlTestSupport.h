@@ -10,7 +10,7 @@
 
 #include "ComTest.h"
 #include "TestFolder.h"
-#include "TestLog.h"
+#include "common/TestLog.h"
 #include "foundation/MessageBox.h"
 
 class XmlTest : public ComTest
@@ -20,5 +20,5 @@ protected:
     std::wstring NewLogText() const { return m_log.NewText(); }
 
 private:
-    LogWatch m_log;
+    CLogCapture m_log;
 };

@@ -65,7 +65,7 @@ TEST_F(DatabaseMeta, NamesAndKeysAreUpperCased)
 
 TEST_F(DatabaseMeta, EmptyNamesAndKeysAreRefused)
 {
-    LogWatch log;
+    CLogCapture log;
     std::wstring value;
     EXPECT_FALSE(db.GetMeta(L"", L"Key", value, nullptr));
     EXPECT_TRUE(log.Contains(L"Meta name is empty!"));
@@ -138,11 +138,11 @@ TEST_F(DatabaseMeta, AFailedWriteIsLoggedWithTheTextsAsGiven)
         RawDatabase raw(folder.Path() + L"index.db");
         raw.Exec("drop table QEL_READER_META");
     }
-    LogWatch log;
+    CLogCapture log;
     EXPECT_FALSE(db.SetMeta(L"Na%1me", L"K%3", L"v%1%2"));
-    EXPECT_TRUE(log.Contains(L"Failed tog get meta: Na%1me")) << log.Added();
+    EXPECT_TRUE(log.Contains(L"Failed tog get meta: Na%1me")) << log.Text();
     // Placeholders inside the values stay as they are.
-    EXPECT_TRUE(log.Contains(L"Failed to update meta, meta name= Na%1me, meta key = K%3, meta value = v%1%2\r\n"))
-        << log.Added();
+    EXPECT_TRUE(log.Contains(L"Failed to update meta, meta name= Na%1me, meta key = K%3, meta value = v%1%2"))
+        << log.Text();
     EXPECT_EQ(L"fallback", db.GetMeta(L"Account", L"UserName", L"fallback"));
 }

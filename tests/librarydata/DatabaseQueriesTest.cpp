@@ -155,12 +155,12 @@ TEST_F(DatabaseQueries, SearchNeedsEveryWordAndMatchesTheLocation)
 
 TEST_F(DatabaseQueries, DocumentsAndAttachmentsByGuid)
 {
-    LogWatch log;
+    CLogCapture log;
     TESSARYDOCUMENTDATA document;
     EXPECT_FALSE(db.GetDocumentByGuid(kBook, L"missing", document));
     EXPECT_FALSE(db.DocumentExists(kBook, L"missing"));
     EXPECT_FALSE(db.AttachmentExists(kBook, L"missing"));
-    EXPECT_TRUE(log.Added().empty()) << log.Added();
+    EXPECT_TRUE(log.Lines().empty()) << log.Text();
 
     Add(Document(kBook, L"d1", L"One", L"/a/", old, old));
     EXPECT_TRUE(db.DocumentExists(kBook, L"d1"));

@@ -1,5 +1,5 @@
 #pragma once
-// The program log, raw SQLite access, local times and streams for the database
+// Raw SQLite access, local times and streams for the database
 // tests (their scratch folders are the TestFolder of ZipTestSupport.h).
 // The raw access goes straight to SQLite, so stored values are checked as they
 // lie in the file, not as the code under test reads them back.
@@ -18,32 +18,7 @@
 #include <vector>
 
 #include "ZipTestSupport.h"
-
-// The lines the program log gains while the watch lives.
-class LogWatch {
-public:
-    LogWatch() : start_(Read().size()) {}
-
-    std::wstring Added() const
-    {
-        const std::wstring all = Read();
-        return all.size() > start_ ? all.substr(start_) : std::wstring();
-    }
-    bool Contains(const std::wstring& text) const { return Added().find(text) != std::wstring::npos; }
-
-private:
-    static std::wstring Read()
-    {
-        wchar_t exe[MAX_PATH];
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        const std::filesystem::path log = std::filesystem::path(exe).parent_path() / L"Data" / L"Tessary.log";
-        std::ifstream file(log, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-    }
-
-    std::size_t start_;
-};
+#include "common/TestLog.h"
 
 inline std::string RawUtf8(const std::wstring& text)
 {

@@ -135,13 +135,13 @@ TEST_F(DatabaseUpdates, RowIsStoredAsLiteralsAndReadBack)
     EXPECT_EQ("/b/", raw.Cell("select DOCUMENT_LOCATION from QEL_READER_DOCUMENT"));
 
     // An empty title or key fails on "not null", logged with the statement.
-    LogWatch log;
+    CLogCapture log;
     TESSARYDOCUMENTDATA untitled = Document(L"");
     untitled.documentGuid = L"other";
     untitled.title.clear();
     EXPECT_FALSE(db.UpdateDocument(untitled, nullptr));
-    EXPECT_TRUE(log.Contains(L"SQLITE_CONSTRAINT[19]")) << log.Added();
-    EXPECT_TRUE(log.Contains(L"insert into QEL_READER_DOCUMENT")) << log.Added();
+    EXPECT_TRUE(log.Mentions(L"SQLITE_CONSTRAINT[19]")) << log.Text();
+    EXPECT_TRUE(log.Mentions(L"insert into QEL_READER_DOCUMENT (")) << log.Text();
 }
 
 TEST_F(DatabaseUpdates, TimesOutsideTheRangeAreStoredAsNull)
@@ -186,7 +186,7 @@ TEST_F(DatabaseUpdates, MalformedStoredTimesReadAsMissingWithALogLine)
         raw.Exec("insert into QEL_READER_DOCUMENT values ('" + RawUtf8(kBook) +
                  "', 'd2', 'Garbage', '/a/', 'garbage', '2009-13-07 10:15:03', 0, 0, 0, 1, NULL)");
     }
-    LogWatch log;
+    CLogCapture log;
     const __int64 before = _time64(nullptr);
     std::vector<TESSARYDOCUMENTDATA> documents;
     ASSERT_TRUE(db.GetDocumentsByLocation(kBook, L"/a/", documents));
@@ -194,9 +194,9 @@ TEST_F(DatabaseUpdates, MalformedStoredTimesReadAsMissingWithALogLine)
     for (const TESSARYDOCUMENTDATA& document : documents) {
         EXPECT_GE(document.created, before) << document.title;
     }
-    EXPECT_TRUE(log.Contains(L"1970-01-01 00:00:00")) << log.Added();
-    EXPECT_TRUE(log.Contains(L"garbage")) << log.Added();
-    EXPECT_TRUE(log.Contains(L"2009-13-07 10:15:03")) << log.Added();
+    EXPECT_TRUE(log.Contains(L"Invalid time in DT_CREATED read as missing: 1970-01-01 00:00:00")) << log.Text();
+    EXPECT_TRUE(log.Contains(L"Invalid time in DT_CREATED read as missing: garbage")) << log.Text();
+    EXPECT_TRUE(log.Contains(L"Invalid time in DT_MODIFIED read as missing: 2009-13-07 10:15:03")) << log.Text();
 
     std::vector<TESSARYDOCUMENTDATA> found;
     EXPECT_TRUE(db.SearchDocuments(L"Epoch", L"", FALSE, found));
@@ -260,10 +260,10 @@ TEST_F(DatabaseUpdates, UnwritableDataFileClearsTheRowsMD5AndFails)
 {
     // A folder in the way of the data file makes its write fail.
     std::filesystem::create_directories(DataFile());
-    LogWatch log;
+    CLogCapture log;
     auto stream = NewStream("zip bytes");
     EXPECT_FALSE(db.UpdateDocument(Document(L"m1"), stream.Get()));
-    EXPECT_TRUE(log.Contains(L"Failed to save document: A title")) << log.Added();
+    EXPECT_TRUE(log.Contains(L"Failed to save document: A title")) << log.Text();
     EXPECT_EQ("<NULL>", RawDocument("DOCUMENT_DATA_MD5"));
     EXPECT_EQ("A title", RawDocument("DOCUMENT_TITLE"));
 
@@ -294,12 +294,12 @@ TEST_F(DatabaseUpdates, FailedInsertWritesNoDataFile)
     EXPECT_FALSE(std::filesystem::exists(DataFile()));
     EXPECT_EQ("0", Raw("select count(*) from QEL_READER_DOCUMENT"));
 
-    LogWatch log;
+    CLogCapture log;
     TESSARYDOCUMENTDATA nameless = Document(L"m1");
     nameless.subscriptionGuid.clear();
     auto data = NewStream("zip");
     EXPECT_FALSE(db.SaveDocumentData(nameless, data.Get()));
-    EXPECT_TRUE(log.Contains(L"Document SubscriptionGUID or GUID is empty: A title")) << log.Added();
+    EXPECT_TRUE(log.Contains(L"Document SubscriptionGUID or GUID is empty: A title")) << log.Text();
 }
 
 TEST_F(DatabaseUpdates, AttachmentFilesStayInsideTheAttachmentsFolder)
@@ -367,10 +367,10 @@ TEST_F(DatabaseUpdates, UnwritableAttachmentFileClearsTheRowsMD5AndFails)
 {
     const TESSARYDOCUMENTATTACHMENTDATA attachment = Attachment(L"a1", L"blocked.txt");
     std::filesystem::create_directories(db.GetAttachmentFileName(attachment));
-    LogWatch log;
+    CLogCapture log;
     auto stream = NewStream("bytes");
     EXPECT_FALSE(db.UpdateAttachment(attachment, stream.Get()));
-    EXPECT_TRUE(log.Contains(L"Failed to save attachment: blocked.txt")) << log.Added();
+    EXPECT_TRUE(log.Contains(L"Failed to save attachment: blocked.txt")) << log.Text();
     RawDatabase raw(folder.Path() + L"index.db");
     EXPECT_EQ("<NULL>", raw.Cell("select ATTACHMENT_DATA_MD5 from QEL_READER_DOCUMENT_ATTACHMENT"));
 
@@ -382,9 +382,9 @@ TEST_F(DatabaseUpdates, UnwritableAttachmentFileClearsTheRowsMD5AndFails)
 
 TEST_F(DatabaseUpdates, InsertAndModifyCalledDirectly)
 {
-    LogWatch log;
+    CLogCapture log;
     EXPECT_FALSE(db.ModifyDocument(Document(L"m1"), nullptr));
-    EXPECT_TRUE(log.Contains(L"Failed to get document by guid: A title\r\n")) << log.Added();
+    EXPECT_TRUE(log.Contains(L"Failed to get document by guid: A title")) << log.Text();
     EXPECT_EQ("0", Raw("select count(*) from QEL_READER_DOCUMENT"));
 
     auto data = NewStream("zip bytes");
@@ -419,8 +419,8 @@ TEST_F(DatabaseUpdates, SingleValueReads)
     text = L"untouched";
     EXPECT_FALSE(db.SQLToString(L"select DOCUMENT_TITLE from QEL_READER_DOCUMENT where 0", 0, text));
     EXPECT_EQ(L"untouched", text);
-    LogWatch log;
+    CLogCapture log;
     EXPECT_FALSE(db.SQLToString(L"select nothing from nowhere", 0, text));
-    EXPECT_TRUE(log.Contains(L"SQLITE_ERROR[1]: \r\n")) << log.Added();
-    EXPECT_TRUE(log.Contains(L"select nothing from nowhere\r\n")) << log.Added();
+    EXPECT_TRUE(log.Contains(L"SQLITE_ERROR[1]: ")) << log.Text();
+    EXPECT_TRUE(log.Contains(L"select nothing from nowhere")) << log.Text();
 }

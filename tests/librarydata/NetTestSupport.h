@@ -4,34 +4,16 @@
 
 #include <winsock2.h>  // before windows.h, for the stand-in helper
 
+#include "common/TestLog.h"
+#include "framework/ComInitialize.h"
 #include "librarydata/HttpServer.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-// The log lines (message part only) written since construction.
-class CLogCapture
-{
-public:
-    CLogCapture();
-    std::vector<std::wstring> Lines() const;
-    bool Contains(const std::wstring& line) const;
-    // True when the lines appear in this order (others may stand between them).
-    bool ContainsInOrder(const std::vector<std::wstring>& lines) const;
-    std::wstring Text() const;  // every line, for failure messages
-
-private:
-    std::wstring m_path;
-    size_t m_start = 0;  // characters of the log before this capture
-};
-
-class CComScope
-{
-public:
-    CComScope() { CoInitialize(nullptr); }
-    ~CComScope() { CoUninitialize(); }
-};
+// COM on the test's thread for the scope.
+using CComScope = CComInitialize;
 
 // Records every progress call; answers non-zero once `cancelAt` calls were made (0: never).
 class CProgressRecorder : public IQelHttpProgress
