@@ -40,12 +40,9 @@ std::wstring InsertSql(const wchar_t* table, const wchar_t* columns, const std::
 // a transaction the caller opened, the rows simply join it.
 class CTessaryDatabase::CWriteTransaction {
 public:
-    explicit CWriteTransaction(CTessaryDatabase& database) : m_database(database)
+    explicit CWriteTransaction(CTessaryDatabase& database)
+        : m_database(database), m_joined(!database.m_db.IsAutoCommit()), m_open(!m_joined && database.BeginTransaction())
     {
-        if (m_database.m_db.IsAutoCommit())
-            m_open = m_database.ExecSQL(L"begin immediate transaction");
-        else
-            m_joined = TRUE;
     }
     ~CWriteTransaction()
     {
@@ -63,16 +60,13 @@ public:
         if (!m_open)
             return FALSE;
         m_open = FALSE;
-        if (m_database.ExecSQL(L"commit transaction"))
-            return TRUE;
-        m_database.ExecSQL(L"rollback transaction");
-        return FALSE;
+        return m_database.CommitTransaction();
     }
 
 private:
     CTessaryDatabase& m_database;
-    BOOL m_open = FALSE;
-    BOOL m_joined = FALSE;
+    const BOOL m_joined;
+    BOOL m_open;
 };
 
 BOOL CTessaryDatabase::UpdateDocument(const TESSARYDOCUMENTDATA& document, IStream* data)
