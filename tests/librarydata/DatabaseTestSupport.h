@@ -19,22 +19,14 @@
 
 #include "ZipTestSupport.h"
 #include "common/TestLog.h"
-
-inline std::string RawUtf8(const std::wstring& text)
-{
-    std::string out(text.size() * 4 + 1, '\0');
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
-                                      static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
+#include "common/TestText.h"
 
 // Plain SQLite on the file, outside the code under test.
 class RawDatabase {
 public:
     explicit RawDatabase(const std::wstring& path)
     {
-        EXPECT_EQ(SQLITE_OK, sqlite3_open(RawUtf8(path).c_str(), &db_));
+        EXPECT_EQ(SQLITE_OK, sqlite3_open(Utf8(path).c_str(), &db_));
     }
     ~RawDatabase() { sqlite3_close(db_); }
     RawDatabase(const RawDatabase&) = delete;

@@ -90,7 +90,7 @@ protected:
 
     std::string RawDocument(const char* column)
     {
-        return Raw(std::string("select ") + column + " from QEL_READER_DOCUMENT where DOCUMENT_GUID='" + RawUtf8(kDoc) + "'");
+        return Raw(std::string("select ") + column + " from QEL_READER_DOCUMENT where DOCUMENT_GUID='" + Utf8(kDoc) + "'");
     }
 
     std::wstring DataFile() const { return folder.Path() + kDataFile; }
@@ -108,7 +108,7 @@ TEST_F(DatabaseUpdates, RowIsStoredAsLiteralsAndReadBack)
     ASSERT_TRUE(db.UpdateDocument(document, nullptr));
 
     RawDatabase raw(folder.Path() + L"index.db");
-    const std::vector<std::string> expected = {RawUtf8(kBook), RawUtf8(kDoc), "A title", "<NULL>", "2009-12-07 10:15:03",
+    const std::vector<std::string> expected = {Utf8(kBook), Utf8(kDoc), "A title", "<NULL>", "2009-12-07 10:15:03",
                                                "2010-01-02 03:04:05", "4", "2", "1", "1234567890123",
                                                "00112233445566778899aabbccddeeff"};
     EXPECT_EQ(expected, raw.Cells("select * from QEL_READER_DOCUMENT"));
@@ -181,9 +181,9 @@ TEST_F(DatabaseUpdates, MalformedStoredTimesReadAsMissingWithALogLine)
 {
     {
         RawDatabase raw(folder.Path() + L"index.db");
-        raw.Exec("insert into QEL_READER_DOCUMENT values ('" + RawUtf8(kBook) +
+        raw.Exec("insert into QEL_READER_DOCUMENT values ('" + Utf8(kBook) +
                  "', 'd1', 'Epoch', '/a/', '1970-01-01 00:00:00', '2009-12-07 10:15:03', 0, 0, 0, 1, NULL)");
-        raw.Exec("insert into QEL_READER_DOCUMENT values ('" + RawUtf8(kBook) +
+        raw.Exec("insert into QEL_READER_DOCUMENT values ('" + Utf8(kBook) +
                  "', 'd2', 'Garbage', '/a/', 'garbage', '2009-13-07 10:15:03', 0, 0, 0, 1, NULL)");
     }
     CLogCapture log;

@@ -1,5 +1,7 @@
 #include "JsonReader.h"
 
+#include "common/TestText.h"
+
 #include <windows.h>
 
 #include <cstdlib>
@@ -216,12 +218,7 @@ long long CJsonValue::AsInt() const
 
 std::wstring CJsonValue::AsWide() const
 {
-    if (text.empty())
-        return std::wstring();
-    const int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(size_t(count), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], count);
-    return out;
+    return FromUtf8(text);
 }
 
 bool ParseJson(const std::string& text, CJsonValue& value)

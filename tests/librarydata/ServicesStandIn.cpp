@@ -1,9 +1,13 @@
 #include "ServicesStandIn.h"
 
+#include "framework/Handle.h"
+#include "librarydata/HttpServer.h"
+
 #include <wininet.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #ifndef TESSARY_STANDIN_SCRIPT
@@ -14,16 +18,6 @@
 #endif
 
 namespace {
-
-std::wstring Wide(const std::string& text)
-{
-    if (text.empty())
-        return std::wstring();
-    const int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(size_t(count), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], count);
-    return out;
-}
 
 // Wine's own export; absent on Windows.
 std::string UnixPath(const std::wstring& path)
@@ -43,28 +37,24 @@ std::string UnixPath(const std::wstring& path)
 
 bool ReadFileBytes(const std::wstring& path, std::string& out)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return false;
     out.clear();
     char buffer[65536];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
         out.append(buffer, read);
-    CloseHandle(file);
     return true;
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    const CHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    return file && WriteFile(file.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 std::string Quote(const std::string& text)
@@ -72,37 +62,7 @@ std::string Quote(const std::string& text)
     return "\"" + text + "\"";
 }
 
-void DeleteTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 }  // namespace
-
-std::string Utf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int count = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(size_t(count), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], count, nullptr, nullptr);
-    return out;
-}
 
 std::string StandInDemoFolder()
 {
@@ -155,16 +115,15 @@ bool CServicesStandIn::Start(const std::string& scenarioJson)
                           Quote(unixFolder + "/scenario.json") + " --port 0 --port-file " +
                           Quote(unixFolder + "/port.txt") + " --log " + Quote(unixFolder + "/requests.jsonl") +
                           " --exit-with-holder --hold-wait 60 --max-seconds 900 --read-timeout 3";
-    std::wstring commandLine = Wide(command);
+    std::wstring commandLine = FromUtf8(command);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return Fail("cannot start " TESSARY_PYTHON3);
-    if (process.hThread)
-        CloseHandle(process.hThread);
-    if (process.hProcess)
-        CloseHandle(process.hProcess);
+    // The stand-in is watched through its holder connection, not its handles.
+    CHandle(process.hThread).Close();
+    CHandle(process.hProcess).Close();
 
     std::string portText;
     for (int i = 0; i < 300 && (!ReadFileBytes(portFile, portText) || portText.empty()); ++i)
@@ -200,13 +159,13 @@ bool CServicesStandIn::Start(const std::string& scenarioJson)
 
 bool CServicesStandIn::CheckProxy()
 {
-    HINTERNET session = InternetOpenW(L"StandInCheck", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    const CInternetHandle session(
+        InternetOpenW(L"StandInCheck", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         return Fail("InternetOpen failed");
     char buffer[1024] = {};
     DWORD length = sizeof buffer;
-    const BOOL ok = InternetQueryOptionA(session, INTERNET_OPTION_PROXY, buffer, &length);
-    InternetCloseHandle(session);
+    const BOOL ok = InternetQueryOptionA(session.Get(), INTERNET_OPTION_PROXY, buffer, &length);
     const auto* info = reinterpret_cast<const INTERNET_PROXY_INFO*>(buffer);
     const std::string expected = "127.0.0.1:" + std::to_string(m_port);
     if (!ok || info->dwAccessType != INTERNET_OPEN_TYPE_PROXY || !info->lpszProxy ||
@@ -230,8 +189,10 @@ void CServicesStandIn::Stop()
         m_port = 0;
     }
     if (!m_folder.empty()) {
-        if (!std::getenv("TESSARY_KEEP_RUNS"))
-            DeleteTree(m_folder);
+        if (!std::getenv("TESSARY_KEEP_RUNS")) {
+            std::error_code ignored;
+            std::filesystem::remove_all(std::filesystem::path(m_folder), ignored);
+        }
         m_folder.clear();
     }
 }

@@ -27,6 +27,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include "common/TestText.h"
+
 #include <string>
 #include <vector>
 
@@ -80,6 +82,3 @@ private:
 // The Unix path of the demo scenario's folder (tools/services/demo): a test that
 // serves the demo gives it as the scenario's "base".
 std::string StandInDemoFolder();
-
-// The bytes of a text as UTF-8.
-std::string Utf8(const std::wstring& text);
