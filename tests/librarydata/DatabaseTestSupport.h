@@ -12,12 +12,11 @@
 
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "ZipTestSupport.h"
+#include "foundation/TestStreams.h"
 #include "common/TestLog.h"
 #include "common/TestText.h"
 
@@ -79,20 +78,19 @@ inline __int64 LocalTime(int year, int month, int day, int hour, int minute, int
     return _mktime64(&fields);
 }
 
+// A file's bytes as a string, for comparing with the texts the tests store.
 inline std::string FileBytes(const std::wstring& path)
 {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<unsigned char> bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
-// A memory stream holding the bytes.
+// A memory stream holding the bytes, read from its start.
 inline Microsoft::WRL::ComPtr<IStream> NewStream(const std::string& bytes)
 {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(nullptr, TRUE, &stream);
-    ULONG written = 0;
-    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
-    LARGE_INTEGER zero{};
-    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    Microsoft::WRL::ComPtr<IStream> stream = StreamWith(bytes);
+    const LARGE_INTEGER start{};
+    if (stream)
+        stream->Seek(start, STREAM_SEEK_SET, nullptr);
     return stream;
 }
