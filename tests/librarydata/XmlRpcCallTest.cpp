@@ -5,10 +5,13 @@
 #include "librarydata/AccountsServer.h"
 #include "librarydata/ServiceHosts.h"
 #include "librarydata/XmlRpcServerBase.h"
+#include "foundation/TestFolder.h"
+#include "foundation/TestStreams.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
@@ -111,6 +114,51 @@ TEST(XmlRpcRequest, LayoutTrimsValuesAndEndsLinesWithCrLf)
               "\t\t\t\t\t\t</value>\r\n\t\t\t\t\t</member>\r\n"
               "\t\t\t\t</struct>\r\n\t\t\t</value>\r\n\t\t</param>\r\n\t</params>\r\n</methodCall>",
               body);
+}
+
+TEST(XmlRpcRequest, TypedMembersHaveTheirTextForms)
+{
+    CComScope com;
+    TestFolder folder;
+    ASSERT_TRUE(WriteText(folder / L"a.bin", "abc"));
+    const auto stream = StreamWith(std::string("hello"));
+    std::tm local{};
+    local.tm_year = 2009 - 1900;
+    local.tm_mon = 11;
+    local.tm_mday = 4;
+    local.tm_hour = 10;
+    local.tm_min = 20;
+    local.tm_sec = 30;
+    local.tm_isdst = -1;
+    const __int64 time = _mktime64(&local);
+
+    CQelHttpXmlRpcFormData request(L"m");
+    ASSERT_TRUE(request.AddParamBool(TRUE));
+    CQelXMLNode members;
+    ASSERT_TRUE(request.AppendParamNode(L"param/value/struct", members));
+    ASSERT_TRUE(request.AddStructMemberBool(members, L"no", FALSE));
+    ASSERT_TRUE(request.AddStructMemberInt(members, L"big", -2147483647 - 1));
+    ASSERT_TRUE(request.AddStructMemberBase64File(members, L"file", (folder / L"a.bin").c_str()));
+    ASSERT_TRUE(request.AddStructMemberBase64Stream(members, L"stream", stream.Get()));
+    ASSERT_TRUE(request.AddStructMemberTime(members, L"when", time));
+    ASSERT_TRUE(request.AddStructMemberColor(members, L"colour", 0x00FF8000));
+    CQelXMLNode inner;
+    ASSERT_TRUE(request.AddStructMemberStruct(members, L"inner", inner));
+    ASSERT_TRUE(request.AddStructMemberString(inner, L"deep", L"x"));
+    CLogCapture log;
+    EXPECT_FALSE(request.AddStructMemberBase64File(members, L"gone", (folder / L"missing.bin").c_str()));
+    EXPECT_TRUE(log.Contains(L"Failed to base64 file: " + (folder / L"missing.bin"))) << log.Text();
+
+    std::string body;
+    ASSERT_TRUE(request.GetBody(body));
+    for (const char* element :
+         {"\t\t\t\t<boolean>1</boolean>\r\n", "<name>no</name>\r\n\t\t\t\t\t\t<value>\r\n\t\t\t\t\t\t\t<boolean>0</boolean>",
+          "<int>-2147483648</int>", "<base64>YWJj</base64>", "<base64>aGVsbG8=</base64>",
+          "<dateTime.iso8601>20091204T10:20:30</dateTime.iso8601>", "<string>0080FF</string>",
+          "<name>inner</name>\r\n\t\t\t\t\t\t<value>\r\n\t\t\t\t\t\t\t<struct>\r\n\t\t\t\t\t\t\t\t<member>\r\n"
+          "\t\t\t\t\t\t\t\t\t<name>deep</name>"}) {
+        EXPECT_NE(std::string::npos, body.find(element)) << element << "\n" << body;
+    }
 }
 
 TEST(XmlRpcRequest, ALongDocumentGoesOutWithoutLayout)
