@@ -264,3 +264,41 @@ TEST_F(XmlRpcValuesTest, HugeAndDeepAnswersNeitherCrashNorHang)
         EXPECT_TRUE(value.GetStruct(L"n", inner));
     }
 }
+
+TEST_F(XmlRpcValuesTest, ColourNumberTextAndPresenceGetters)
+{
+    CQelHttpXmlRpcStruct value;
+    ASSERT_TRUE(LoadStruct(Member(L"colour", L"<string>0080FF</string>") + Member(L"count", L"<string>12</string>") +
+                               Member(L"word", L"<string>x</string>") + Member(L"flag", L"<boolean>1</boolean>"),
+                           value));
+    CLogCapture log;
+    COLORREF colour = 0;
+    EXPECT_TRUE(value.GetColor(L"colour", colour));
+    EXPECT_EQ(0x00FF8000u, colour);
+    int number = -1;
+    EXPECT_TRUE(value.GetIntFromString(L"count", number));
+    EXPECT_EQ(12, number);
+    EXPECT_TRUE(value.GetIntFromString(L"word", number));
+    EXPECT_EQ(0, number);
+    VARIANT_BOOL flag = VARIANT_FALSE;
+    EXPECT_TRUE(value.GetBool(L"flag", flag));
+    EXPECT_EQ(VARIANT_TRUE, flag);
+    EXPECT_TRUE(value.HasMember(L"count"));
+    EXPECT_FALSE(value.HasMember(L"Count"));
+    std::wstring text;
+    std::wstring type;
+    EXPECT_TRUE(value.GetTypeAndText(L"flag", text, type));
+    EXPECT_EQ(L"boolean", type);
+    EXPECT_EQ(L"1", text);
+    EXPECT_FALSE(value.GetColor(L"missing", colour));
+    EXPECT_FALSE(value.GetIntFromString(L"missing", number));
+    EXPECT_EQ(0x00FF8000u, colour);  // a failed getter leaves its out value
+    EXPECT_TRUE(log.ContainsInOrder({L"Failed to convert x to int", L"Failed to find struct member missing",
+                                     L"Failed to get member missing", L"Failed to find struct member missing",
+                                     L"Failed to get string value: missing"}))
+        << log.Text();
+
+    CQelHttpXmlRpcStruct never;
+    EXPECT_FALSE(never.HasMember(L"count"));
+    EXPECT_TRUE(log.Contains(L"struct is not valid"));
+}
