@@ -5,6 +5,7 @@
 // Without a folder the account lives in a fresh folder under %TEMP%, removed
 // at the end.
 
+#include "framework/ComInitialize.h"
 #include "librarydata/CppSQLite3.h"
 #include "librarydata/Database.h"
 
@@ -138,7 +139,7 @@ void PrintPlan(CppSQLite3DB& raw, const wchar_t* sql)
 
 int main(int argc, char** argv)
 {
-    CoInitialize(nullptr);
+    const CComInitialize com;
     std::wstring folder;
     bool plans = false;
     for (int i = 1; i < argc; ++i) {
@@ -172,7 +173,7 @@ int main(int argc, char** argv)
     // A folder filled by an earlier run is used as it stands.
     if (!db.DocumentExists(documents.back().subscriptionGuid.c_str(), documents.back().documentGuid.c_str())) {
         const double start = Now();
-        db.ExecSQL(L"begin transaction");
+        db.BeginTransaction();
         for (int n = 0; n < kDocuments; ++n) {
             if (!db.UpdateDocument(documents[n], nullptr)) {
                 printf("Fill failed at document %d\n", n);
@@ -196,7 +197,7 @@ int main(int argc, char** argv)
         for (int book = 0; book < kBooks; ++book)
             db.SetSubscriptionName(BookGuid(book).c_str(), (L"Book " + std::to_wstring(book)).c_str());
         db.SetAccountUserName(L"bench@example.com");
-        db.ExecSQL(L"commit transaction");
+        db.CommitTransaction();
         printf("Filled %d documents and %d attachments in %.1f s (one transaction)\n", kDocuments, kAttachments,
                Now() - start);
     }
@@ -314,6 +315,5 @@ int main(int argc, char** argv)
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
-    CoUninitialize();
     return 0;
 }
