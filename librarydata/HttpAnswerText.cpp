@@ -39,10 +39,10 @@ BOOL QelLoadTextFromStream(IStream* stream, std::wstring& out)
             return result;
         }
     }
-    std::vector<BYTE> buffer(size);
-    if (size && !QelReadStream(stream, buffer.data(), size))
+    std::vector<BYTE> buffer;
+    if (!QelReadWholeStream(stream, buffer))
         return FALSE;
-    return QelLoadTextFromBuffer(buffer.data(), size, out, 0, 0, nullptr);
+    return QelLoadTextFromBuffer(buffer.data(), static_cast<ULONG>(buffer.size()), out, 0, 0, nullptr);
 }
 
 BOOL CQelHttpServer::DecodeAnswer(IStream* answer, const std::wstring& headers, std::wstring& text) const
@@ -59,7 +59,8 @@ BOOL CQelHttpServer::DecodeAnswer(IStream* answer, const std::wstring& headers, 
     if (!html && !xml)
         return QelLoadTextFromStream(answer, text);
     std::string bytes;
-    QelReadStreamToStringA(answer, bytes);
+    if (!QelReadStreamToStringA(answer, bytes))
+        return FALSE;
     if (!charset.empty())
         QelMultiByteToUnicodeByCharset(text, charset.c_str(), bytes);
     else if (html)

@@ -2,6 +2,7 @@
 
 #include "librarydata/HttpTransfer.h"
 #include "foundation/Global.h"
+#include "foundation/Streams.h"
 
 #include <wrl/client.h>
 
@@ -121,8 +122,8 @@ BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQe
 BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQelHttpFormDataBase* body,
                                  std::wstring& text, std::wstring& headers, IQelHttpProgress* progress)
 {
-    ComPtr<IStream> answer;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &answer))) {
+    const ComPtr<IStream> answer = QelCreateMemoryStream();
+    if (!answer) {
         Log(L"CreateStreamOnHGlobal failed!");
         return FALSE;
     }

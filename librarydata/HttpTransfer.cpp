@@ -5,6 +5,7 @@
 #include "foundation/Streams.h"
 #include "foundation/Strings.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -145,10 +146,10 @@ BOOL QelHttpGetContentLength(const wchar_t* headers, DWORD& length)
 
 BOOL QelReadStreamToStringA(IStream* stream, std::string& out)
 {
-    QelSeekStreamToBegin(stream);
-    const ULONG size = static_cast<ULONG>(QelGetStreamSize(stream));
-    std::vector<char> buffer(size_t(size) + 1, '\0');
-    QelReadStream(stream, buffer.data(), size);
-    out.assign(buffer.data());
-    return TRUE;
+    std::vector<BYTE> bytes;
+    const BOOL read = QelReadWholeStream(stream, bytes);
+    // Text ends at its first zero byte.
+    const auto end = std::find(bytes.begin(), bytes.end(), BYTE(0));
+    out.assign(bytes.begin(), end);
+    return read;
 }

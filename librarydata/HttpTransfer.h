@@ -17,7 +17,8 @@ BOOL QelHttpGetHeaderValue(std::wstring& value, const wchar_t* headers, const wc
 BOOL QelHttpGetContentType(const wchar_t* headers, std::wstring& contentType, std::wstring& charset);
 BOOL QelHttpGetContentLength(const wchar_t* headers, DWORD& length);
 
-// The whole stream from its start, up to its first zero byte.
+// The whole stream from its start, up to its first zero byte; FALSE when it
+// cannot be read whole.
 BOOL QelReadStreamToStringA(IStream* stream, std::string& out);
 // The whole stream decoded as a text file's bytes (marks, else a guess).
 BOOL QelLoadTextFromStream(IStream* stream, std::wstring& out);

@@ -35,7 +35,8 @@ BOOL UnpackFirstEntry(IStream* stream)
         CQelUnZipStream zip;
         if (!QelSeekStreamToBegin(stream) || !zip.Open(stream))
             return FALSE;
-        if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &entry))) {
+        entry = QelCreateMemoryStream();
+        if (!entry) {
             Log(L"Failed to create stream!");
             return FALSE;
         }
