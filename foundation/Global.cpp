@@ -57,3 +57,13 @@ IQelGlobal* TessaryGetGlobal()
     static CTessaryGlobal global;
     return &global;
 }
+
+void TessaryWriteLog(const wchar_t* text)
+{
+    TessaryGetGlobal()->WriteLog(text);
+}
+
+void TessaryWriteLog(const std::wstring& text)
+{
+    TessaryGetGlobal()->WriteLog(text.c_str());
+}

@@ -49,3 +49,7 @@ public:
 
 // The single services object, built on the first call and kept until exit.
 IQelGlobal* TessaryGetGlobal();
+
+// One line through the single services object's log.
+void TessaryWriteLog(const wchar_t* text);
+void TessaryWriteLog(const std::wstring& text);

@@ -4,15 +4,6 @@
 #include "foundation/Global.h"
 #include "foundation/MD5.h"
 
-namespace {
-
-void Log(const wchar_t* text)
-{
-    TessaryGetGlobal()->WriteLog(text);
-}
-
-}  // namespace
-
 std::wstring QelLoginPasswordText(const wchar_t* password)
 {
     std::string bytes;
@@ -46,7 +37,7 @@ BOOL COskanXmlRpcReturnAccountsClientLogin::LoadStruct(const CQelHttpXmlRpcStruc
     value.GetString(L"kb_guid", kbGuid);
     CQelHttpXmlRpcStruct user;
     if (!value.GetStruct(L"user", user)) {
-        Log(L"Failed to get user struct!");
+        TessaryWriteLog(L"Failed to get user struct!");
         return FALSE;
     }
     user.GetString(L"email", email);
@@ -70,7 +61,7 @@ COskanAccountsServer::~COskanAccountsServer()
 BOOL COskanAccountsServer::Login(const wchar_t* email, const wchar_t* password, const wchar_t* programType)
 {
     if (!m_server.IsOpen()) {
-        Log(L"Failed o connected to server!");
+        TessaryWriteLog(L"Failed o connected to server!");
         return FALSE;
     }
     if (m_loggedIn)
@@ -82,7 +73,7 @@ BOOL COskanAccountsServer::Login(const wchar_t* email, const wchar_t* password, 
     m_login = COskanXmlRpcReturnAccountsClientLogin();
     m_loggedIn = CallMethod(L"accounts.clientLogin", param, m_login);
     if (!m_loggedIn)
-        Log(L"Login failure!");
+        TessaryWriteLog(L"Login failure!");
     return m_loggedIn;
 }
 
@@ -96,7 +87,7 @@ BOOL COskanAccountsServer::Logout()
     param.kbGuid = m_login.kbGuid;
     CQelHttpXmlRcpResultData_Empty receiver;
     if (!CallMethod(L"accounts.clientLogout", param, receiver)) {
-        Log(L"Logout failure!");
+        TessaryWriteLog(L"Logout failure!");
         return FALSE;
     }
     return TRUE;

@@ -69,8 +69,8 @@ BOOL CTessaryDatabase::CreateTableIfMissing(const wchar_t* table, const wchar_t*
 
 BOOL CTessaryDatabase::LogSQLiteError(const CppSQLite3Exception& e, const wchar_t* sql)
 {
-    TessaryGetGlobal()->WriteLog(QelUtf8ToString(e.ErrorMessage()).c_str());
-    TessaryGetGlobal()->WriteLog(sql ? sql : L"");
+    TessaryWriteLog(QelUtf8ToString(e.ErrorMessage()));
+    TessaryWriteLog(sql ? sql : L"");
     return FALSE;
 }
 
@@ -81,10 +81,8 @@ __int64 CTessaryDatabase::ReadTimeField(const CppSQLite3Query& query, int field,
     } catch (const CppSQLite3Exception&) {
         // An earlier version could store a time that reads back as nothing
         // valid; such a time counts as missing rather than failing the read.
-        TessaryGetGlobal()->WriteLog(
-            QelFormatString2(L"Invalid time in %1 read as missing: %2", column,
-                             query.GetStringField(field, L"").c_str())
-                .c_str());
+        TessaryWriteLog(QelFormatString2(L"Invalid time in %1 read as missing: %2", column,
+                                         query.GetStringField(field, L"").c_str()));
         return _time64(nullptr);
     }
 }

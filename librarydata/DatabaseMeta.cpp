@@ -11,11 +11,6 @@
 
 namespace {
 
-void Log(const std::wstring& text)
-{
-    TessaryGetGlobal()->WriteLog(text.c_str());
-}
-
 std::wstring Upper(const wchar_t* text)
 {
     std::wstring upper = text ? text : L"";
@@ -27,11 +22,11 @@ std::wstring Upper(const wchar_t* text)
 BOOL CheckNameAndKey(const wchar_t* name, const wchar_t* key)
 {
     if (!name || !*name) {
-        Log(L"Meta name is empty!");
+        TessaryWriteLog(L"Meta name is empty!");
         return FALSE;
     }
     if (!key || !*key) {
-        Log(L"Meta key is empty!");
+        TessaryWriteLog(L"Meta key is empty!");
         return FALSE;
     }
     return TRUE;
@@ -54,7 +49,7 @@ BOOL CTessaryDatabase::GetMeta(const wchar_t* name, const wchar_t* key, std::wst
     const std::wstring condition = NameKeyCondition(Upper(name), Upper(key));
     std::vector<TESSARYMETADATA> metas;
     if (!SQLToMetas(TessarySelectSql(kMetaColumns, kMetaTable, condition.c_str()).c_str(), metas)) {
-        Log(QelFormatString1(L"Failed tog get meta: %1", name));
+        TessaryWriteLog(QelFormatString1(L"Failed tog get meta: %1", name));
         return FALSE;
     }
     if (metas.empty()) {
@@ -63,7 +58,7 @@ BOOL CTessaryDatabase::GetMeta(const wchar_t* name, const wchar_t* key, std::wst
     }
     value = metas.front().value;
     if (metas.size() > 1)
-        Log(QelFormatString1(L"Warning: too more meta: %1", name));
+        TessaryWriteLog(QelFormatString1(L"Warning: too more meta: %1", name));
     if (found)
         *found = TRUE;
     return TRUE;
@@ -103,8 +98,8 @@ BOOL CTessaryDatabase::SetMeta(const wchar_t* name, const wchar_t* key, const wc
     if (ExecSQL(sql.c_str()))
         return TRUE;
     // Built by concatenation: a value holding "%2" must show as it is.
-    Log(L"Failed to update meta, meta name= " + std::wstring(name) + L", meta key = " + key +
-        L", meta value = " + newValue);
+    TessaryWriteLog(L"Failed to update meta, meta name= " + std::wstring(name) + L", meta key = " + key +
+                    L", meta value = " + newValue);
     return FALSE;
 }
 
@@ -116,7 +111,7 @@ BOOL CTessaryDatabase::GetAllMetas(std::vector<TESSARYMETADATA>& metas)
 BOOL CTessaryDatabase::GetMetasByName(const wchar_t* name, std::vector<TESSARYMETADATA>& metas)
 {
     if (!name || !*name) {
-        Log(L"Meta name is empty!");
+        TessaryWriteLog(L"Meta name is empty!");
         return FALSE;
     }
     // Names are stored upper-cased, so they are looked up that way too.

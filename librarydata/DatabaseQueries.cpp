@@ -33,7 +33,7 @@ BOOL CTessaryDatabase::GetSubscriptions(std::vector<TESSARYSUBSCRIPTIONDATA>& su
         L"select (select min(SUBSCRIPTION_GUID) from QEL_READER_DOCUMENT where SUBSCRIPTION_GUID > GUID) "
         L"from BOOKS where GUID is not null) select GUID from BOOKS where GUID is not null";
     if (!SQLToStrings(sql, 0, guids)) {
-        TessaryGetGlobal()->WriteLog(L"Failed to get subscriptions!");
+        TessaryWriteLog(L"Failed to get subscriptions!");
         return FALSE;
     }
     for (const std::wstring& guid : guids) {

@@ -17,11 +17,6 @@
 
 namespace {
 
-void Log(const std::wstring& text)
-{
-    TessaryGetGlobal()->WriteLog(text.c_str());
-}
-
 // A data file that was replaced or removed must not be served from memory.
 void ForgetCachedDataFile(const std::wstring& path)
 {
@@ -105,7 +100,7 @@ BOOL CTessaryDatabase::ModifyDocument(const TESSARYDOCUMENTDATA& document, IStre
 {
     TESSARYDOCUMENTDATA old;
     if (!GetDocumentByGuid(document.subscriptionGuid.c_str(), document.documentGuid.c_str(), old)) {
-        Log(QelFormatString1(L"Failed to get document by guid: %1", document.title.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to get document by guid: %1", document.title.c_str()));
         return FALSE;
     }
     if (!WriteModifiedDocument(old, document))
@@ -145,7 +140,7 @@ BOOL CTessaryDatabase::WriteModifiedDocument(const TESSARYDOCUMENTDATA& old, con
     if (old.dataMD5 != document.dataMD5) {
         const std::wstring path = GetDocumentFileName(old);
         if (PathFileExistsW(path.c_str()) && !DeleteFileW(path.c_str()))
-            Log(QelFormatString1(L"Failed to delete old document: %1", path.c_str()));
+            TessaryWriteLog(QelFormatString1(L"Failed to delete old document: %1", path.c_str()));
         ForgetCachedDataFile(path);
     }
     const std::wstring sql =
@@ -213,13 +208,13 @@ BOOL CTessaryDatabase::ClearDataMD5(const wchar_t* table, const wchar_t* guidCol
 BOOL CTessaryDatabase::SaveDocumentData(const TESSARYDOCUMENTDATA& document, IStream* data)
 {
     if (document.subscriptionGuid.empty() || document.documentGuid.empty()) {
-        Log(QelFormatString1(L"Document SubscriptionGUID or GUID is empty: %1", document.title.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Document SubscriptionGUID or GUID is empty: %1", document.title.c_str()));
         return FALSE;
     }
     // Data files are enciphered under the computer's name, as the reader deciphers them.
     const std::string key = QelGetComputerNameAnsi();
     if (!QelEncryptStream(key.c_str(), data)) {
-        Log(QelFormatString1(L"Failed to encrypt document: %1", document.title.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to encrypt document: %1", document.title.c_str()));
         return FALSE;
     }
     const std::wstring path = GetDocumentFileName(document);
@@ -227,7 +222,7 @@ BOOL CTessaryDatabase::SaveDocumentData(const TESSARYDOCUMENTDATA& document, ISt
     const BOOL saved = QelSaveStreamToFile(data, path.c_str());
     ForgetCachedDataFile(path);
     if (!saved) {
-        Log(QelFormatString1(L"Failed to save document: %1", document.title.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to save document: %1", document.title.c_str()));
         return FALSE;
     }
     return TRUE;
@@ -236,13 +231,13 @@ BOOL CTessaryDatabase::SaveDocumentData(const TESSARYDOCUMENTDATA& document, ISt
 BOOL CTessaryDatabase::SaveAttachmentData(const TESSARYDOCUMENTATTACHMENTDATA& attachment, IStream* data)
 {
     if (attachment.subscriptionGuid.empty() || attachment.attachmentGuid.empty()) {
-        Log(QelFormatString1(L"Failed to save attachment: %1", attachment.name.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to save attachment: %1", attachment.name.c_str()));
         return FALSE;
     }
     const std::wstring path = GetAttachmentFileName(attachment);
     QelCreateDirectoryTree(QelExtractFilePath(path.c_str()).c_str());
     if (!QelSaveStreamToFile(data, path.c_str())) {
-        Log(QelFormatString1(L"Failed to save attachment: %1", attachment.name.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to save attachment: %1", attachment.name.c_str()));
         return FALSE;
     }
     return TRUE;

@@ -12,11 +12,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-void Log(const wchar_t* text)
-{
-    TessaryGetGlobal()->WriteLog(text);
-}
-
 const wchar_t* OrNull(const std::wstring& text)
 {
     return text.empty() ? nullptr : text.c_str();
@@ -65,7 +60,7 @@ BOOL CQelHttpServer::Init(const wchar_t* agent, DWORD accessType, const wchar_t*
 BOOL CQelHttpServer::Open()
 {
     if (m_agent.empty()) {
-        Log(L"Data not initialized!");
+        TessaryWriteLog(L"Data not initialized!");
         return FALSE;
     }
     Close();
@@ -85,9 +80,9 @@ BOOL CQelHttpServer::Close()
 {
     // Closed by hand rather than by the owners, whose closing says nothing of a failure.
     if (m_connection && !InternetCloseHandle(m_connection.Detach()))
-        Log(L"Failed to close connection");
+        TessaryWriteLog(L"Failed to close connection");
     if (m_session && !InternetCloseHandle(m_session.Detach()))
-        Log(L"Failed to close session");
+        TessaryWriteLog(L"Failed to close session");
     return TRUE;
 }
 
@@ -98,7 +93,7 @@ BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQe
     CInternetHandle request(HttpOpenRequestW(m_connection.Get(), verb, object, nullptr, nullptr, nullptr,
                                              INTERNET_FLAG_NO_CACHE_WRITE, 0));
     if (!request) {
-        Log(L"HttpOpenRequest failed");
+        TessaryWriteLog(L"HttpOpenRequest failed");
         return FALSE;
     }
     BOOL result = body ? body->Send(request.Get(), progress) : FALSE;
@@ -113,7 +108,7 @@ BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQe
         result = QelHttpReadFile(request.Get(), answer, expected, progress);
     }
     if (!InternetCloseHandle(request.Detach())) {
-        Log(L"InternetCloseHandle failed");
+        TessaryWriteLog(L"InternetCloseHandle failed");
         return FALSE;
     }
     return result;
@@ -124,11 +119,11 @@ BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQe
 {
     const ComPtr<IStream> answer = QelCreateMemoryStream();
     if (!answer) {
-        Log(L"CreateStreamOnHGlobal failed!");
+        TessaryWriteLog(L"CreateStreamOnHGlobal failed!");
         return FALSE;
     }
     if (!SendRequest(verb, object, body, answer.Get(), headers, progress)) {
-        Log(L"SendRequest failed!");
+        TessaryWriteLog(L"SendRequest failed!");
         return FALSE;
     }
     return DecodeAnswer(answer.Get(), headers, text);
@@ -140,7 +135,7 @@ BOOL CQelHttpServer::Post(const wchar_t* object, CQelHttpFormDataBase* body, std
     try {
         return SendRequest(L"POST", object, body, text, headers, progress);
     } catch (const std::bad_alloc&) {
-        Log(L"Out of memory!");
+        TessaryWriteLog(L"Out of memory!");
         return FALSE;
     }
 }

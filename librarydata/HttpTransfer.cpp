@@ -11,11 +11,6 @@
 
 namespace {
 
-void Log(const wchar_t* text)
-{
-    TessaryGetGlobal()->WriteLog(text);
-}
-
 constexpr DWORD kPiece = 1024;
 
 }  // namespace
@@ -27,11 +22,11 @@ BOOL QelHttpReadFile(HINTERNET request, IStream* stream, DWORD expected, IQelHtt
     for (;;) {
         DWORD read = 0;
         if (!InternetReadFile(request, buffer, kPiece, &read)) {
-            Log(L"InternetReadFile failed");
+            TessaryWriteLog(L"InternetReadFile failed");
             return FALSE;
         }
         if (!QelWriteStream(stream, buffer, read)) {
-            Log(L"StreamWrite failed");
+            TessaryWriteLog(L"StreamWrite failed");
             return FALSE;
         }
         total += read;
@@ -43,9 +38,8 @@ BOOL QelHttpReadFile(HINTERNET request, IStream* stream, DWORD expected, IQelHtt
     // A connection closed before the announced length would otherwise pass
     // for a complete (if short) answer.
     if (expected != 0 && total < expected) {
-        Log(QelFormatString2(L"The answer ended after %1 of its %2 bytes", std::to_wstring(total).c_str(),
-                             std::to_wstring(expected).c_str())
-                .c_str());
+        TessaryWriteLog(QelFormatString2(L"The answer ended after %1 of its %2 bytes", std::to_wstring(total).c_str(),
+                                         std::to_wstring(expected).c_str()));
         return FALSE;
     }
     return TRUE;
@@ -61,21 +55,21 @@ BOOL QelHttpWriteFile(HINTERNET request, const void* data, DWORD size, IQelHttpP
         if (piece == 0)
             return TRUE;
         if (piece > size) {
-            Log(L"too many data written!");
+            TessaryWriteLog(L"too many data written!");
             return FALSE;
         }
         DWORD written = 0;
         if (!InternetWriteFile(request, bytes + position, piece, &written)) {
-            Log(L"InternetWriteFile failed!");
+            TessaryWriteLog(L"InternetWriteFile failed!");
             return FALSE;
         }
         position += written;
         if (progress && progress->OnHttpProgress(position, size) != 0) {
-            Log(L"User canceled QelHttpWriteFile");
+            TessaryWriteLog(L"User canceled QelHttpWriteFile");
             return FALSE;
         }
         if (position > size) {
-            Log(L"too many data written!");
+            TessaryWriteLog(L"too many data written!");
             return FALSE;
         }
     }

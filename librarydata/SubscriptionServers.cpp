@@ -19,11 +19,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-void Log(const std::wstring& text)
-{
-    TessaryGetGlobal()->WriteLog(text.c_str());
-}
-
 constexpr int kDefaultCountPerPage = 100;
 
 // Replaces an attachment's zip archive in the stream by its first entry,
@@ -37,7 +32,7 @@ BOOL UnpackFirstEntry(IStream* stream)
             return FALSE;
         entry = QelCreateMemoryStream();
         if (!entry) {
-            Log(L"Failed to create stream!");
+            TessaryWriteLog(L"Failed to create stream!");
             return FALSE;
         }
         BYTE* data = nullptr;
@@ -45,7 +40,7 @@ BOOL UnpackFirstEntry(IStream* stream)
         const BOOL extracted = zip.ExtractItem(0, &data, &size);
         const std::unique_ptr<BYTE, decltype(&free)> owned(data, &free);
         if (!extracted || (size != 0 && !QelWriteStream(entry.Get(), data, size))) {
-            Log(L"Failed to extract attachment from zip file!");
+            TessaryWriteLog(L"Failed to extract attachment from zip file!");
             return FALSE;
         }
     }
@@ -73,7 +68,7 @@ BOOL TessaryConnectServer(CQelHttpXmlRpcServerBase& server)
     CQelHttpServer& http = server.GetHttpServer();
     if (http.IsOpen() || http.Open())
         return TRUE;
-    Log(QelFormatString1(L"Failed to connect to server: %1", http.GetServer().c_str()));
+    TessaryWriteLog(QelFormatString1(L"Failed to connect to server: %1", http.GetServer().c_str()));
     return FALSE;
 }
 
@@ -136,7 +131,7 @@ BOOL COskanReaderXmlRpcReturnGetData::LoadStruct(const CQelHttpXmlRpcStruct& val
 {
     if (value.GetBase64(m_member, m_stream))
         return TRUE;
-    Log(m_missingMessage);
+    TessaryWriteLog(m_missingMessage);
     return FALSE;
 }
 
@@ -167,15 +162,15 @@ BOOL CTessaryServerBase::CallList(const wchar_t* method, const TParam& param, st
     CQelHttpXmlRpcStructArray answer;
     bool ok = false;
     if (!QelHttpXmlRpcPost(m_server, m_path.c_str(), request, m_progress, result)) {
-        Log(L"Failed to call xm-rpc.");
+        TessaryWriteLog(L"Failed to call xm-rpc.");
     } else if (!result.GetStructArray(answer)) {
-        Log(L"Failed to get strcut");
+        TessaryWriteLog(L"Failed to get strcut");
     } else {
         ok = true;
         for (const auto& item : answer) {
             TReceiver receiver;
             if (!receiver.LoadStruct(item)) {
-                Log(L"Failed to load struct data!");
+                TessaryWriteLog(L"Failed to load struct data!");
                 ok = false;
                 break;
             }
@@ -248,8 +243,8 @@ BOOL CQelSubscriptionServer::GetPages(const wchar_t* method, const wchar_t* subs
         // again and again, one version further each time.
         const auto reaches = [start](const TItem& item) { return item.version >= start; };
         if (full && std::none_of(page.begin(), page.end(), reaches)) {
-            Log(QelFormatString2(L"%1: no item of a full page reaches version %2; the list ends here", method,
-                                 QelInt64ToStr(start).c_str()));
+            TessaryWriteLog(QelFormatString2(L"%1: no item of a full page reaches version %2; the list ends here",
+                                             method, QelInt64ToStr(start).c_str()));
             return TRUE;
         }
         for (auto& item : page) {
@@ -269,7 +264,7 @@ BOOL CQelSubscriptionServer::GetDocumentList(const wchar_t* subscriptionGuid, __
     if (GetPages<COskanReaderXmlRpcReturnGetDocumentList>(L"subscription.getDocumentList", subscriptionGuid, version,
                                                           items))
         return TRUE;
-    Log(L"get document list failure!");
+    TessaryWriteLog(L"get document list failure!");
     return FALSE;
 }
 
@@ -279,7 +274,7 @@ BOOL CQelSubscriptionServer::GetAttachmentList(const wchar_t* subscriptionGuid, 
     if (GetPages<COskanReaderXmlRpcReturnGetAttachmentList>(L"subscription.getAttachmentList", subscriptionGuid,
                                                             version, items))
         return TRUE;
-    Log(L"get attachment list failure!");
+    TessaryWriteLog(L"get attachment list failure!");
     return FALSE;
 }
 
@@ -287,7 +282,7 @@ BOOL CQelSubscriptionServer::DownloadDocumentData(const wchar_t* subscriptionGui
                                                   const TESSARYDOCUMENTDATA& document, IStream* stream)
 {
     if (!stream) {
-        Log(L"NULL Pointer: DownloadDocumentData::pStream");
+        TessaryWriteLog(L"NULL Pointer: DownloadDocumentData::pStream");
         return FALSE;
     }
     COskanReaderXmlRpcParamGetData param;
@@ -298,7 +293,7 @@ BOOL CQelSubscriptionServer::DownloadDocumentData(const wchar_t* subscriptionGui
     COskanReaderXmlRpcReturnGetDocumentData receiver(stream);
     if (CallData(L"subscription.getDocumentData", param, receiver))
         return TRUE;
-    Log(L"getDocumentData failure!");
+    TessaryWriteLog(L"getDocumentData failure!");
     return FALSE;
 }
 
@@ -306,7 +301,7 @@ BOOL CQelSubscriptionServer::DownloadAttachmentData(const wchar_t* subscriptionG
                                                     const TESSARYDOCUMENTATTACHMENTDATA& attachment, IStream* stream)
 {
     if (!stream) {
-        Log(L"NULL Pointer: DownloadAttachmentData::pStream");
+        TessaryWriteLog(L"NULL Pointer: DownloadAttachmentData::pStream");
         return FALSE;
     }
     COskanReaderXmlRpcParamGetData param;
@@ -316,11 +311,11 @@ BOOL CQelSubscriptionServer::DownloadAttachmentData(const wchar_t* subscriptionG
     param.subscriptionGuid = subscriptionGuid;
     COskanReaderXmlRpcReturnGetAttachmentData receiver(stream);
     if (!CallData(L"subscription.getAttachmentData", param, receiver)) {
-        Log(L"getAttachmentData failure!");
+        TessaryWriteLog(L"getAttachmentData failure!");
         return FALSE;
     }
     if (!UnpackFirstEntry(stream)) {
-        Log(L"Failed to uncompress attachment stream!");
+        TessaryWriteLog(L"Failed to uncompress attachment stream!");
         return FALSE;
     }
     return TRUE;

@@ -15,21 +15,11 @@
 
 namespace {
 
-void Log(const wchar_t* text)
-{
-    TessaryGetGlobal()->WriteLog(text);
-}
-
-void Log(const std::wstring& text)
-{
-    Log(text.c_str());
-}
-
 void LogLastError()
 {
     const std::wstring error = QelGetLastErrorText();
     if (!error.empty())
-        Log(error);
+        TessaryWriteLog(error);
 }
 
 std::wstring Widen(const std::string& ascii)
@@ -75,11 +65,11 @@ BOOL CQelHttpXmlRpcFormData::GetParamsNode(CQelXMLNode& params)
         return FALSE;
     CQelXMLNode root;
     if (!m_document.FindChildNode(L"methodCall", root)) {
-        Log(L"Failed to find methodCall node!");
+        TessaryWriteLog(L"Failed to find methodCall node!");
         return FALSE;
     }
     if (!root.FindChildNode(L"params", params)) {
-        Log(L"Failed to find methodCall/params node!");
+        TessaryWriteLog(L"Failed to find methodCall/params node!");
         return FALSE;
     }
     return TRUE;
@@ -91,7 +81,7 @@ BOOL CQelHttpXmlRpcFormData::AppendParamNode(const wchar_t* path, CQelXMLNode& n
     if (!GetParamsNode(params))
         return FALSE;
     if (!params.AppendNodeByPath(path, node)) {
-        Log(QelFormatString1(L"Failed to append node in methodCall/params: %1", path));
+        TessaryWriteLog(QelFormatString1(L"Failed to append node in methodCall/params: %1", path));
         return FALSE;
     }
     return TRUE;
@@ -126,11 +116,11 @@ BOOL CQelHttpXmlRpcFormData::AddStructMember(CQelXMLNode& structNode, const wcha
     if (!structNode.AppendChildNode(L"member", member))
         return FALSE;
     if (!member.SetChildNodeText(L"name", name)) {
-        Log(L"Failed to set struct member name!");
+        TessaryWriteLog(L"Failed to set struct member name!");
         return FALSE;
     }
     if (!member.AppendNodeByPath((std::wstring(L"value/") + type).c_str(), typeNode)) {
-        Log(L"Failed to set struct member value text!");
+        TessaryWriteLog(L"Failed to set struct member value text!");
         return FALSE;
     }
     return TRUE;
@@ -141,7 +131,7 @@ BOOL CQelHttpXmlRpcFormData::AddStructMemberValue(CQelXMLNode& structNode, const
 {
     CQelXMLNode typeNode;
     if (!AddStructMember(structNode, name, type, typeNode)) {
-        Log(L"Failed to add struct member node!");
+        TessaryWriteLog(L"Failed to add struct member node!");
         return FALSE;
     }
     return typeNode.SetText(text);
@@ -168,7 +158,7 @@ BOOL CQelHttpXmlRpcFormData::AddStructMemberBase64File(CQelXMLNode& structNode, 
 {
     std::string encoded;
     if (!QelBase64EncodeFile(path, encoded)) {
-        Log(QelFormatString1(L"Failed to base64 file: %1", path));
+        TessaryWriteLog(QelFormatString1(L"Failed to base64 file: %1", path));
         return FALSE;
     }
     return AddStructMemberValue(structNode, name, L"base64", Widen(encoded).c_str());
@@ -179,7 +169,7 @@ BOOL CQelHttpXmlRpcFormData::AddStructMemberBase64Stream(CQelXMLNode& structNode
 {
     std::string encoded;
     if (!QelBase64EncodeStream(stream, encoded)) {
-        Log(L"Failed to base64 stream!");
+        TessaryWriteLog(L"Failed to base64 stream!");
         return FALSE;
     }
     return AddStructMemberValue(structNode, name, L"base64", Widen(encoded).c_str());
@@ -200,22 +190,22 @@ BOOL CQelHttpXmlRpcFormData::AddStructMemberStringArray(CQelXMLNode& structNode,
 {
     CQelXMLNode array;
     if (!AddStructMember(structNode, name, L"array", array)) {
-        Log(L"Failed to add struct member node: array!");
+        TessaryWriteLog(L"Failed to add struct member node: array!");
         return FALSE;
     }
     CQelXMLNode data;
     if (!array.AppendChildNode(L"data", data)) {
-        Log(L"Failed to add array data node!");
+        TessaryWriteLog(L"Failed to add array data node!");
         return FALSE;
     }
     for (const auto& text : values) {
         CQelXMLNode value;
         if (!data.AppendChildNode(L"value", value)) {
-            Log(L"Failed to add array element value node!");
+            TessaryWriteLog(L"Failed to add array element value node!");
             return FALSE;
         }
         if (!value.SetText(text.c_str())) {
-            Log(L"Failed to add string array element data");
+            TessaryWriteLog(L"Failed to add string array element data");
             return FALSE;
         }
     }
@@ -262,11 +252,11 @@ BOOL CQelHttpXmlRpcFormData::Send(HINTERNET request, IQelHttpProgress* progress)
         result = QelHttpWriteFile(request, body.data(), length, progress);
     } else {
         LogLastError();
-        Log(L"Failed to send request");
+        TessaryWriteLog(L"Failed to send request");
     }
     if (!HttpEndRequestW(request, nullptr, 0, 0)) {
         LogLastError();
-        Log(L"HttpEndRequest failed");
+        TessaryWriteLog(L"HttpEndRequest failed");
         return FALSE;
     }
     return result;

@@ -3,15 +3,6 @@
 #include "foundation/Global.h"
 #include "foundation/MessageFormat.h"
 
-namespace {
-
-void Log(const std::wstring& text)
-{
-    TessaryGetGlobal()->WriteLog(text.c_str());
-}
-
-}  // namespace
-
 BOOL CQelHttpXmlRcpResultData::LoadStructArray(const CQelHttpXmlRpcStructArray&)
 {
     return FALSE;
@@ -54,7 +45,7 @@ BOOL CQelHttpXmlRpcResult::LoadFromText(const wchar_t* text)
     m_fault.Clear();
     // LoadXML drops a declared encoding: the text is already wide.
     if (!m_document.LoadXML(text)) {
-        Log(L"Failed to load result xml text");
+        TessaryWriteLog(L"Failed to load result xml text");
         return FALSE;
     }
     return Parse();
@@ -63,24 +54,24 @@ BOOL CQelHttpXmlRpcResult::LoadFromText(const wchar_t* text)
 BOOL CQelHttpXmlRpcResult::Parse()
 {
     if (!m_document.FindChildNode(L"methodResponse", m_root)) {
-        Log(L"Failed to get root node name: methodResponse");
+        TessaryWriteLog(L"Failed to get root node name: methodResponse");
         return FALSE;
     }
     CQelXMLNode faultValue;
     if (m_root.FindNodeByPath(L"fault/value", faultValue)) {
         const BOOL loaded = m_fault.Load(faultValue);
         if (!loaded)
-            Log(L"Failed to load fault struct!");
+            TessaryWriteLog(L"Failed to load fault struct!");
         m_isFault = TRUE;
         return loaded;
     }
     if (!m_root.FindNodeByPath(L"params/param/value", m_value)) {
-        Log(L"Failed to find methodResponse value node!");
+        TessaryWriteLog(L"Failed to find methodResponse value node!");
         return FALSE;
     }
     CQelXMLNode type;
     if (!m_value.GetFirstChildElement(type)) {
-        Log(L"Failed to find methodResponse value type node!");
+        TessaryWriteLog(L"Failed to find methodResponse value type node!");
         return FALSE;
     }
     m_valueType = type.GetName();
@@ -98,11 +89,11 @@ BOOL CQelHttpXmlRpcResult::GetFault(CQelHttpXmlRpcFault& fault) const
 BOOL CQelHttpXmlRpcResult::GetValue(CQelHttpXmlRpcValue& value) const
 {
     if (m_isFault) {
-        Log(L"Xmlrpc failed!");
+        TessaryWriteLog(L"Xmlrpc failed!");
         return FALSE;
     }
     if (m_valueType == L"struct" || m_valueType == L"array") {
-        Log(QelFormatString1(L"Type is not a simple value: %1", m_valueType.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Type is not a simple value: %1", m_valueType.c_str()));
         return FALSE;
     }
     return value.Load(m_value);
@@ -111,11 +102,11 @@ BOOL CQelHttpXmlRpcResult::GetValue(CQelHttpXmlRpcValue& value) const
 BOOL CQelHttpXmlRpcResult::GetStruct(CQelHttpXmlRpcStruct& value) const
 {
     if (m_isFault) {
-        Log(L"Xmlrpc failed!");
+        TessaryWriteLog(L"Xmlrpc failed!");
         return FALSE;
     }
     if (m_valueType != L"struct") {
-        Log(QelFormatString1(L"Type is not a struct value: %1", m_valueType.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Type is not a struct value: %1", m_valueType.c_str()));
         return FALSE;
     }
     return value.Load(m_value);
@@ -124,15 +115,15 @@ BOOL CQelHttpXmlRpcResult::GetStruct(CQelHttpXmlRpcStruct& value) const
 BOOL CQelHttpXmlRpcResult::FindArray(CQelXMLNode& array) const
 {
     if (m_isFault) {
-        Log(L"Xmlrpc failed!");
+        TessaryWriteLog(L"Xmlrpc failed!");
         return FALSE;
     }
     if (m_valueType != L"array") {
-        Log(QelFormatString1(L"Type is not an array value: %1", m_valueType.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Type is not an array value: %1", m_valueType.c_str()));
         return FALSE;
     }
     if (!m_value.FindChildNode(L"array", array)) {
-        Log(L"Failed to find array node");
+        TessaryWriteLog(L"Failed to find array node");
         return FALSE;
     }
     return TRUE;
@@ -162,7 +153,7 @@ BOOL CQelHttpXmlRpcResult::GetResultData(CQelHttpXmlRcpResultData& receiver) con
     case CQelHttpXmlRcpResultData::TypeValue: {
         CQelHttpXmlRpcValue value;
         if (!GetValue(value)) {
-            Log(L"Failed to get simple value");
+            TessaryWriteLog(L"Failed to get simple value");
             return FALSE;
         }
         return receiver.LoadValue(value);
@@ -170,7 +161,7 @@ BOOL CQelHttpXmlRpcResult::GetResultData(CQelHttpXmlRcpResultData& receiver) con
     case CQelHttpXmlRcpResultData::TypeStruct: {
         CQelHttpXmlRpcStruct value;
         if (!GetStruct(value)) {
-            Log(L"Failed to get struct value!");
+            TessaryWriteLog(L"Failed to get struct value!");
             return FALSE;
         }
         return receiver.LoadStruct(value);
@@ -178,7 +169,7 @@ BOOL CQelHttpXmlRpcResult::GetResultData(CQelHttpXmlRcpResultData& receiver) con
     case CQelHttpXmlRcpResultData::TypeValueArray: {
         CQelHttpXmlRpcValueArray items;
         if (!GetValueArray(items)) {
-            Log(L"Failed to get array value!");
+            TessaryWriteLog(L"Failed to get array value!");
             return FALSE;
         }
         return receiver.LoadValueArray(items);
@@ -186,13 +177,13 @@ BOOL CQelHttpXmlRpcResult::GetResultData(CQelHttpXmlRcpResultData& receiver) con
     case CQelHttpXmlRcpResultData::TypeStructArray: {
         CQelHttpXmlRpcStructArray items;
         if (!GetStructArray(items)) {
-            Log(L"Failed to get array value!");
+            TessaryWriteLog(L"Failed to get array value!");
             return FALSE;
         }
         return receiver.LoadStructArray(items);
     }
     default:
-        Log(L"Unknown data type!");
+        TessaryWriteLog(L"Unknown data type!");
         return FALSE;
     }
 }

@@ -11,11 +11,6 @@
 
 namespace {
 
-void Log(const std::wstring& text)
-{
-    TessaryGetGlobal()->WriteLog(text.c_str());
-}
-
 std::wstring UrlPart(const std::wstring& url, DWORD part)
 {
     wchar_t buffer[260] = {};
@@ -34,19 +29,19 @@ BOOL QelHttpXmlRpcPost(CQelHttpServer& server, const wchar_t* path, CQelHttpXmlR
     std::wstring text;
     std::wstring headers;
     if (!server.Post(path, &request, text, headers, progress)) {
-        Log(L"Failed to call SendRequest while calling xml-rpc");
+        TessaryWriteLog(L"Failed to call SendRequest while calling xml-rpc");
         return FALSE;
     }
     std::wstring contentType;
     std::wstring charset;
     if (!QelHttpGetContentType(headers.c_str(), contentType, charset)) {
-        Log(L"Unknown content-type while calling xml-rpc.");
+        TessaryWriteLog(L"Unknown content-type while calling xml-rpc.");
         return FALSE;
     }
     if (_wcsicmp(contentType.c_str(), L"text/xml") != 0) {
-        Log(QelFormatString1(L"Unknown content-type while calling xml-rpc: %1", contentType.c_str()));
-        Log(headers);
-        Log(text);
+        TessaryWriteLog(QelFormatString1(L"Unknown content-type while calling xml-rpc: %1", contentType.c_str()));
+        TessaryWriteLog(headers);
+        TessaryWriteLog(text);
         return FALSE;
     }
     text = QelTrimSpaces(text);
@@ -57,13 +52,13 @@ BOOL QelHttpXmlRpcPost(CQelHttpServer& server, const wchar_t* path, CQelHttpXmlR
     if (text.back() != L'>')
         text += L"e>\n";
     if (!result.LoadFromText(text.c_str())) {
-        Log(L"Failed to load xml.");
+        TessaryWriteLog(L"Failed to load xml.");
         return FALSE;
     }
     CQelHttpXmlRpcFault fault;
     if (result.GetFault(fault)) {
-        Log(QelFormatString2(L"Failed to call xml rpc: %1, %2", std::to_wstring(fault.m_code).c_str(),
-                             fault.m_text.c_str()));
+        TessaryWriteLog(QelFormatString2(L"Failed to call xml rpc: %1, %2", std::to_wstring(fault.m_code).c_str(),
+                                         fault.m_text.c_str()));
         server.SetLastFault(fault.m_code, fault.m_text.c_str());
         return FALSE;
     }
@@ -75,7 +70,7 @@ BOOL QelHttpXmlRpcCall(CQelHttpServer& server, const wchar_t* path, CQelHttpXmlR
 {
     CQelHttpXmlRpcResult result;
     if (!QelHttpXmlRpcPost(server, path, request, progress, result)) {
-        Log(L"Failed to call xm-rpc.");
+        TessaryWriteLog(L"Failed to call xm-rpc.");
         return FALSE;
     }
     return result.GetResultData(receiver);
@@ -130,23 +125,23 @@ CQelHttpXmlRpcServerBase::CQelHttpXmlRpcServerBase(IQelHttpProgress* progress, c
 
 BOOL CQelHttpXmlRpcServerBase::OnError(const wchar_t* text)
 {
-    TessaryGetGlobal()->WriteLog(text);
+    TessaryWriteLog(text);
     return TRUE;
 }
 
 BOOL CQelHttpXmlRpcServerBase::OnText2(const wchar_t* text)
 {
-    TessaryGetGlobal()->WriteLog(text);
+    TessaryWriteLog(text);
     return TRUE;
 }
 
 BOOL CQelHttpXmlRpcServerBase::OnText3(const wchar_t* text)
 {
-    TessaryGetGlobal()->WriteLog(text);
+    TessaryWriteLog(text);
     return TRUE;
 }
 
 void CQelHttpXmlRpcServerBase::LogCallFailure(const wchar_t* method)
 {
-    Log(QelFormatString1(L"Failed to call %1", method));
+    TessaryWriteLog(QelFormatString1(L"Failed to call %1", method));
 }

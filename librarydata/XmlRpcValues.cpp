@@ -10,19 +10,14 @@
 
 namespace {
 
-void Log(const std::wstring& text)
-{
-    TessaryGetGlobal()->WriteLog(text.c_str());
-}
-
 void Log1(const wchar_t* format, const std::wstring& a1)
 {
-    Log(QelFormatString1(format, a1.c_str()));
+    TessaryWriteLog(QelFormatString1(format, a1.c_str()));
 }
 
 void Log2(const wchar_t* format, const std::wstring& a1, const std::wstring& a2)
 {
-    Log(QelFormatString2(format, a1.c_str(), a2.c_str()));
+    TessaryWriteLog(QelFormatString2(format, a1.c_str(), a2.c_str()));
 }
 
 // The items of an array element's "data", each read from its own element
@@ -32,18 +27,18 @@ BOOL LoadArrayItems(const CQelXMLNode& array, TList& items, const wchar_t* itemF
 {
     CQelXMLNode data;
     if (!array.FindChildNode(L"data", data)) {
-        Log(L"Failed to get array data node");
+        TessaryWriteLog(L"Failed to get array data node");
         return FALSE;
     }
     std::vector<CQelXMLNode> children;
     if (!data.GetAllChildNodes(children)) {
-        Log(L"Failed to get struct array element nodes");
+        TessaryWriteLog(L"Failed to get struct array element nodes");
         return FALSE;
     }
     for (const auto& child : children) {
         TItem item;
         if (!item.Load(child)) {
-            Log(itemFailure);
+            TessaryWriteLog(itemFailure);
             return FALSE;
         }
         items.push_back(std::move(item));
@@ -84,13 +79,13 @@ BOOL CQelHttpXmlRpcValue::Load(const CQelXMLNode& value)
             return TRUE;
         }
         if (!first.QueryText(m_text)) {
-            Log(L"Failed to get value text");
+            TessaryWriteLog(L"Failed to get value text");
             return FALSE;
         }
         return TRUE;
     }
     if (!value.QueryText(m_text)) {
-        Log(L"Failed to get value type node");
+        TessaryWriteLog(L"Failed to get value type node");
         return FALSE;
     }
     m_type = L"string";
@@ -115,11 +110,11 @@ BOOL CQelHttpXmlRpcStructMember::Load(const CQelXMLNode& member)
         }
     }
     if (m_name.empty()) {
-        Log(L"struct dose not contain a valid name!");
+        TessaryWriteLog(L"struct dose not contain a valid name!");
         return FALSE;
     }
     if (m_type.empty()) {
-        Log(L"struct dose not contain a valid type!");
+        TessaryWriteLog(L"struct dose not contain a valid type!");
         return FALSE;
     }
     return TRUE;
@@ -129,7 +124,7 @@ BOOL CQelHttpXmlRpcStruct::Load(const CQelXMLNode& value)
 {
     CQelXMLNode structNode;
     if (!value.FindChildNode(L"struct", structNode)) {
-        Log(L"Failed to get struct node in value!");
+        TessaryWriteLog(L"Failed to get struct node in value!");
         m_valid = FALSE;
         return FALSE;
     }
@@ -143,7 +138,7 @@ BOOL CQelHttpXmlRpcStruct::LoadMembers(const CQelXMLNode& structNode)
     m_valid = FALSE;
     std::vector<CQelXMLNode> children;
     if (!structNode.GetAllChildNodes(children)) {
-        Log(L"Failed to get struct member nodes");
+        TessaryWriteLog(L"Failed to get struct member nodes");
         return FALSE;
     }
     for (const auto& child : children) {
@@ -154,7 +149,7 @@ BOOL CQelHttpXmlRpcStruct::LoadMembers(const CQelXMLNode& structNode)
         }
         CQelHttpXmlRpcStructMember member;
         if (!member.Load(child)) {
-            Log(L"Failed to load struct member!");
+            TessaryWriteLog(L"Failed to load struct member!");
             return FALSE;
         }
         const std::wstring key = member.m_name;
@@ -188,7 +183,7 @@ const CQelHttpXmlRpcStructMember* CQelHttpXmlRpcStruct::FindTyped(const wchar_t*
 BOOL CQelHttpXmlRpcStruct::HasMember(const wchar_t* name) const
 {
     if (!m_valid) {
-        Log(L"struct is not valid");
+        TessaryWriteLog(L"struct is not valid");
         return FALSE;
     }
     return Find(name) != nullptr;
@@ -197,7 +192,7 @@ BOOL CQelHttpXmlRpcStruct::HasMember(const wchar_t* name) const
 BOOL CQelHttpXmlRpcStruct::GetTypeAndText(const wchar_t* name, std::wstring& text, std::wstring& type) const
 {
     if (!m_valid) {
-        Log(L"struct is not valid");
+        TessaryWriteLog(L"struct is not valid");
         return FALSE;
     }
     const auto* member = Find(name);
@@ -283,7 +278,7 @@ BOOL CQelHttpXmlRpcStruct::GetTime(const wchar_t* name, __int64& value) const
     const BOOL parsed = type == L"dateTime.iso8601" ? QelParseXmlRpcTime(text.c_str(), value, message)
                                                     : QelParseSqlTime(text.c_str(), value, message);
     if (!parsed) {
-        Log(message);
+        TessaryWriteLog(message);
         return FALSE;
     }
     return TRUE;
@@ -304,7 +299,7 @@ BOOL CQelHttpXmlRpcStruct::GetStruct(const wchar_t* name, CQelHttpXmlRpcStruct& 
 BOOL CQelHttpXmlRpcStruct::GetArray(const wchar_t* name, CQelHttpXmlRpcValueArray& value) const
 {
     if (!m_valid) {
-        Log(L"struct is not valid");
+        TessaryWriteLog(L"struct is not valid");
         return FALSE;
     }
     const auto* member = FindTyped(name, L"array", L"The type of the struct member %1 is %2, it is not an array.");
@@ -392,7 +387,7 @@ BOOL CQelHttpXmlRpcFault::Load(const CQelXMLNode& value)
 {
     CQelHttpXmlRpcStruct fault;
     if (!fault.Load(value)) {
-        Log(L"Failed to load fault struct!");
+        TessaryWriteLog(L"Failed to load fault struct!");
         return FALSE;
     }
     if (!fault.GetInt(L"faultCode", m_code))
