@@ -1,6 +1,7 @@
 #include "librarydata/HttpTransfer.h"
 
 #include "foundation/Global.h"
+#include "foundation/MessageBox.h"
 #include "foundation/MessageFormat.h"
 #include "foundation/Streams.h"
 #include "foundation/Strings.h"
@@ -12,6 +13,15 @@
 namespace {
 
 constexpr DWORD kPiece = 1024;
+constexpr size_t kMaxHeaderLength = 1023;
+
+// The system's text for the last error; nothing when there is none.
+void LogLastError()
+{
+    const std::wstring error = QelGetLastErrorText();
+    if (!error.empty())
+        TessaryWriteLog(error);
+}
 
 }  // namespace
 
@@ -73,6 +83,34 @@ BOOL QelHttpWriteFile(HINTERNET request, const void* data, DWORD size, IQelHttpP
             return FALSE;
         }
     }
+}
+
+BOOL QelHttpSendXmlBody(HINTERNET request, const std::string& body, IQelHttpProgress* progress)
+{
+    const DWORD length = static_cast<DWORD>(body.size());
+    const std::wstring headers =
+        QelFormatString1(L"Content-Type: text/xml\r\nContent-length: %1\r\n", std::to_wstring(length).c_str());
+    if (headers.size() > kMaxHeaderLength)
+        return FALSE;
+
+    INTERNET_BUFFERSW buffers{};
+    buffers.dwStructSize = sizeof buffers;
+    buffers.lpcszHeader = headers.c_str();
+    buffers.dwHeadersLength = static_cast<DWORD>(headers.size());
+    buffers.dwBufferTotal = length;
+    BOOL result = FALSE;
+    if (HttpSendRequestExW(request, &buffers, nullptr, 0, 0)) {
+        result = QelHttpWriteFile(request, body.data(), length, progress);
+    } else {
+        LogLastError();
+        TessaryWriteLog(L"Failed to send request");
+    }
+    if (!HttpEndRequestW(request, nullptr, 0, 0)) {
+        LogLastError();
+        TessaryWriteLog(L"HttpEndRequest failed");
+        return FALSE;
+    }
+    return result;
 }
 
 BOOL QelHttpGetHeaderValue(std::wstring& value, const wchar_t* headers, const wchar_t* name)

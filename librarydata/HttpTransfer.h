@@ -10,6 +10,9 @@
 BOOL QelHttpReadFile(HINTERNET request, IStream* stream, DWORD expected, IQelHttpProgress* progress);
 // A non-zero progress answer cancels the write.
 BOOL QelHttpWriteFile(HINTERNET request, const void* data, DWORD size, IQelHttpProgress* progress);
+// Sends the opened request with the headers of a text/xml body and its length,
+// writes the body in pieces and ends the request, whatever went before.
+BOOL QelHttpSendXmlBody(HINTERNET request, const std::string& body, IQelHttpProgress* progress);
 
 // The raw value of one header (the blank after the colon kept); empty when missing.
 BOOL QelHttpGetHeaderValue(std::wstring& value, const wchar_t* headers, const wchar_t* name);

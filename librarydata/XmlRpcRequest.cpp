@@ -5,7 +5,6 @@
 #include "foundation/Base64.h"
 #include "foundation/Encoding.h"
 #include "foundation/Global.h"
-#include "foundation/MessageBox.h"
 #include "foundation/MessageFormat.h"
 #include "foundation/Numbers.h"
 #include "foundation/Strings.h"
@@ -15,19 +14,10 @@
 
 namespace {
 
-void LogLastError()
-{
-    const std::wstring error = QelGetLastErrorText();
-    if (!error.empty())
-        TessaryWriteLog(error);
-}
-
 std::wstring Widen(const std::string& ascii)
 {
     return std::wstring(ascii.begin(), ascii.end());
 }
-
-constexpr size_t kMaxHeaderLength = 1023;
 
 }  // namespace
 
@@ -236,28 +226,5 @@ BOOL CQelHttpXmlRpcFormData::Send(HINTERNET request, IQelHttpProgress* progress)
     std::string body;
     if (!GetBody(body))
         return FALSE;
-    const DWORD length = static_cast<DWORD>(body.size());
-    const std::wstring headers = QelFormatString1(L"Content-Type: text/xml\r\nContent-length: %1\r\n",
-                                                  std::to_wstring(length).c_str());
-    if (headers.size() > kMaxHeaderLength)
-        return FALSE;
-
-    INTERNET_BUFFERSW buffers{};
-    buffers.dwStructSize = sizeof buffers;
-    buffers.lpcszHeader = headers.c_str();
-    buffers.dwHeadersLength = static_cast<DWORD>(headers.size());
-    buffers.dwBufferTotal = length;
-    BOOL result = FALSE;
-    if (HttpSendRequestExW(request, &buffers, nullptr, 0, 0)) {
-        result = QelHttpWriteFile(request, body.data(), length, progress);
-    } else {
-        LogLastError();
-        TessaryWriteLog(L"Failed to send request");
-    }
-    if (!HttpEndRequestW(request, nullptr, 0, 0)) {
-        LogLastError();
-        TessaryWriteLog(L"HttpEndRequest failed");
-        return FALSE;
-    }
-    return result;
+    return QelHttpSendXmlBody(request, body, progress);
 }

@@ -4,19 +4,7 @@
 
 BOOL CRawBody::Send(HINTERNET request, IQelHttpProgress* progress)
 {
-    const std::wstring headers =
-        L"Content-Type: text/xml\r\nContent-length: " + std::to_wstring(m_bytes.size()) + L"\r\n";
-    INTERNET_BUFFERSW buffers{};
-    buffers.dwStructSize = sizeof buffers;
-    buffers.lpcszHeader = headers.c_str();
-    buffers.dwHeadersLength = DWORD(headers.size());
-    buffers.dwBufferTotal = DWORD(m_bytes.size());
-    BOOL result = FALSE;
-    if (HttpSendRequestExW(request, &buffers, nullptr, 0, 0))
-        result = QelHttpWriteFile(request, m_bytes.data(), DWORD(m_bytes.size()), progress);
-    if (!HttpEndRequestW(request, nullptr, 0, 0))
-        return FALSE;
-    return result;
+    return QelHttpSendXmlBody(request, m_bytes, progress);
 }
 
 std::string LoginRequestBody()
