@@ -47,6 +47,18 @@ BOOL UnpackFirstEntry(IStream* stream)
     return QelCopyStream(entry.Get(), stream);
 }
 
+// The request for the data of one document or attachment of a book.
+COskanReaderXmlRpcParamGetData DataRequest(const std::wstring& token, const wchar_t* itemMember,
+                                           const std::wstring& itemGuid, const wchar_t* subscriptionGuid)
+{
+    COskanReaderXmlRpcParamGetData param;
+    param.token = token;
+    param.itemMember = itemMember;
+    param.itemGuid = itemGuid;
+    param.subscriptionGuid = subscriptionGuid ? subscriptionGuid : L"";
+    return param;
+}
+
 }  // namespace
 
 int TessaryReadCountPerPage(const wchar_t* iniPath)
@@ -285,11 +297,7 @@ BOOL CQelSubscriptionServer::DownloadDocumentData(const wchar_t* subscriptionGui
         TessaryWriteLog(L"NULL Pointer: DownloadDocumentData::pStream");
         return FALSE;
     }
-    COskanReaderXmlRpcParamGetData param;
-    param.token = m_token;
-    param.itemMember = L"document_guid";
-    param.itemGuid = document.documentGuid;
-    param.subscriptionGuid = subscriptionGuid;
+    const COskanReaderXmlRpcParamGetData param = DataRequest(m_token, L"document_guid", document.documentGuid, subscriptionGuid);
     COskanReaderXmlRpcReturnGetDocumentData receiver(stream);
     if (CallData(L"subscription.getDocumentData", param, receiver))
         return TRUE;
@@ -304,11 +312,7 @@ BOOL CQelSubscriptionServer::DownloadAttachmentData(const wchar_t* subscriptionG
         TessaryWriteLog(L"NULL Pointer: DownloadAttachmentData::pStream");
         return FALSE;
     }
-    COskanReaderXmlRpcParamGetData param;
-    param.token = m_token;
-    param.itemMember = L"attachment_guid";
-    param.itemGuid = attachment.attachmentGuid;
-    param.subscriptionGuid = subscriptionGuid;
+    const COskanReaderXmlRpcParamGetData param = DataRequest(m_token, L"attachment_guid", attachment.attachmentGuid, subscriptionGuid);
     COskanReaderXmlRpcReturnGetAttachmentData receiver(stream);
     if (!CallData(L"subscription.getAttachmentData", param, receiver)) {
         TessaryWriteLog(L"getAttachmentData failure!");
