@@ -1,6 +1,5 @@
 #pragma once
-// Raw SQLite access, local times and streams for the database
-// tests (their scratch folders are the TestFolder of ZipTestSupport.h).
+// Raw SQLite access, local times, files and streams for the database tests.
 // The raw access goes straight to SQLite, so stored values are checked as they
 // lie in the file, not as the code under test reads them back.
 
@@ -15,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "ZipTestSupport.h"
-#include "foundation/TestStreams.h"
 #include "common/TestLog.h"
 #include "common/TestText.h"
+#include "foundation/TestFolder.h"
+#include "foundation/TestStreams.h"
 
 // Plain SQLite on the file, outside the code under test.
 class RawDatabase {
