@@ -9,11 +9,23 @@
 
 #include <shlwapi.h>
 
+#include <cwchar>
+
 namespace {
 
-void WriteLog(const std::wstring& text)
+// Windows opens these as devices, whatever the extension or folder.
+bool IsDeviceName(const std::wstring& name)
 {
-    TessaryGetGlobal()->WriteLog(text.c_str());
+    static const wchar_t* const devices[] = {L"CON",  L"PRN",  L"AUX",  L"NUL",  L"COM1", L"COM2", L"COM3", L"COM4",
+                                             L"COM5", L"COM6", L"COM7", L"COM8", L"COM9", L"LPT1", L"LPT2", L"LPT3",
+                                             L"LPT4", L"LPT5", L"LPT6", L"LPT7", L"LPT8", L"LPT9"};
+    std::wstring base = name.substr(0, name.find(L'.'));
+    base.erase(base.find_last_not_of(L' ') + 1);
+    for (const wchar_t* device : devices) {
+        if (_wcsicmp(base.c_str(), device) == 0)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -25,21 +37,43 @@ std::wstring GetAccountFolder(const wchar_t* userName)
     return folder;
 }
 
+BOOL IsValidAccountName(const wchar_t* userName)
+{
+    if (!userName || !*userName)
+        return FALSE;
+    const std::wstring name = userName;
+    for (const wchar_t c : name) {
+        if (c < 0x20 || std::wcschr(L"\\/:*?\"<>|", c))
+            return FALSE;
+    }
+    // Windows drops trailing dots and blanks, so "ann." would open the folder
+    // of "ann"; "." and ".." end here too.
+    if (name.back() == L'.' || name.back() == L' ')
+        return FALSE;
+    return !IsDeviceName(name);
+}
+
 BOOL CreateAccount(const wchar_t* userName, const wchar_t* password)
 {
+    if (!IsValidAccountName(userName)) {
+        TessaryWriteLog(QelFormatString1(L"The user name cannot name an account folder: %1", userName));
+        return FALSE;
+    }
     const std::wstring folder = GetAccountFolder(userName);
     QelCreateDirectoryTree(folder.c_str());
     CTessaryDatabase database;
     if (!database.Open(folder.c_str())) {
-        WriteLog(QelFormatString1(L"Failed to open database: %1", folder.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to open database: %1", folder.c_str()));
         return FALSE;
     }
     if (!database.SetAccountUserName(userName)) {
-        WriteLog(QelFormatString2(L"Failed to set user name: %1, %2", folder.c_str(), userName));
+        // Formatted in two pieces: a "%2" in the folder must not take the user name.
+        TessaryWriteLog(QelFormatString1(L"Failed to set user name: %1", folder.c_str()) +
+                        QelFormatString1(L", %1", userName));
         return FALSE;
     }
     if (!database.SetAccountPassword(password)) {
-        WriteLog(QelFormatString1(L"Failed to set password: %1", folder.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to set password: %1", folder.c_str()));
         return FALSE;
     }
     database.Close();

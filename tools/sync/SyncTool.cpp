@@ -13,7 +13,6 @@
 #include "ConsoleSyncEvents.h"
 #include "foundation/Global.h"
 #include "foundation/MessageFormat.h"
-#include "foundation/Paths.h"
 #include "librarydata/AccountFolder.h"
 #include "librarydata/Database.h"
 #include "librarydata/SyncEngine.h"
@@ -66,13 +65,6 @@ BOOL ParseArguments(int argc, wchar_t** argv, CArguments& arguments)
     return TRUE;
 }
 
-// A user name names a folder of its own under Data\.
-BOOL IsUsableUserName(const std::wstring& userName)
-{
-    return !userName.empty() && userName != L"." && userName != L".." && QelIsValidFileName(userName.c_str()) &&
-           userName.find_first_of(L"\\/") == std::wstring::npos;
-}
-
 // COM for this thread, as the reader's sync worker has it.
 class CComScope
 {
@@ -92,7 +84,7 @@ private:
 
 int Sync(const CArguments& arguments, CConsoleOutput& output, CConsoleOutput& errors)
 {
-    if (!IsUsableUserName(arguments.userName)) {
+    if (!IsValidAccountName(arguments.userName.c_str())) {
         errors.WriteLine(L"tessary-sync: the user name cannot name an account folder: " + arguments.userName);
         return kFailed;
     }
@@ -103,7 +95,7 @@ int Sync(const CArguments& arguments, CConsoleOutput& output, CConsoleOutput& er
     }
     CTessaryDatabase database;
     if (!database.Open(folder.c_str())) {
-        TessaryGetGlobal()->WriteLog(QelFormatString1(L"Failed to open database: %1", folder.c_str()).c_str());
+        TessaryWriteLog(QelFormatString1(L"Failed to open database: %1", folder.c_str()));
         errors.WriteLine(L"tessary-sync: failed to open the database in " + folder);
         return kFailed;
     }
