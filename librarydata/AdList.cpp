@@ -62,11 +62,7 @@ class CTemporaryFile
 {
 public:
     explicit CTemporaryFile(std::wstring path) : m_path(std::move(path)) {}
-    ~CTemporaryFile()
-    {
-        if (::PathFileExistsW(m_path.c_str()))
-            ::DeleteFileW(m_path.c_str());
-    }
+    ~CTemporaryFile() { ::DeleteFileW(m_path.c_str()); }
     CTemporaryFile(const CTemporaryFile&) = delete;
     CTemporaryFile& operator=(const CTemporaryFile&) = delete;
 
@@ -163,19 +159,24 @@ BOOL TessaryFetchAdAnswer(const wchar_t* product, const wchar_t* url, const wcha
         WriteLog(QelFormatString1(L"Failed to download the advertisement list: %1", request.c_str()));
         return FALSE;
     }
+    // The downloaded copy goes whether or not it reaches the destination.
+    const CTemporaryFile downloaded(local);
     if (!QelCopyFile(local.c_str(), destination, FALSE)) {
-        WriteLog(QelFormatString2(L"Failed to copy %1 to %2", local.c_str(), destination));
+        // Formatted in two pieces: a "%2" in the first path must not take the second.
+        WriteLog(QelFormatString1(L"Failed to copy %1", local.c_str()) + QelFormatString1(L" to %1", destination));
         return FALSE;
     }
-    ::DeleteFileW(local.c_str());
     return TRUE;
 }
 
 std::wstring TessaryFormatApiUrl(const wchar_t* product, const wchar_t* lcid, const wchar_t* version,
                                  const wchar_t* command, const wchar_t* argument)
 {
-    return std::wstring(L"http://") + TESSARY_WEB_API_HOST +
-           QelFormatString5(L"/api/?p=%1&l=%2&v=%3&c=%4&a=%5", product, lcid, version, command, argument);
+    // Each value is put in on its own: filled in turn, a "%2" in the product
+    // would take the locale id.
+    const auto text = [](const wchar_t* value) { return std::wstring(value ? value : L""); };
+    return std::wstring(L"http://") + TESSARY_WEB_API_HOST + L"/api/?p=" + text(product) + L"&l=" + text(lcid) +
+           L"&v=" + text(version) + L"&c=" + text(command) + L"&a=" + text(argument);
 }
 
 BOOL QelLoadADListFromFile(const wchar_t* file, std::vector<QELADDATA>& ads)

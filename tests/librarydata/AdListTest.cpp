@@ -81,10 +81,15 @@ TEST(AdList, AnswerEntriesNeedBothTitleAndUrl)
     EXPECT_EQ(L"y", ads[0].url);
 }
 
-TEST(AdList, ApiUrlFillsTheTemplateByPlainReplacement)
+TEST(AdList, ApiUrlTakesEachValueAsItIs)
 {
     EXPECT_EQ(L"http://api.tessary.test/api/?p=tessary&l=2052&v=1.0.0.3&c=ad&a=",
               TessaryFormatApiUrl(L"tessary", L"2052", L"1.0.0.3", L"ad", L""));
+    // A value that holds a later key's placeholder is not filled again.
+    EXPECT_EQ(L"http://api.tessary.test/api/?p=a%2b&l=%3&v=1.%5&c=%4x&a=%1",
+              TessaryFormatApiUrl(L"a%2b", L"%3", L"1.%5", L"%4x", L"%1"));
+    EXPECT_EQ(L"http://api.tessary.test/api/?p=&l=&v=&c=&a=",
+              TessaryFormatApiUrl(nullptr, nullptr, nullptr, nullptr, nullptr));
 }
 
 class AdListUpdate : public ::testing::Test
