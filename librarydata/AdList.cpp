@@ -14,13 +14,7 @@
 
 #include <shlwapi.h>
 
-
 namespace {
-
-void WriteLog(const std::wstring& text)
-{
-    TessaryGetGlobal()->WriteLog(text.c_str());
-}
 
 std::wstring TickCountText()
 {
@@ -79,8 +73,8 @@ BOOL StoreAdList(const wchar_t* settingsFile, const wchar_t* rootName, const std
     // holding the advertisements alone, losing every other setting: give up.
     // No parse-error box either: this runs on the sync's worker thread.
     if (!QelLoadSettingsFileForUpdate(settingsFile, document, FALSE)) {
-        WriteLog(QelFormatString1(L"Failed to store the advertisement list, the settings file does not load: %1",
-                                  settingsFile));
+        TessaryWriteLog(QelFormatString1(
+            L"Failed to store the advertisement list, the settings file does not load: %1", settingsFile));
         return FALSE;
     }
     CQelXMLNode root;
@@ -95,7 +89,7 @@ BOOL StoreAdList(const wchar_t* settingsFile, const wchar_t* rootName, const std
             return FALSE;
     }
     if (!document.SaveToFile(settingsFile)) {
-        WriteLog(QelFormatString1(L"Failed to save xml file: %1", settingsFile));
+        TessaryWriteLog(QelFormatString1(L"Failed to save xml file: %1", settingsFile));
         return FALSE;
     }
     return TRUE;
@@ -137,7 +131,7 @@ BOOL TessaryUpdateAdList(const wchar_t* product, const wchar_t* url, const wchar
         return FALSE;
     std::vector<QELADDATA> ads;
     if (!QelLoadADListFromFile(destination.c_str(), ads)) {
-        WriteLog(QelFormatString1(L"Failed to read the advertisement list: %1", destination.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to read the advertisement list: %1", destination.c_str()));
         return FALSE;
     }
     return StoreAdList(settingsFile, rootName, ads);
@@ -156,14 +150,15 @@ BOOL TessaryFetchAdAnswer(const wchar_t* product, const wchar_t* url, const wcha
     std::wstring local;
     location.GetSafeLocalFile(local, true);
     if (local.empty() || !::PathFileExistsW(local.c_str())) {
-        WriteLog(QelFormatString1(L"Failed to download the advertisement list: %1", request.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to download the advertisement list: %1", request.c_str()));
         return FALSE;
     }
     // The downloaded copy goes whether or not it reaches the destination.
     const CTemporaryFile downloaded(local);
     if (!QelCopyFile(local.c_str(), destination, FALSE)) {
         // Formatted in two pieces: a "%2" in the first path must not take the second.
-        WriteLog(QelFormatString1(L"Failed to copy %1", local.c_str()) + QelFormatString1(L" to %1", destination));
+        TessaryWriteLog(QelFormatString1(L"Failed to copy %1", local.c_str()) +
+                        QelFormatString1(L" to %1", destination));
         return FALSE;
     }
     return TRUE;

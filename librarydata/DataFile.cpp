@@ -13,11 +13,6 @@
 
 namespace {
 
-void Log(const wchar_t* templateText, const wchar_t* path)
-{
-    TessaryGetGlobal()->WriteLog(QelFormatString1(templateText, path).c_str());
-}
-
 bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix)
 {
     const size_t length = wcslen(prefix);
@@ -46,20 +41,20 @@ BOOL COskanDataFile::Load(const wchar_t* path)
         return FALSE;
     const Microsoft::WRL::ComPtr<IStream> stream = QelCreateMemoryStream();
     if (!stream) {
-        TessaryGetGlobal()->WriteLog(L"Failed to create stream!");
+        TessaryWriteLog(L"Failed to create stream!");
         return FALSE;
     }
     m_stream = stream;
     if (!QelLoadFileToStream(path, stream.Get())) {
-        Log(L"Failed to load data file: %1", path);
+        TessaryWriteLog(QelFormatString1(L"Failed to load data file: %1", path));
         return FALSE;
     }
     // An archive stored without encipherment still opens: the stream keeps its
     // content when deciphering fails.
     if (!QelDecryptStream(QelGetComputerNameAnsi().c_str(), stream.Get()))
-        Log(L"Failed to decrypt data file: %1", path);
+        TessaryWriteLog(QelFormatString1(L"Failed to decrypt data file: %1", path));
     if (!Open(stream.Get())) {
-        Log(L"Failed to open data file: %1", path);
+        TessaryWriteLog(QelFormatString1(L"Failed to open data file: %1", path));
         return FALSE;
     }
     m_indexFileIndex = FindIndexFile(GetHandle());
@@ -68,7 +63,7 @@ BOOL COskanDataFile::Load(const wchar_t* path)
         m_indexFileName = info.name;
     if (m_indexFileName.empty()) {
         m_indexFileIndex = -1;
-        Log(L"Failed to find index file: %1", path);
+        TessaryWriteLog(QelFormatString1(L"Failed to find index file: %1", path));
         return FALSE;
     }
     return TRUE;

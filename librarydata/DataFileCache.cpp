@@ -17,11 +17,6 @@ std::wstring KeyOf(const wchar_t* path)
     return key;
 }
 
-void Log(const wchar_t* templateText, const wchar_t* path)
-{
-    TessaryGetGlobal()->WriteLog(QelFormatString1(templateText, path ? path : L"").c_str());
-}
-
 } // namespace
 
 template <class Extract>
@@ -30,7 +25,7 @@ BOOL COskanDataFileCache::ExtractFrom(const wchar_t* path, Extract extract)
     std::lock_guard<std::mutex> guard(m_lock);
     COskanDataFile* file = GetDataFile(path);
     if (!file) {
-        Log(L"Failed to get data file: %1", path);
+        TessaryWriteLog(QelFormatString1(L"Failed to get data file: %1", path));
         return FALSE;
     }
     return extract(*file);
@@ -68,18 +63,18 @@ COskanDataFile* COskanDataFileCache::GetDataFile(const wchar_t* path)
     if (m_files.size() >= kMaxFiles)
         m_files.clear();
     if (key.empty() || !PathFileExistsW(path)) {
-        Log(L"Failed to get document data: %1", path);
+        TessaryWriteLog(QelFormatString1(L"Failed to get document data: %1", path));
         return nullptr;
     }
     std::unique_ptr<COskanDataFile> file;
     try {
         file = std::make_unique<COskanDataFile>();
     } catch (const std::bad_alloc&) {
-        TessaryGetGlobal()->WriteLog(L"Failed to create data file, out of memory");
+        TessaryWriteLog(L"Failed to create data file, out of memory");
         return nullptr;
     }
     if (!file->Load(path)) {
-        Log(L"Failed to get document data: %1", path);
+        TessaryWriteLog(QelFormatString1(L"Failed to get document data: %1", path));
         return nullptr;
     }
     COskanDataFile* loaded = file.get();

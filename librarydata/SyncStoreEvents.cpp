@@ -87,7 +87,7 @@ void CTessarySyncStoreEvents::OnItemProgress(int, int)
 void CTessarySyncStoreEvents::OnLog(int level, const wchar_t* text)
 {
     if ((level == TESSARY_SYNC_LOG_STEP_FAILURE || level == TESSARY_SYNC_LOG_ITEM_FAILURE) && text)
-        TessaryGetGlobal()->WriteLog(text);
+        TessaryWriteLog(text);
 }
 
 void CTessarySyncStoreEvents::QueryUserAccount(wchar_t* userName, wchar_t* password)
