@@ -11,13 +11,12 @@
 
 #include "ConsoleOutput.h"
 #include "ConsoleSyncEvents.h"
+#include "framework/ComInitialize.h"
 #include "foundation/Global.h"
 #include "foundation/MessageFormat.h"
 #include "librarydata/AccountFolder.h"
 #include "librarydata/Database.h"
 #include "librarydata/SyncEngine.h"
-
-#include <objbase.h>
 
 #include <deque>
 #include <string>
@@ -65,23 +64,6 @@ BOOL ParseArguments(int argc, wchar_t** argv, CArguments& arguments)
     return TRUE;
 }
 
-// COM for this thread, as the reader's sync worker has it.
-class CComScope
-{
-public:
-    CComScope() : m_initialized(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ~CComScope()
-    {
-        if (m_initialized)
-            ::CoUninitialize();
-    }
-    CComScope(const CComScope&) = delete;
-    CComScope& operator=(const CComScope&) = delete;
-
-private:
-    bool m_initialized;
-};
-
 int Sync(const CArguments& arguments, CConsoleOutput& output, CConsoleOutput& errors)
 {
     if (!IsValidAccountName(arguments.userName.c_str())) {
@@ -118,6 +100,7 @@ int wmain(int argc, wchar_t** argv)
         errors.WriteLine(L"usage: tessary-sync.exe [--cancel-after N] USER PASSWORD [RETRY ...]");
         return kFailed;
     }
-    const CComScope com;
+    // COM for this thread, as the reader's sync worker has it.
+    const CComInitialize com;
     return Sync(arguments, output, errors);
 }
