@@ -13,6 +13,7 @@
 #include "ConsoleSyncEvents.h"
 #include "framework/ComInitialize.h"
 #include "foundation/Global.h"
+#include "foundation/MessageBox.h"
 #include "foundation/MessageFormat.h"
 #include "librarydata/AccountFolder.h"
 #include "librarydata/Database.h"
@@ -93,6 +94,8 @@ int Sync(const CArguments& arguments, CConsoleOutput& output, CConsoleOutput& er
 
 int wmain(int argc, wchar_t** argv)
 {
+    // No one is there to close a box: its text goes to the log instead.
+    QelEnableMessageBoxes(FALSE);
     CConsoleOutput output(STD_OUTPUT_HANDLE);
     CConsoleOutput errors(STD_ERROR_HANDLE);
     CArguments arguments;
