@@ -320,14 +320,6 @@ BOOL FetchOneDocument(COskanAccountsServer& accounts, ITessarySyncEvents* events
     return TRUE;
 }
 
-// Copies at most size - 1 characters and the terminator.
-void CopyToBuffer(const std::wstring& text, wchar_t* buffer, size_t size)
-{
-    const size_t count = std::min(text.size(), size - 1);
-    std::copy_n(text.c_str(), count, buffer);
-    buffer[count] = L'\0';
-}
-
 }  // namespace
 
 BOOL TessarySyncAccount(ITessarySyncEvents* events, BOOL downloadAll)
@@ -351,8 +343,8 @@ BOOL TessaryLoginAccount(COskanAccountsServer& accounts, ITessarySyncEvents* eve
     for (;;) {
         wchar_t userBuffer[TESSARY_SYNC_ACCOUNT_BUFFER] = {};
         wchar_t passwordBuffer[TESSARY_SYNC_ACCOUNT_BUFFER] = {};
-        CopyToBuffer(userName, userBuffer, TESSARY_SYNC_ACCOUNT_BUFFER);
-        CopyToBuffer(password, passwordBuffer, TESSARY_SYNC_ACCOUNT_BUFFER);
+        TessaryCopyToAccountBuffer(userName, userBuffer);
+        TessaryCopyToAccountBuffer(password, passwordBuffer);
         events->QueryUserAccount(userBuffer, passwordBuffer);
         userBuffer[TESSARY_SYNC_ACCOUNT_BUFFER - 1] = L'\0';
         passwordBuffer[TESSARY_SYNC_ACCOUNT_BUFFER - 1] = L'\0';

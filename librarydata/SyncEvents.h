@@ -9,6 +9,9 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <algorithm>
+#include <string>
+
 // Step numbers of OnStepBegin.
 enum
 {
@@ -31,6 +34,14 @@ enum
 
 // The size of each buffer QueryUserAccount fills, terminator included.
 constexpr int TESSARY_SYNC_ACCOUNT_BUFFER = 260;
+
+// Fills one of those buffers: the text cut to the room left by the terminator.
+inline void TessaryCopyToAccountBuffer(const std::wstring& text, wchar_t* buffer)
+{
+    const size_t count = std::min(text.size(), size_t(TESSARY_SYNC_ACCOUNT_BUFFER - 1));
+    std::copy_n(text.c_str(), count, buffer);
+    buffer[count] = L'\0';
+}
 
 struct ITessarySyncEvents : IQelHttpProgress
 {

@@ -2,20 +2,6 @@
 
 #include "foundation/Global.h"
 
-#include <algorithm>
-
-namespace {
-
-// Copies at most size - 1 characters and the terminator.
-void CopyToBuffer(const std::wstring& text, wchar_t* buffer, size_t size)
-{
-    const size_t count = std::min(text.size(), size - 1);
-    std::copy_n(text.c_str(), count, buffer);
-    buffer[count] = L'\0';
-}
-
-}  // namespace
-
 CTessarySyncStoreEvents::CTessarySyncStoreEvents(CTessaryDatabase* database) : m_database(database)
 {
 }
@@ -112,8 +98,8 @@ void CTessarySyncStoreEvents::QueryUserAccount(wchar_t* userName, wchar_t* passw
         if (m_database)
             m_database->SetAccountPassword(m_password.c_str());
     }
-    CopyToBuffer(m_userName, userName, TESSARY_SYNC_ACCOUNT_BUFFER);
-    CopyToBuffer(m_password, password, TESSARY_SYNC_ACCOUNT_BUFFER);
+    TessaryCopyToAccountBuffer(m_userName, userName);
+    TessaryCopyToAccountBuffer(m_password, password);
 }
 
 BOOL CTessarySyncStoreEvents::UpdateDocument(const TESSARYDOCUMENTDATA* document, IStream* data)

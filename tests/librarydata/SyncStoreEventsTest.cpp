@@ -105,6 +105,18 @@ TEST_F(SyncStoreEvents, TheFirstQuestionIsAnsweredFromTheStoredCredentials)
     EXPECT_EQ(2u, store.asked.size());
 }
 
+TEST_F(SyncStoreEvents, StoredCredentialsLongerThanTheBuffersAreCutBeforeTheTerminator)
+{
+    const std::wstring longName(300, L'n');
+    const std::wstring longPassword(TESSARY_SYNC_ACCOUNT_BUFFER, L'p');
+    ASSERT_TRUE(m_database.SetAccountUserName(longName.c_str()));
+    ASSERT_TRUE(m_database.SetAccountPassword(longPassword.c_str()));
+    CScriptedStore store(&m_database);
+    const auto answer = Ask(store);
+    EXPECT_EQ(longName.substr(0, TESSARY_SYNC_ACCOUNT_BUFFER - 1), answer.first);
+    EXPECT_EQ(longPassword.substr(0, TESSARY_SYNC_ACCOUNT_BUFFER - 1), answer.second);
+}
+
 TEST_F(SyncStoreEvents, NothingStoredAsksAtOnce)
 {
     ASSERT_TRUE(m_database.SetAccountUserName(L"ann@example.com"));
