@@ -4,56 +4,19 @@
 #include "SyncToolSupport.h"
 
 #include "NetTestSupport.h"
+#include "foundation/TestFolder.h"
 #include "foundation/Global.h"
 #include "foundation/XMLDocument.h"
 #include "librarydata/AdList.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace {
-
-// A folder of its own for the settings file and the answers.
-class CAdFolder
-{
-public:
-    CAdFolder()
-    {
-        static unsigned counter = 0;
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        wchar_t name[64];
-        swprintf(name, 64, L"adlist_%lu_%lu_%u\\", GetCurrentProcessId(), GetTickCount(), counter++);
-        m_path = std::wstring(temp) + name;
-        CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    ~CAdFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(m_path), ignored);
-    }
-    std::wstring operator/(const wchar_t* name) const { return m_path + name; }
-
-private:
-    std::wstring m_path;
-};
-
-bool WriteText(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
 
 TEST(AdList, AnswerEntriesNeedBothTitleAndUrl)
 {
     CComScope com;
-    CAdFolder folder;
+    TestFolder folder;
     ASSERT_TRUE(WriteText(folder / L"answer.xml",
                           "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<ADS>\r\n"
                           "\t<Ad Title=\"First\" URL=\"http://example.com/1\"/>\r\n"
@@ -117,7 +80,7 @@ protected:
     }
 
     CComScope m_com;
-    CAdFolder m_folder;
+    TestFolder m_folder;
     std::wstring m_settings = m_folder / L"Tessary.xml";
     CServicesStandIn m_standIn;
 };
@@ -125,7 +88,7 @@ protected:
 TEST_F(AdListUpdate, AMissingSettingsFileIsCreatedWithTheList)
 {
     ASSERT_TRUE(Update());
-    const Bytes bytes = ReadFileBytes(m_settings);
+    const Bytes bytes = ReadBytes(m_settings);
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(0xFF, bytes[0]);
     EXPECT_EQ(0xFE, bytes[1]);
@@ -180,7 +143,7 @@ TEST_F(AdListUpdate, ASettingsFileThatDoesNotLoadIsNeverReplaced)
     ASSERT_TRUE(WriteText(m_settings, broken));
     CLogCapture log;
     EXPECT_FALSE(Update());
-    const Bytes bytes = ReadFileBytes(m_settings);
+    const Bytes bytes = ReadBytes(m_settings);
     EXPECT_EQ(broken, std::string(bytes.begin(), bytes.end()));
     EXPECT_TRUE(log.Contains(L"Failed to store the advertisement list, the settings file does not load: " +
                              m_settings))
@@ -216,9 +179,9 @@ TEST_F(AdListUpdateWithoutAds, LeavesTheStoredListAsItWas)
     CQelXMLDocument document;
     ASSERT_TRUE(document.LoadXML(L"<Tessary><Ads><Ad Title=\"Old\" URL=\"http://old\"/></Ads></Tessary>"));
     ASSERT_TRUE(document.SaveToFile(m_settings.c_str()));
-    const Bytes before = ReadFileBytes(m_settings);
+    const Bytes before = ReadBytes(m_settings);
     EXPECT_FALSE(Update());
-    EXPECT_EQ(before, ReadFileBytes(m_settings));
+    EXPECT_EQ(before, ReadBytes(m_settings));
 }
 
 }  // namespace

@@ -11,24 +11,6 @@
 
 namespace {
 
-std::string JsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 std::string Base64(const std::string& bytes)
 {
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -50,7 +32,7 @@ std::string Base64(const std::string& bytes)
 // One raw answer for the sign-in method, whatever is asked.
 std::string RawAnswer(const std::string& contentType, const std::string& bodyBytes, int status = 200)
 {
-    return R"({"faults": {"accounts.clientLogin": [{"kind": "raw", "content_type": )" + JsonString(contentType) +
+    return R"({"faults": {"accounts.clientLogin": [{"kind": "raw", "content_type": )" + JsonText(contentType) +
            R"(, "status": )" + std::to_string(status) + R"(, "body_base64": ")" + Base64(bodyBytes) + R"("}]}})";
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -225,4 +226,22 @@ bool ParseJson(const std::string& text, CJsonValue& value)
 {
     value = CJsonValue();
     return CParser(text).ParseDocument(value);
+}
+
+std::string JsonText(const std::string& utf8)
+{
+    std::string out = "\"";
+    for (const char c : utf8) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
 }

@@ -1,4 +1,5 @@
-// A small JSON reader for the tests: enough to read the stand-in's request log.
+// A small JSON reader for the tests: enough to read the stand-in's request log,
+// and the quoting of the texts that the tests write into scenarios.
 #pragma once
 
 #include <string>
@@ -23,3 +24,6 @@ struct CJsonValue
 
 // False for text that is not one JSON value (with nothing after it but blanks).
 bool ParseJson(const std::string& text, CJsonValue& value);
+
+// The UTF-8 text as a JSON string, quotes included.
+std::string JsonText(const std::string& utf8);

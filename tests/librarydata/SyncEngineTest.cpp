@@ -4,6 +4,7 @@
 #include "SyncToolSupport.h"
 
 #include "NetTestSupport.h"
+#include "foundation/TestFolder.h"
 #include "librarydata/Database.h"
 #include "librarydata/SyncEngine.h"
 #include "librarydata/SyncStoreEvents.h"
@@ -39,13 +40,6 @@ class SyncEngine : public ::testing::Test
 protected:
     void SetUp() override
     {
-        static unsigned counter = 0;
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        wchar_t name[64];
-        swprintf(name, 64, L"syncengine_%lu_%lu_%u\\", GetCurrentProcessId(), GetTickCount(), counter++);
-        m_folder = std::wstring(temp) + name;
-        ASSERT_TRUE(CreateDirectoryW(m_folder.c_str(), nullptr));
         ASSERT_TRUE(m_database.Open(m_folder.c_str()));
         ASSERT_TRUE(m_database.SetAccountUserName(L"reader@example.com"));
         ASSERT_TRUE(m_database.SetAccountPassword(L"reader"));
@@ -54,12 +48,6 @@ protected:
     void StartServices(const CScenario& scenario = StandardScenario())
     {
         ASSERT_TRUE(m_standIn.Start(scenario.Json())) << m_standIn.Error();
-    }
-    void TearDown() override
-    {
-        m_database.Close();
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(m_folder), ignored);
     }
 
     std::vector<std::string> Methods() const
@@ -71,7 +59,8 @@ protected:
     }
 
     CComScope m_com;
-    std::wstring m_folder;
+    TestFolder m_test;
+    const std::wstring m_folder = m_test.Path();
     CTessaryDatabase m_database;
     CServicesStandIn m_standIn;
 };

@@ -1,6 +1,7 @@
 // The storing side of the sync events, on an account database of its own.
 
 #include "NetTestSupport.h"
+#include "foundation/TestFolder.h"
 #include "foundation/Streams.h"
 #include "librarydata/Database.h"
 #include "librarydata/SyncStoreEvents.h"
@@ -36,23 +37,7 @@ protected:
 class SyncStoreEvents : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        static unsigned counter = 0;
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        wchar_t name[64];
-        swprintf(name, 64, L"syncstore_%lu_%lu_%u\\", GetCurrentProcessId(), GetTickCount(), counter++);
-        m_folder = std::wstring(temp) + name;
-        ASSERT_TRUE(CreateDirectoryW(m_folder.c_str(), nullptr));
-        ASSERT_TRUE(m_database.Open(m_folder.c_str()));
-    }
-    void TearDown() override
-    {
-        m_database.Close();
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(m_folder), ignored);
-    }
+    void SetUp() override { ASSERT_TRUE(m_database.Open(m_folder.c_str())); }
 
     // Asks as the engine does, with buffers pre-filled by the last answer.
     std::pair<std::wstring, std::wstring> Ask(CTessarySyncStoreEvents& store)
@@ -75,7 +60,8 @@ protected:
         return document;
     }
 
-    std::wstring m_folder;
+    TestFolder m_test;
+    const std::wstring m_folder = m_test.Path();
     CTessaryDatabase m_database;
 };
 

@@ -5,12 +5,14 @@
 #include "foundation/MD5.h"
 #include "foundation/Sealing.h"
 #include "foundation/Streams.h"
+#include "framework/Handle.h"
 #include "librarydata/UnZipFile.h"
 
 #include <wrl/client.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 
 #ifndef TESSARY_SYNC_EXE
@@ -18,29 +20,6 @@
 #endif
 
 namespace {
-
-std::string JsonText(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
 
 std::string DocumentJson(const CScenarioDocument& document)
 {
@@ -86,7 +65,7 @@ std::wstring QuoteArgument(const std::wstring& argument)
 
 std::wstring DosPath(const char* unixPath)
 {
-    std::wstring path = L"Z:" + Wide(unixPath);
+    std::wstring path = L"Z:" + FromUtf8(unixPath);
     for (wchar_t& c : path) {
         if (c == L'/')
             c = L'\\';
@@ -136,16 +115,6 @@ std::vector<CEventLine> SplitLines(const std::wstring& output)
 }
 
 }  // namespace
-
-std::wstring Wide(const std::string& utf8)
-{
-    if (utf8.empty())
-        return std::wstring();
-    const int count = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring out(size_t(count), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &out[0], count);
-    return out;
-}
 
 std::string CScenario::Json() const
 {
@@ -269,77 +238,63 @@ CSyncToolResult CSyncToolFolder::Run(const std::vector<std::wstring>& arguments,
         commandLine += L" " + QuoteArgument(argument);
 
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+    HANDLE readHandle = nullptr;
+    HANDLE writeHandle = nullptr;
+    if (!CreatePipe(&readHandle, &writeHandle, &inherit, 0))
         return result;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    const CHandle readEnd(readHandle);
+    CHandle writeEnd(writeHandle);
+    SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process{};
-    BOOL started = FALSE;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
+    PROCESS_INFORMATION started{};
+    BOOL ok = FALSE;
     {
         const CEnvironmentOverride temp(L"TEMP", TempFolder());
         const CEnvironmentOverride tmp(L"TMP", TempFolder());
-        started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, m_path.c_str(),
-                                 &startup, &process);
+        ok = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, m_path.c_str(), &startup,
+                            &started);
     }
-    CloseHandle(writeEnd);
-    if (!started) {
-        CloseHandle(readEnd);
+    // Only the child holds the write end now, so the pipe ends when the child does.
+    writeEnd.Close();
+    if (!ok)
         return result;
-    }
+    const CHandle process(started.hProcess);
+    const CHandle thread(started.hThread);
     std::string bytes;
     const DWORD start = GetTickCount();
     for (;;) {
         DWORD available = 0;
-        if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        if (PeekNamedPipe(readEnd.Get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
             std::string chunk(available, '\0');
             DWORD read = 0;
-            if (ReadFile(readEnd, &chunk[0], available, &read, nullptr))
+            if (ReadFile(readEnd.Get(), &chunk[0], available, &read, nullptr))
                 bytes.append(chunk.data(), read);
             continue;
         }
-        if (WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) {
+        if (WaitForSingleObject(process.Get(), 20) == WAIT_OBJECT_0) {
             // Whatever is still in the pipe.
             char buffer[4096];
             DWORD read = 0;
-            while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
-                   ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
+            while (PeekNamedPipe(readEnd.Get(), nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+                   ReadFile(readEnd.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
                 bytes.append(buffer, read);
             break;
         }
         if (GetTickCount() - start > timeoutMs) {
-            TerminateProcess(process.hProcess, 0xDEAD);
-            WaitForSingleObject(process.hProcess, 5000);
+            TerminateProcess(process.Get(), 0xDEAD);
+            WaitForSingleObject(process.Get(), 5000);
             break;
         }
     }
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    CloseHandle(readEnd);
-    result.output = Wide(bytes);
+    GetExitCodeProcess(process.Get(), &result.exitCode);
+    result.output = FromUtf8(bytes);
     result.lines = SplitLines(result.output);
     return result;
-}
-
-Bytes ReadFileBytes(const std::wstring& path)
-{
-    Bytes bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    unsigned char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.insert(bytes.end(), buffer, buffer + read);
-    CloseHandle(file);
-    return bytes;
 }
 
 Bytes UnsealDataFile(const std::wstring& path)
@@ -364,8 +319,8 @@ bool ZipEntry(const Bytes& archive, const wchar_t* name, std::string& content)
     DWORD size = 0;
     if (!zip.ExtractFile(name, &data, &size))
         return false;
+    const std::unique_ptr<BYTE, decltype(&free)> owned(data, &free);
     content.assign(reinterpret_cast<const char*>(data), size);
-    free(data);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <winsock2.h>  // before windows.h, for the stand-in helper
 
 #include "ServicesStandIn.h"
+#include "ZipTestSupport.h"
 #include "librarydata/DatabaseRecords.h"
 
 #include <windows.h>
@@ -60,8 +61,6 @@ struct CScenario
 // in the second, and two advertisements.
 CScenario StandardScenario();
 
-std::wstring Wide(const std::string& utf8);
-
 // One line of the tool's output, split at its TABs.
 using CEventLine = std::vector<std::wstring>;
 
@@ -100,9 +99,6 @@ private:
     bool m_ready = false;
 };
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes ReadFileBytes(const std::wstring& path);
 // A data file deciphered with this computer's key; empty when it does not decipher.
 Bytes UnsealDataFile(const std::wstring& path);
 // One entry of a zip archive in memory; false when it is not there.

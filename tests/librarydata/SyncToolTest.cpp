@@ -4,13 +4,13 @@
 
 #include "SyncToolSupport.h"
 
+#include "DatabaseTestSupport.h"
 #include "NetTestSupport.h"
 #include "foundation/Files.h"
 #include "librarydata/AdList.h"
 #include "librarydata/Database.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 
@@ -23,25 +23,12 @@ const wchar_t kUser[] = L"reader@example.com";
 // One column of the first row of a query on the account's index.db, as stored.
 std::wstring StoredText(const std::wstring& accountFolder, const std::string& sql)
 {
-    sqlite3* db = nullptr;
-    std::wstring text = L"<no row>";
-    if (sqlite3_open16((accountFolder + L"index.db").c_str(), &db) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW) {
-            const void* value = sqlite3_column_text16(statement, 0);
-            text = value ? static_cast<const wchar_t*>(value) : L"<null>";
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return text;
+    return FromUtf8(RawDatabase(accountFolder + L"index.db").Cell(sql));
 }
 
 int RowCount(const std::wstring& accountFolder, const char* table)
 {
-    const std::wstring count = StoredText(accountFolder, std::string("select count(*) from ") + table);
-    return _wtoi(count.c_str());
+    return std::stoi(RawDatabase(accountFolder + L"index.db").Cell(std::string("select count(*) from ") + table));
 }
 
 std::vector<std::string> XmlRpcMethods(const std::vector<CStandInRequest>& requests)
@@ -104,21 +91,21 @@ protected:
     {
         SCOPED_TRACE(document.title);
         TESSARYDOCUMENTDATA row;
-        ASSERT_TRUE(database.GetDocumentByGuid(Wide(book.guid).c_str(), Wide(document.guid).c_str(), row));
-        EXPECT_EQ(Wide(document.title), row.title);
-        EXPECT_EQ(Wide(document.category), row.location);
+        ASSERT_TRUE(database.GetDocumentByGuid(FromUtf8(book.guid).c_str(), FromUtf8(document.guid).c_str(), row));
+        EXPECT_EQ(FromUtf8(document.title), row.title);
+        EXPECT_EQ(FromUtf8(document.category), row.location);
         EXPECT_EQ(document.version, row.version);
         EXPECT_EQ(32u, row.dataMD5.size());
         const std::string where = "from QEL_READER_DOCUMENT where DOCUMENT_GUID='" + document.guid + "'";
-        EXPECT_EQ(Wide(document.created), StoredText(Account(), "select DT_CREATED " + where));
-        EXPECT_EQ(Wide(document.modified), StoredText(Account(), "select DT_MODIFIED " + where));
+        EXPECT_EQ(FromUtf8(document.created), StoredText(Account(), "select DT_CREATED " + where));
+        EXPECT_EQ(FromUtf8(document.modified), StoredText(Account(), "select DT_MODIFIED " + where));
         const Bytes archive = UnsealDataFile(database.GetDocumentFileName(row));
         ASSERT_FALSE(archive.empty());
         // The server named the MD5 of the archive it sent.
         EXPECT_EQ(row.dataMD5, Md5Hex(archive));
         for (const auto& file : document.files) {
             std::string content;
-            EXPECT_TRUE(ZipEntry(archive, Wide(file.first).c_str(), content)) << file.first;
+            EXPECT_TRUE(ZipEntry(archive, FromUtf8(file.first).c_str(), content)) << file.first;
             EXPECT_EQ(file.second, content);
         }
     }
@@ -128,14 +115,14 @@ protected:
     {
         SCOPED_TRACE(attachment.name);
         TESSARYDOCUMENTATTACHMENTDATA row;
-        ASSERT_TRUE(database.GetAttachmentByGuid(Wide(book.guid).c_str(), Wide(attachment.guid).c_str(), row));
-        EXPECT_EQ(Wide(attachment.documentGuid), row.documentGuid);
-        EXPECT_EQ(Wide(attachment.name), row.name);
-        EXPECT_EQ(Wide(attachment.description), row.description);
+        ASSERT_TRUE(database.GetAttachmentByGuid(FromUtf8(book.guid).c_str(), FromUtf8(attachment.guid).c_str(), row));
+        EXPECT_EQ(FromUtf8(attachment.documentGuid), row.documentGuid);
+        EXPECT_EQ(FromUtf8(attachment.name), row.name);
+        EXPECT_EQ(FromUtf8(attachment.description), row.description);
         EXPECT_EQ(attachment.version, row.version);
         const std::wstring path = database.GetAttachmentFileName(row);
         EXPECT_EQ(0u, path.find(Account() + L"Attachments\\")) << path;
-        const Bytes bytes = ReadFileBytes(path);
+        const Bytes bytes = ReadBytes(path);
         EXPECT_EQ(attachment.content, std::string(bytes.begin(), bytes.end()));
     }
 
@@ -143,7 +130,7 @@ protected:
     {
         __int64 documentVersion = 0;
         __int64 attachmentVersion = 0;
-        ASSERT_TRUE(database.GetLocalVersion(Wide(book).c_str(), documentVersion, attachmentVersion));
+        ASSERT_TRUE(database.GetLocalVersion(FromUtf8(book).c_str(), documentVersion, attachmentVersion));
         EXPECT_EQ(documents, documentVersion) << book;
         EXPECT_EQ(attachments, attachmentVersion) << book;
     }
@@ -184,8 +171,8 @@ TEST_F(SyncTool, FirstSyncOfANewAccountStoresEverythingTheServicesHold)
     EXPECT_EQ(3, RowCount(Account(), "QEL_READER_DOCUMENT_ATTACHMENT"));
     ExpectVersions(database, kGarden, 7, 4);
     ExpectVersions(database, kCycling, 11, 21);
-    EXPECT_EQ(L"Garden Notes", database.GetSubscriptionName(Wide(kGarden).c_str()));
-    EXPECT_EQ(L"Bicycle Care", database.GetSubscriptionName(Wide(kCycling).c_str()));
+    EXPECT_EQ(L"Garden Notes", database.GetSubscriptionName(FromUtf8(kGarden).c_str()));
+    EXPECT_EQ(L"Bicycle Care", database.GetSubscriptionName(FromUtf8(kCycling).c_str()));
 
     std::vector<QELADDATA> ads;
     ASSERT_TRUE(QelLoadADListFromXmlFile((m_folder.DataFolder() + L"Tessary.xml").c_str(), L"Tessary", ads));
@@ -222,11 +209,11 @@ TEST_F(SyncTool, FirstSyncOfANewAccountStoresEverythingTheServicesHold)
     EXPECT_EQ((CEventLine{L"OnStepBegin", L"6", L"Sync Attachments"}), steps[11]);
     const std::vector<CEventLine> books = run.Events(L"OnSubscriptionBegin");
     ASSERT_EQ(2u, books.size());
-    EXPECT_EQ((CEventLine{L"OnSubscriptionBegin", L"1", L"2", Wide(kCycling), L"Bicycle Care"}), books[1]);
+    EXPECT_EQ((CEventLine{L"OnSubscriptionBegin", L"1", L"2", FromUtf8(kCycling), L"Bicycle Care"}), books[1]);
     EXPECT_EQ(4u, run.Events(L"UpdateDocument").size());
     EXPECT_TRUE(run.HasLog(0, L"Start Version: 0"));
     EXPECT_TRUE(run.HasLog(0, L"Sowing Seeds"));
-    EXPECT_EQ((CEventLine{L"SetLocalVersion", Wide(kGarden), L"7", L"4", L"TRUE"}),
+    EXPECT_EQ((CEventLine{L"SetLocalVersion", FromUtf8(kGarden), L"7", L"4", L"TRUE"}),
               run.Events(L"SetLocalVersion")[1]);
     EXPECT_EQ(L"answered", run.Events(L"QueryUserAccount").at(0).at(2));
     EXPECT_EQ(std::wstring::npos, run.output.find(L"\treader\t")) << "the password is never printed";
@@ -303,14 +290,14 @@ TEST_F(SyncTool, SecondSyncFetchesOnlyWhatChangedAndDataOnlyWhenItsDigestDiffers
     CTessaryDatabase database;
     ASSERT_TRUE(database.Open(Account().c_str()));
     TESSARYDOCUMENTDATA row;
-    ASSERT_TRUE(database.GetDocumentByGuid(Wide(kGarden).c_str(), Wide(renamed.guid).c_str(), row));
+    ASSERT_TRUE(database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), FromUtf8(renamed.guid).c_str(), row));
     EXPECT_EQ(L"Sowing Seeds Indoors", row.title);
     EXPECT_EQ(8, row.version);
-    EXPECT_EQ(Wide(sowingMd5), row.dataMD5);
+    EXPECT_EQ(FromUtf8(sowingMd5), row.dataMD5);
     std::string page;
     EXPECT_TRUE(ZipEntry(UnsealDataFile(database.GetDocumentFileName(row)), L"index.htm", page));
     EXPECT_EQ(garden.documents[0].files[0].second, page) << "its data file was kept";
-    ASSERT_TRUE(database.GetDocumentByGuid(Wide(kGarden).c_str(), Wide(changed.guid).c_str(), row));
+    ASSERT_TRUE(database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), FromUtf8(changed.guid).c_str(), row));
     EXPECT_EQ(L"ffeeddccbbaa99887766554433221100", row.dataMD5);
     EXPECT_TRUE(ZipEntry(UnsealDataFile(database.GetDocumentFileName(row)), L"index.htm", page));
     ExpectVersions(database, kGarden, 9, 4);
@@ -455,7 +442,7 @@ TEST_F(SyncTool, AStoreFailingMidPageFailsTheRunAndTheNextRunCompletes)
         ASSERT_TRUE(QelCreateDirectoryTree(Account().c_str()));
         CTessaryDatabase database;
         ASSERT_TRUE(database.Open(Account().c_str()));
-        obstacle = database.GetDocumentFileName(Wide(kGarden).c_str(), L"a3000000-0000-4000-8000-000000000003");
+        obstacle = database.GetDocumentFileName(FromUtf8(kGarden).c_str(), L"a3000000-0000-4000-8000-000000000003");
     }
     ASSERT_TRUE(QelCreateDirectoryTree(obstacle.c_str()));
     const CSyncToolResult run = Sync();
@@ -469,11 +456,11 @@ TEST_F(SyncTool, AStoreFailingMidPageFailsTheRunAndTheNextRunCompletes)
     ExpectDocumentStored(database, garden, garden.documents[0]);
     // The failed document holds no data digest, so its data is fetched again.
     TESSARYDOCUMENTDATA failed;
-    if (database.GetDocumentByGuid(Wide(kGarden).c_str(), L"a3000000-0000-4000-8000-000000000003", failed)) {
+    if (database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), L"a3000000-0000-4000-8000-000000000003", failed)) {
         EXPECT_TRUE(failed.dataMD5.empty());
     }
     TESSARYDOCUMENTDATA after;
-    EXPECT_FALSE(database.GetDocumentByGuid(Wide(kGarden).c_str(), L"a2000000-0000-4000-8000-000000000002", after));
+    EXPECT_FALSE(database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), L"a2000000-0000-4000-8000-000000000002", after));
     ExpectVersions(database, kGarden, -1, -1);
     ExpectVersions(database, kCycling, -1, -1);
     database.Close();
@@ -656,7 +643,7 @@ TEST_P(SyncToolCharset, ChineseNamesAndTitlesArriveIntact)
     ExpectEverythingStored();
     CTessaryDatabase database;
     ASSERT_TRUE(database.Open(Account().c_str()));
-    EXPECT_EQ(L"\u83DC\u56ED\u624B\u518C", database.GetSubscriptionName(Wide(kGarden).c_str()));
+    EXPECT_EQ(L"\u83DC\u56ED\u624B\u518C", database.GetSubscriptionName(FromUtf8(kGarden).c_str()));
     EXPECT_EQ(L"\u64AD\u79CD\uFF1A\u5BA4\u5185",
               StoredText(Account(), "select DOCUMENT_TITLE from QEL_READER_DOCUMENT where DOCUMENT_GUID like 'a1%'"));
     EXPECT_TRUE(run.HasLog(0, L"\u64AD\u79CD\uFF1A\u5BA4\u5185")) << "printed as UTF-8";
