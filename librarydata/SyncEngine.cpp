@@ -9,6 +9,7 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,10 +51,10 @@ BOOL ResetStream(IStream* stream)
     return QelSeekStreamToBegin(stream) && QelSetStreamSize(stream, 0);
 }
 
-BOOL GetEndpoint(const std::wstring& serverUrl, std::wstring& host, INTERNET_PORT& port, std::wstring& path)
+// Port 0 and ports beyond 65535 would reach another server than the one named.
+BOOL ToPort(DWORD value, INTERNET_PORT& port)
 {
-    DWORD value = 0;
-    if (!QelXmlRpcGetServerParts(serverUrl.c_str(), host, value, path) || value == 0 || value > 0xFFFF)
+    if (value == 0 || value > 0xFFFF)
         return FALSE;
     port = INTERNET_PORT(value);
     return TRUE;
@@ -75,29 +76,67 @@ BOOL TakeDownloadedData(IStream* stream)
     return QelGetStreamSize(stream) > 0 && QelSeekStreamToBegin(stream);
 }
 
+// The book's server, connected, with the book announced; null (logged) when
+// its URL is unusable or the server cannot be reached.
+std::unique_ptr<CQelSubscriptionServer> ConnectBook(ITessarySyncEvents* events, const std::wstring& token,
+                                                    const TESSARYSUBSCRIPTIONDATA& book, int index, int count)
+{
+    std::wstring host;
+    std::wstring path;
+    DWORD value = 0;
+    INTERNET_PORT port = 0;
+    if (!QelXmlRpcGetServerParts(book.serverUrl.c_str(), host, value, path) || !ToPort(value, port)) {
+        Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to get database server: %1", book.name);
+        return nullptr;
+    }
+    auto server = std::make_unique<CQelSubscriptionServer>(token.c_str(), events, host.c_str(), port, path.c_str());
+    events->OnSubscriptionBegin(book.guid.c_str(), book.name.c_str(), index, count);
+    if (!TessaryConnectServer(*server)) {
+        Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to connect to database server: %1", host);
+        return nullptr;
+    }
+    return server;
+}
+
 // An item the server sent invalid can never be stored: it is logged and
 // skipped, so that it does not block its book for ever. A valid item whose
 // download or store fails ends the run before the book's version moves past it.
+bool IsStorableDocument(ITessarySyncEvents* events, const TESSARYDOCUMENTDATA& document)
+{
+    if (!document.title.empty())
+        return true;
+    Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without a title: %1", DocumentName(document));
+    return false;
+}
+
+// The document's data into the stream, rewound for the store.
+EOutcome DownloadDocument(CQelSubscriptionServer& server, ITessarySyncEvents* events, IStream* stream,
+                          const std::wstring& bookGuid, const TESSARYDOCUMENTDATA& document)
+{
+    if (!ResetStream(stream) || !server.DownloadDocumentData(bookGuid.c_str(), document, stream)) {
+        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Failed to download document data: %1", document.title);
+        return EOutcome::Failed;
+    }
+    if (!TakeDownloadedData(stream)) {
+        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without data: %1", document.title);
+        return EOutcome::Skipped;
+    }
+    return EOutcome::Done;
+}
+
 EOutcome SyncDocument(CQelSubscriptionServer& server, const CSyncRun& run, const TESSARYSUBSCRIPTIONDATA& book,
                       const TESSARYDOCUMENTDATA& document)
 {
     ITessarySyncEvents* events = run.events;
-    if (document.title.empty()) {
-        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without a title: %1", DocumentName(document));
+    if (!IsStorableDocument(events, document))
         return EOutcome::Skipped;
-    }
     TESSARYDOCUMENTDATA local;
     events->GetDocument(document.subscriptionGuid.c_str(), document.documentGuid.c_str(), &local);
     IStream* data = nullptr;
     if (local.dataMD5 != document.dataMD5 && run.downloadAll) {
-        if (!ResetStream(run.stream) || !server.DownloadDocumentData(book.guid.c_str(), document, run.stream)) {
-            Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Failed to download document data: %1", document.title);
-            return EOutcome::Failed;
-        }
-        if (!TakeDownloadedData(run.stream)) {
-            Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without data: %1", document.title);
-            return EOutcome::Skipped;
-        }
+        const EOutcome downloaded = DownloadDocument(server, events, run.stream, book.guid, document);
+        if (downloaded != EOutcome::Done)
+            return downloaded;
         data = run.stream;
     }
     if (!events->UpdateDocument(&document, data)) {
@@ -156,22 +195,22 @@ EOutcome SyncItems(const CSyncRun& run, const std::vector<TItem>& items, __int64
     return EOutcome::Done;
 }
 
+EOutcome StoreVersions(CQelSubscriptionServer& server, ITessarySyncEvents* events, const std::wstring& bookGuid,
+                       __int64 documentVersion, __int64 attachmentVersion)
+{
+    if (server.SetLocalVersion(bookGuid.c_str(), documentVersion, attachmentVersion))
+        return EOutcome::Done;
+    Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to set local version!");
+    return EOutcome::Failed;
+}
+
 EOutcome SyncBook(const CSyncRun& run, const TESSARYSUBSCRIPTIONDATA& book, int index, int count)
 {
     ITessarySyncEvents* events = run.events;
-    std::wstring host;
-    std::wstring path;
-    INTERNET_PORT port = 0;
-    if (!GetEndpoint(book.serverUrl, host, port, path)) {
-        Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to get database server: %1", book.name);
+    const std::unique_ptr<CQelSubscriptionServer> connected = ConnectBook(events, run.token, book, index, count);
+    if (!connected)
         return EOutcome::Skipped;
-    }
-    CQelSubscriptionServer server(run.token.c_str(), events, host.c_str(), port, path.c_str());
-    events->OnSubscriptionBegin(book.guid.c_str(), book.name.c_str(), index, count);
-    if (!TessaryConnectServer(server)) {
-        Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to connect to database server: %1", host);
-        return EOutcome::Skipped;
-    }
+    CQelSubscriptionServer& server = *connected;
 
     events->OnStepBegin(TESSARY_SYNC_STEP_GET_LOCAL_VERSION);
     __int64 documentVersion = -1;
@@ -194,10 +233,8 @@ EOutcome SyncBook(const CSyncRun& run, const TESSARYSUBSCRIPTIONDATA& book, int 
     });
     if (documentsDone != EOutcome::Done)
         return documentsDone;
-    if (!server.SetLocalVersion(book.guid.c_str(), documentVersion, attachmentVersion)) {
-        Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to set local version!");
+    if (StoreVersions(server, events, book.guid, documentVersion, attachmentVersion) == EOutcome::Failed)
         return EOutcome::Failed;
-    }
 
     events->OnStepBegin(TESSARY_SYNC_STEP_ATTACHMENT_LIST);
     std::vector<TESSARYDOCUMENTATTACHMENTDATA> attachments;
@@ -213,11 +250,7 @@ EOutcome SyncBook(const CSyncRun& run, const TESSARYSUBSCRIPTIONDATA& book, int 
         });
     if (attachmentsDone != EOutcome::Done)
         return attachmentsDone;
-    if (!server.SetLocalVersion(book.guid.c_str(), documentVersion, attachmentVersion)) {
-        Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to set local version!");
-        return EOutcome::Failed;
-    }
-    return EOutcome::Done;
+    return StoreVersions(server, events, book.guid, documentVersion, attachmentVersion);
 }
 
 // The subscribed books and the run's stream. FALSE ends the run, with `result`
@@ -228,13 +261,12 @@ BOOL GetSubscribedBooks(COskanAccountsServer& accounts, ITessarySyncEvents* even
     result = FALSE;
     std::wstring host;
     std::wstring path;
-    INTERNET_PORT port = 0;
     DWORD value = 0;
-    if (!accounts.GetServerParts(host, value, path) || value == 0 || value > 0xFFFF) {
+    INTERNET_PORT port = 0;
+    if (!accounts.GetServerParts(host, value, path) || !ToPort(value, port)) {
         Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to get subscriptions server information!");
         return FALSE;
     }
-    port = INTERNET_PORT(value);
     CQelSubscriptionsServer subscriptions(accounts.GetToken().c_str(), events, host.c_str(), port, path.c_str());
     events->OnStepBegin(TESSARY_SYNC_STEP_GET_SUBSCRIPTIONS);
     if (!TessaryConnectServer(subscriptions)) {
@@ -287,32 +319,11 @@ BOOL FetchOneDocument(COskanAccountsServer& accounts, ITessarySyncEvents* events
             document.subscriptionGuid);
         return FALSE;
     }
-    std::wstring host;
-    std::wstring path;
-    INTERNET_PORT port = 0;
-    if (!GetEndpoint(book->serverUrl, host, port, path)) {
-        Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to get database server: %1", book->name);
+    const std::unique_ptr<CQelSubscriptionServer> server =
+        ConnectBook(events, accounts.GetToken(), *book, int(book - books.begin()), int(books.size()));
+    if (!server || !IsStorableDocument(events, document) ||
+        DownloadDocument(*server, events, stream.Get(), book->guid, document) != EOutcome::Done)
         return FALSE;
-    }
-    CQelSubscriptionServer server(accounts.GetToken().c_str(), events, host.c_str(), port, path.c_str());
-    events->OnSubscriptionBegin(book->guid.c_str(), book->name.c_str(), int(book - books.begin()),
-                                int(books.size()));
-    if (!TessaryConnectServer(server)) {
-        Log(events, TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to connect to database server: %1", host);
-        return FALSE;
-    }
-    if (document.title.empty()) {
-        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without a title: %1", DocumentName(document));
-        return FALSE;
-    }
-    if (!ResetStream(stream.Get()) || !server.DownloadDocumentData(book->guid.c_str(), document, stream.Get())) {
-        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Failed to download document data: %1", document.title);
-        return FALSE;
-    }
-    if (!TakeDownloadedData(stream.Get())) {
-        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without data: %1", document.title);
-        return FALSE;
-    }
     if (!events->UpdateDocument(&document, stream.Get())) {
         Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Failed to update document: %1", document.title);
         return FALSE;
