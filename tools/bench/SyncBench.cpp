@@ -5,19 +5,20 @@
 // of the two times, and where the sync spends the rest.
 //
 // Run under Wine from the build folder, e.g.
-//   tools/under-wine.sh build wine build/tools/bench/sync_bench.exe [documents attachments]
+//   tools/under-wine.sh build wine build/tools/bench/SyncBench.exe [documents attachments]
 
 #include "ServicesStandIn.h"
+#include "framework/ComInitialize.h"
 #include "foundation/Charsets.h"
 #include "foundation/Folders.h"
 #include "librarydata/Database.h"
+#include "librarydata/HttpServer.h"
 #include "librarydata/SyncEngine.h"
 #include "librarydata/SubscriptionServers.h"
 #include "librarydata/SyncStoreEvents.h"
 #include "librarydata/XmlRpcRequest.h"
 #include "librarydata/XmlRpcResult.h"
 
-#include <objbase.h>
 #include <wininet.h>
 #include <wrl/client.h>
 
@@ -241,18 +242,19 @@ bool Replay(const std::vector<CStandInRequest>& requests, double& seconds, size_
             std::string& documentAnswer)
 {
     CStopwatch clock;
-    HINTERNET session = InternetOpenW(L"Replay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    const CInternetHandle session(InternetOpenW(L"Replay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         return false;
-    std::map<std::string, HINTERNET> connections;
+    std::map<std::string, CInternetHandle> connections;
     std::vector<char> buffer(1024);
     bool ok = true;
     const double start = clock.Now();
     for (const CStandInRequest& request : requests) {
-        HINTERNET& connection = connections[request.host];
+        CInternetHandle& connection = connections[request.host];
         if (!connection) {
             const std::wstring host(request.host.begin(), request.host.end());
-            connection = InternetConnectW(session, host.c_str(), 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+            connection.Attach(
+                InternetConnectW(session.Get(), host.c_str(), 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
         }
         const std::wstring verb(request.method.begin(), request.method.end());
         std::string object = request.path;
@@ -260,28 +262,24 @@ bool Replay(const std::vector<CStandInRequest>& requests, double& seconds, size_
         if (query != std::string::npos)
             object += request.url.substr(query);
         const std::wstring wideObject(object.begin(), object.end());
-        HINTERNET handle = HttpOpenRequestW(connection, verb.c_str(), wideObject.c_str(), nullptr, nullptr, nullptr,
-                                            INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD, 0);
+        const CInternetHandle handle(HttpOpenRequestW(connection.Get(), verb.c_str(), wideObject.c_str(), nullptr,
+                                                      nullptr, nullptr,
+                                                      INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD, 0));
         const wchar_t headers[] = L"Content-Type: text/xml\r\n";
-        if (!handle || !HttpSendRequestW(handle, request.method == "POST" ? headers : nullptr, DWORD(-1),
+        if (!handle || !HttpSendRequestW(handle.Get(), request.method == "POST" ? headers : nullptr, DWORD(-1),
                                          const_cast<char*>(request.body.data()), DWORD(request.body.size()))) {
             ok = false;
         } else {
             const bool keep = documentAnswer.empty() && request.xmlrpcMethod == "subscription.getDocumentData";
             DWORD read = 0;
-            while (InternetReadFile(handle, buffer.data(), DWORD(buffer.size()), &read) && read > 0) {
+            while (InternetReadFile(handle.Get(), buffer.data(), DWORD(buffer.size()), &read) && read > 0) {
                 answerBytes += read;
                 if (keep)
                     documentAnswer.append(buffer.data(), read);
             }
         }
-        if (handle)
-            InternetCloseHandle(handle);
     }
     seconds = clock.Now() - start;
-    for (auto& connection : connections)
-        InternetCloseHandle(connection.second);
-    InternetCloseHandle(session);
     return ok;
 }
 
@@ -291,7 +289,11 @@ int main(int argc, char** argv)
 {
     const unsigned documents = argc > 2 ? unsigned(std::atoi(argv[1])) : 10000;
     const unsigned attachments = argc > 2 ? unsigned(std::atoi(argv[2])) : 2000;
-    CoInitialize(nullptr);
+    if (documents == 0) {
+        fprintf(stderr, "usage: SyncBench.exe [documents attachments], at least one document\n");
+        return 1;
+    }
+    const CComInitialize com;
     CStopwatch clock;
 
     printf("Building the scenario: %u documents, %u attachments...\n", documents, attachments);
@@ -355,7 +357,5 @@ int main(int argc, char** argv)
     QelXmlBytesToText(documentAnswer, answer);
     printf("Client pieces alone: a data request built %.2f ms, a %zu-byte answer parsed and decoded %.2f ms\n",
            RequestBuildSeconds(1000) * 1000, documentAnswer.size(), AnswerParseSeconds(answer, 1000) * 1000);
-    database.Close();
-    CoUninitialize();
     return 0;
 }
