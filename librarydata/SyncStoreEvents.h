@@ -72,8 +72,6 @@ protected:
     // The default answers the stop flag.
     virtual BOOL IsStop();
 
-    CTessaryDatabase* GetDatabase() const { return m_database; }
-
 private:
     void BeginList();
     BOOL CommitList();

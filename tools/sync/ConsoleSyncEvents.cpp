@@ -151,13 +151,11 @@ BOOL CConsoleSyncEvents::IsCanceled()
     return result;
 }
 
-BOOL CConsoleSyncEvents::AskUserAccount(std::wstring& userName, std::wstring& password)
+BOOL CConsoleSyncEvents::AskUserAccount(std::wstring&, std::wstring& password)
 {
-    // The stored user name stays; each question takes the next retry password.
+    // The user name stays as stored; each question takes the next retry password.
     if (m_retryPasswords.empty())
         return FALSE;
-    if (userName.empty() && GetDatabase())
-        userName = GetDatabase()->GetAccountUserName();
     password = m_retryPasswords.front();
     m_retryPasswords.pop_front();
     return TRUE;
