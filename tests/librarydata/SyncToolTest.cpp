@@ -422,6 +422,21 @@ TEST_F(SyncTool, CancelPartWayKeepsWhatWasStoredAndTheBooksVersions)
     EXPECT_EQ(4u, fetched.size());
 }
 
+TEST_F(SyncTool, AUserNameThatCannotBeAFolderOfItsOwnIsRefusedBeforeAnythingIsAsked)
+{
+    ASSERT_TRUE(StartServices(StandardScenario()));
+    for (const wchar_t* name : {L"..\\outside", L"../outside", L"ann:stream", L"CON", L"ann."}) {
+        const CSyncToolResult run = Sync({name, L"reader"});
+        EXPECT_EQ(1u, run.exitCode) << run.output;
+        EXPECT_NE(std::wstring::npos, run.output.find(L"the user name cannot name an account folder")) << run.output;
+    }
+    EXPECT_TRUE(m_standIn.Requests().empty());
+    for (const std::wstring& file : FilesBelow(m_folder.Path())) {
+        const bool expected = file == L"tessary-sync.exe" || file == L"Data\\Tessary.log";
+        EXPECT_TRUE(expected) << file;
+    }
+}
+
 TEST_F(SyncTool, StoppingAtTheFirstQuestionEndsRightAfterTheBookList)
 {
     ASSERT_TRUE(StartServices(StandardScenario()));
@@ -454,11 +469,11 @@ TEST_F(SyncTool, AStoreFailingMidPageFailsTheRunAndTheNextRunCompletes)
     ASSERT_TRUE(database.Open(Account().c_str()));
     CScenarioBook& garden = m_scenario.Book(kGarden);
     ExpectDocumentStored(database, garden, garden.documents[0]);
-    // The failed document holds no data digest, so its data is fetched again.
+    // The failed document's row stays without a data digest, so its data is fetched again.
     TESSARYDOCUMENTDATA failed;
-    if (database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), L"a3000000-0000-4000-8000-000000000003", failed)) {
-        EXPECT_TRUE(failed.dataMD5.empty());
-    }
+    ASSERT_TRUE(database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), L"a3000000-0000-4000-8000-000000000003", failed));
+    EXPECT_EQ(L"Growing Tomatoes", failed.title);
+    EXPECT_TRUE(failed.dataMD5.empty());
     TESSARYDOCUMENTDATA after;
     EXPECT_FALSE(database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), L"a2000000-0000-4000-8000-000000000002", after));
     ExpectVersions(database, kGarden, -1, -1);
