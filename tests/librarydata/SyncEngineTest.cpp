@@ -1,10 +1,14 @@
 // The sync engine in this process, against the services stand-in: the parts
-// that the headless tool does not reach (no data downloads, one document).
+// that the headless tool does not reach (no data downloads, one document,
+// versions that cannot be read or stored, an account without books).
 
 #include "SyncToolSupport.h"
 
+#include "FakeSyncEvents.h"
 #include "NetTestSupport.h"
 #include "foundation/TestFolder.h"
+#include "foundation/Settings.h"
+#include "librarydata/AdList.h"
 #include "librarydata/Database.h"
 #include "librarydata/SyncEngine.h"
 #include "librarydata/SyncStoreEvents.h"
@@ -148,6 +152,77 @@ TEST_F(SyncEngine, ABookWithAnUnusableServerIsSkippedAndTheNextBookSynced)
                                               L"a1000000-0000-4000-8000-000000000001", document));
     EXPECT_TRUE(m_database.GetDocumentByGuid(L"b0000000-0000-4000-8000-00000000000b",
                                              L"b1000000-0000-4000-8000-000000000001", document));
+}
+
+// Answers the sign-in with the stand-in's account.
+class CSignedInEvents : public CFakeSyncEvents
+{
+public:
+    CSignedInEvents()
+    {
+        answerUser = L"reader@example.com";
+        answerPassword = L"reader";
+    }
+    bool Logged(int level, const std::wstring& text) const
+    {
+        return std::count(logs.begin(), logs.end(), std::make_pair(level, text)) > 0;
+    }
+};
+
+TEST_F(SyncEngine, AnAccountWithoutBooksSucceedsAndStillSignsOutAndRefreshesTheAdvertisements)
+{
+    CScenario scenario = StandardScenario();
+    scenario.books.clear();
+    StartServices(scenario);
+    CSignedInEvents events;
+    EXPECT_TRUE(TessarySyncAccount(&events, TRUE));
+    EXPECT_TRUE(events.Logged(1, L"You are not subscribed to any books in this account."));
+    EXPECT_EQ((std::vector<std::string>{"accounts.clientLogin", "subscription.getList", "accounts.clientLogout", "GET"}),
+              Methods());
+    std::vector<QELADDATA> ads;
+    ASSERT_TRUE(QelLoadADListFromXmlFile(QelGetSettingsFileName().c_str(), L"Tessary", ads));
+    EXPECT_EQ(2u, ads.size());
+}
+
+TEST_F(SyncEngine, ABookWhoseVersionsCannotBeReadIsSkipped)
+{
+    StartServices();
+    CSignedInEvents events;
+    events.versionResult = FALSE;
+    EXPECT_TRUE(TessarySyncAccount(&events, TRUE));
+    EXPECT_EQ(2, std::count(events.logs.begin(), events.logs.end(),
+                            std::make_pair(1, std::wstring(L"Failed to get local version!"))));
+    EXPECT_EQ(2u, events.books.size());
+    EXPECT_TRUE(events.updatedDocuments.empty());
+    EXPECT_TRUE(events.storedVersions.empty());
+    EXPECT_EQ((std::vector<std::string>{"accounts.clientLogin", "subscription.getList", "accounts.clientLogout", "GET"}),
+              Methods());
+}
+
+TEST_F(SyncEngine, VersionsThatCannotBeStoredEndTheRunAfterTheBooksDocuments)
+{
+    class CVersionsRefused : public CSignedInEvents
+    {
+    public:
+        BOOL SetLocalVersion(const wchar_t* guid, __int64 documentVersion, __int64 attachmentVersion) override
+        {
+            CSignedInEvents::SetLocalVersion(guid, documentVersion, attachmentVersion);
+            return FALSE;
+        }
+    };
+    StartServices();
+    CVersionsRefused events;
+    EXPECT_FALSE(TessarySyncAccount(&events, TRUE));
+    EXPECT_TRUE(events.Logged(1, L"Failed to set local version!"));
+    EXPECT_EQ(1u, events.books.size());
+    EXPECT_EQ(3u, events.updatedDocuments.size());
+    ASSERT_EQ(1u, events.storedVersions.size());
+    EXPECT_EQ(7, events.storedVersions[0].second.first);
+    EXPECT_EQ(-1, events.storedVersions[0].second.second);
+    EXPECT_EQ((std::vector<std::string>{"accounts.clientLogin", "subscription.getList", "subscription.getDocumentList",
+                                        "subscription.getDocumentData", "subscription.getDocumentData",
+                                        "subscription.getDocumentData", "accounts.clientLogout", "GET"}),
+              Methods());
 }
 
 }  // namespace
