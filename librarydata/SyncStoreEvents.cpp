@@ -155,8 +155,11 @@ BOOL CTessarySyncStoreEvents::SetLocalVersion(const wchar_t* subscriptionGuid, _
 {
     if (!m_database || !subscriptionGuid)
         return FALSE;
-    const BOOL stored = m_database->SetLocalVersion(subscriptionGuid, documentVersion, attachmentVersion);
-    return CommitList() && stored;
+    // The list's rows reach the file before the version that claims them, so
+    // no version is stored for rows that SQLite rolled back on an error.
+    if (!CommitList())
+        return FALSE;
+    return m_database->SetLocalVersion(subscriptionGuid, documentVersion, attachmentVersion);
 }
 
 BOOL CTessarySyncStoreEvents::IsCanceled()

@@ -3,8 +3,8 @@
 // the sign-in's questions from the stored credentials.
 //
 // The rows of one list are stored in one database transaction, committed
-// with the list's version: a crash then loses nothing that a stored version
-// claims, and the rows cost no disk flush each.
+// just before the list's version is stored: a crash then loses nothing that a
+// stored version claims, and the rows cost no disk flush each.
 //
 // Everything runs on the thread that calls it. A front end with a window
 // marshals each event to its own thread and calls these same operations
@@ -60,7 +60,7 @@ public:
                        TESSARYDOCUMENTATTACHMENTDATA* attachment) override;
     BOOL GetLocalVersion(const wchar_t* subscriptionGuid, __int64* documentVersion,
                          __int64* attachmentVersion) override;
-    // Commits the list's rows with the versions; FALSE when either fails.
+    // Commits the list's rows, then stores the versions; FALSE when either fails.
     BOOL SetLocalVersion(const wchar_t* subscriptionGuid, __int64 documentVersion,
                          __int64 attachmentVersion) override;
     BOOL IsCanceled() override;

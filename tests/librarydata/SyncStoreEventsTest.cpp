@@ -228,6 +228,29 @@ TEST_F(SyncStoreEvents, AListsRowsReachTheFileTogetherWithItsVersion)
     EXPECT_EQ(L"Compost", found.title);
 }
 
+TEST_F(SyncStoreEvents, NoVersionIsStoredForRowsThatWereRolledBack)
+{
+    CTessarySyncStoreEvents store(&m_database);
+    const TESSARYDOCUMENTDATA document = Document(L"Sowing Seeds Indoors");
+    const wchar_t* book = document.subscriptionGuid.c_str();
+    ASSERT_TRUE(store.UpdateDocument(&document, nullptr));
+    // As SQLite ends a transaction on some errors, taking its rows with it.
+    ASSERT_TRUE(m_database.ExecSQL(L"rollback transaction"));
+    EXPECT_FALSE(store.SetLocalVersion(book, 101, -1));
+    __int64 documentVersion = -2;
+    __int64 attachmentVersion = -2;
+    ASSERT_TRUE(m_database.GetLocalVersion(book, documentVersion, attachmentVersion));
+    EXPECT_EQ(-1, documentVersion);
+    TESSARYDOCUMENTDATA found;
+    EXPECT_FALSE(m_database.GetDocumentByGuid(book, document.documentGuid.c_str(), found));
+
+    // The next list begins afresh and stores its version.
+    ASSERT_TRUE(store.UpdateDocument(&document, nullptr));
+    EXPECT_TRUE(store.SetLocalVersion(book, 101, -1));
+    ASSERT_TRUE(m_database.GetLocalVersion(book, documentVersion, attachmentVersion));
+    EXPECT_EQ(101, documentVersion);
+}
+
 TEST_F(SyncStoreEvents, FailuresReachTheProgramLogAndStopIsAskedOfTheFlag)
 {
     CTessarySyncStoreEvents store(&m_database);
