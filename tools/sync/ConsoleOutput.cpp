@@ -2,12 +2,9 @@
 
 #include "foundation/Encoding.h"
 
-CConsoleOutput::CConsoleOutput(DWORD standardHandle) : m_handle(::GetStdHandle(standardHandle)), m_console(false)
-{
-    DWORD mode = 0;
-    m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(m_handle, &mode);
-}
+namespace {
 
+// A line break or TAB inside a text would split its line or its fields.
 std::wstring CleanField(std::wstring text)
 {
     for (wchar_t& c : text) {
@@ -17,9 +14,17 @@ std::wstring CleanField(std::wstring text)
     return text;
 }
 
+}  // namespace
+
+CConsoleOutput::CConsoleOutput(DWORD standardHandle) : m_handle(::GetStdHandle(standardHandle)), m_console(false)
+{
+    DWORD mode = 0;
+    m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(m_handle, &mode);
+}
+
 void CConsoleOutput::WriteLine(const std::wstring& text)
 {
-    Write(CleanField(text) + L"\r\n");
+    WriteFields({text});
 }
 
 void CConsoleOutput::WriteFields(std::initializer_list<std::wstring> fields)

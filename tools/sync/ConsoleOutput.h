@@ -24,5 +24,3 @@ private:
     HANDLE m_handle;
     bool m_console;
 };
-
-std::wstring CleanField(std::wstring text);
