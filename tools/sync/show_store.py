@@ -20,20 +20,20 @@ def show_account(folder):
     meta = {(name, key): value for name, key, value in
             database.execute("select META_NAME, META_KEY, META_VALUE from QEL_READER_META")}
     print("Account %s" % meta.get(("ACCOUNT", "USERNAME"), os.path.basename(folder)))
-    books = [row[0] for row in database.execute(
-        "select distinct SUBSCRIPTION_GUID from QEL_READER_DOCUMENT order by SUBSCRIPTION_GUID")]
-    for book in books:
-        key = book.upper()
+    # A book named or versioned by a sync counts even when it holds no document yet.
+    books = {row[0].upper() for row in database.execute("select distinct SUBSCRIPTION_GUID from QEL_READER_DOCUMENT")}
+    books |= {name for name, key in meta if key in ("SUBSCRIPTION", "DOCUMENTVERSION", "ATTACHMENTVERSION")}
+    for book in sorted(books):
         print("  Book %s (%s): document version %s, attachment version %s" % (
-            meta.get((key, "SUBSCRIPTION"), book), book, meta.get((key, "DOCUMENTVERSION"), "-"),
-            meta.get((key, "ATTACHMENTVERSION"), "-")))
+            meta.get((book, "SUBSCRIPTION"), book), book.lower(), meta.get((book, "DOCUMENTVERSION"), "-"),
+            meta.get((book, "ATTACHMENTVERSION"), "-")))
         for title, location, version, guid in database.execute(
                 "select DOCUMENT_TITLE, DOCUMENT_LOCATION, QEL_VERSION, DOCUMENT_GUID from QEL_READER_DOCUMENT"
-                " where SUBSCRIPTION_GUID = ? order by DOCUMENT_LOCATION, DOCUMENT_TITLE", (book,)):
+                " where upper(SUBSCRIPTION_GUID) = ? order by DOCUMENT_LOCATION, DOCUMENT_TITLE", (book,)):
             print("    %-24s %-34s v%-5s %s" % (location, title, version, guid))
         for name, version, document in database.execute(
                 "select ATTACHMENT_NAME, QEL_VERSION, DOCUMENT_GUID from QEL_READER_DOCUMENT_ATTACHMENT"
-                " where SUBSCRIPTION_GUID = ? order by ATTACHMENT_NAME", (book,)):
+                " where upper(SUBSCRIPTION_GUID) = ? order by ATTACHMENT_NAME", (book,)):
             print("    attachment %-28s v%-5s of %s" % (name, version, document))
     data_files = []
     for root, _, files in os.walk(folder):
