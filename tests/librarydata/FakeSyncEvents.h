@@ -4,7 +4,6 @@
 
 #include "librarydata/SyncEvents.h"
 
-#include <cwchar>
 #include <map>
 #include <string>
 #include <utility>
@@ -31,8 +30,8 @@ public:
     {
         ++accountQueries;
         queriedWith.emplace_back(userName, password);
-        wcsncpy(userName, answerUser.c_str(), TESSARY_SYNC_ACCOUNT_BUFFER - 1);
-        wcsncpy(password, answerPassword.c_str(), TESSARY_SYNC_ACCOUNT_BUFFER - 1);
+        TessaryCopyToAccountBuffer(answerUser, userName);
+        TessaryCopyToAccountBuffer(answerPassword, password);
     }
     BOOL UpdateDocument(const TESSARYDOCUMENTDATA* document, IStream* data) override
     {
