@@ -184,4 +184,24 @@ TEST_F(AdListUpdateWithoutAds, LeavesTheStoredListAsItWas)
     EXPECT_EQ(before, ReadBytes(m_settings));
 }
 
+class AdListUpdateWithNoUsableAd : public AdListUpdate
+{
+protected:
+    std::string Faults() const override
+    {
+        return R"({"api.ad": {"kind": "raw", "body": "<?xml version=\"1.0\"?><Ads><Ad Title=\"No link\"/></Ads>"}})";
+    }
+};
+
+TEST_F(AdListUpdateWithNoUsableAd, EmptiesTheStoredList)
+{
+    CQelXMLDocument document;
+    ASSERT_TRUE(document.LoadXML(L"<Tessary><Ads><Ad Title=\"Old\" URL=\"http://old\"/></Ads></Tessary>"));
+    ASSERT_TRUE(document.SaveToFile(m_settings.c_str()));
+    EXPECT_TRUE(Update());
+    std::vector<QELADDATA> ads;
+    EXPECT_TRUE(QelLoadADListFromXmlFile(m_settings.c_str(), L"Tessary", ads));
+    EXPECT_TRUE(ads.empty());
+}
+
 }  // namespace
