@@ -2,7 +2,7 @@
 # under-wine.sh BUILD COMMAND...: runs COMMAND with the build's Wine prefix booted
 # and one persistent wineserver, then stops the server.
 set -uo pipefail
-build=$1; shift
+build=$(cd "$1" && pwd); shift
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
 # Wine's background services inherit every open descriptor: keep them off our pipes.
