@@ -21,11 +21,6 @@ constexpr ULONG kSealedChunk = 1040;
 constexpr ULONGLONG kLargestStream = 0x70000000;
 constexpr char kPasswordPhrase[] = "KeyPhraseForSealingSecrets";
 
-void Log(const wchar_t* message)
-{
-    TessaryGetGlobal()->WriteLog(message);
-}
-
 int InitCipher(CQelAES& aes, int direction, const char* password)
 {
     const std::wstring keyText = QelMD5WordHexSpaced(password, static_cast<UINT>(strlen(password)));
@@ -69,17 +64,17 @@ BOOL QelEncryptStream(const char* password, IStream* data)
             throw std::bad_alloc();
         buffer.resize(static_cast<size_t>(sealedSize));
     } catch (const std::bad_alloc&) {
-        Log(L"Failed to create temp stream!");
+        TessaryWriteLog(L"Failed to create temp stream!");
         return FALSE;
     }
 
     CQelAES aes;
     if (InitCipher(aes, CQelAES::DirEncrypt, password) != 0) {
-        Log(L"Failed init AES");
+        TessaryWriteLog(L"Failed init AES");
         return FALSE;
     }
     if (!QelReadStream(data, buffer.data(), static_cast<ULONG>(size))) {
-        Log(L"Failed to read from stream!");
+        TessaryWriteLog(L"Failed to read from stream!");
         return FALSE;
     }
 
@@ -90,13 +85,13 @@ BOOL QelEncryptStream(const char* password, IStream* data)
         const ULONG count = index + 1 == chunks ? static_cast<ULONG>(rest) : kPlainChunk;
         std::memcpy(chunk, buffer.data() + index * kPlainChunk, count);
         if (aes.PadEncrypt(chunk, static_cast<int>(count), buffer.data() + index * kSealedChunk) < 0) {
-            Log(L"Failed to encrypt buffer!");
+            TessaryWriteLog(L"Failed to encrypt buffer!");
             return FALSE;
         }
     }
 
     if (!ReplaceContent(data, buffer.data(), static_cast<ULONG>(sealedSize))) {
-        Log(L"Failed to write to stream!");
+        TessaryWriteLog(L"Failed to write to stream!");
         return FALSE;
     }
     return TRUE;

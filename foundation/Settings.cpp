@@ -18,11 +18,6 @@ std::recursive_mutex& SettingsFileMutex()
     return mutex;
 }
 
-void WriteLog(const std::wstring& text)
-{
-    TessaryGetGlobal()->WriteLog(text.c_str());
-}
-
 const wchar_t* Text(const wchar_t* text)
 {
     return text ? text : L"";
@@ -102,7 +97,7 @@ CQelSettings::CQelSettings(const wchar_t* fileName, const wchar_t* rootName)
     if (!loaded) {
         // Reported outside the lock: a box may wait for the user.
         m_xml.ReportParseError(m_fileName.c_str());
-        WriteLog(QelFormatString1(L"Failed to load xml file: %1", m_fileName.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to load xml file: %1", m_fileName.c_str()));
     }
 }
 
@@ -120,7 +115,7 @@ CQelSettings::~CQelSettings()
 BOOL CQelSettings::GetValue(const wchar_t* section, const wchar_t* key, std::wstring& value)
 {
     if (!m_xml.GetSettingsValue(m_rootName.c_str(), section, key, L"", value)) {
-        WriteLog(QelFormatString2(L"Failed to get settings value: %1.%2", Text(section), Text(key)));
+        TessaryWriteLog(QelFormatString2(L"Failed to get settings value: %1.%2", Text(section), Text(key)));
         return FALSE;
     }
     return TRUE;
@@ -129,7 +124,7 @@ BOOL CQelSettings::GetValue(const wchar_t* section, const wchar_t* key, std::wst
 BOOL CQelSettings::SetValue(const wchar_t* section, const wchar_t* key, const wchar_t* value)
 {
     if (!m_xml.SetSettingsValue(m_rootName.c_str(), section, key, Text(value))) {
-        WriteLog(QelFormatString3(L"Failed to set settings value: %1.%2=%3", Text(section), Text(key), Text(value)));
+        TessaryWriteLog(QelFormatString3(L"Failed to set settings value: %1.%2=%3", Text(section), Text(key), Text(value)));
         return FALSE;
     }
     m_changes.push_back({false, Text(section), Text(key), Text(value)});
@@ -175,7 +170,7 @@ BOOL CQelSettings::ApplyChanges(CQelXMLDocument& document) const
                 sectionNode.DeleteAllChildNodes();
         } else if (!document.SetSettingsValue(m_rootName.c_str(), change.section.c_str(), change.key.c_str(),
                                               change.value.c_str())) {
-            WriteLog(QelFormatString3(L"Failed to set settings value: %1.%2=%3", change.section.c_str(),
+            TessaryWriteLog(QelFormatString3(L"Failed to set settings value: %1.%2=%3", change.section.c_str(),
                                       change.key.c_str(), change.value.c_str()));
             applied = FALSE;
         }
@@ -192,7 +187,7 @@ void CQelSettings::Save()
     QelLoadSettingsFileForUpdate(m_fileName.c_str(), current, FALSE);
     ApplyChanges(current);
     if (!current.SaveToFile(m_fileName.c_str()))
-        WriteLog(QelFormatString1(L"Failed to save xml file: %1", m_fileName.c_str()));
+        TessaryWriteLog(QelFormatString1(L"Failed to save xml file: %1", m_fileName.c_str()));
 }
 
 CTessarySettings::CTessarySettings() : CQelSettings(QelGetSettingsFileName().c_str(), L"Tessary")
@@ -214,9 +209,9 @@ BOOL QelLoadSettingsFileForUpdate(const wchar_t* fileName, CQelXMLDocument& docu
         // The save that follows replaces the file, so its bytes are kept beside it.
         const std::wstring kept = std::wstring(fileName) + L".bad";
         if (::CopyFileW(fileName, kept.c_str(), FALSE))
-            WriteLog(QelFormatString1(L"Kept the unreadable settings file as %1", kept.c_str()));
+            TessaryWriteLog(QelFormatString1(L"Kept the unreadable settings file as %1", kept.c_str()));
         else
-            WriteLog(QelFormatString1(L"Failed to keep the unreadable settings file as %1", kept.c_str()));
+            TessaryWriteLog(QelFormatString1(L"Failed to keep the unreadable settings file as %1", kept.c_str()));
     }
     document.Clear();
     return FALSE;
