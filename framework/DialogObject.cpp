@@ -1,0 +1,79 @@
+#include "framework/DialogObject.h"
+
+#include <utility>
+
+namespace {
+
+// Messages whose answer is the dialog procedure's own return value, not DWLP_MSGRESULT.
+BOOL AnswersDirectly(UINT message)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return TRUE;
+    default:
+        return IsColorMessage(message);
+    }
+}
+
+}  // namespace
+
+INT_PTR CDialogObject::DoModal(HWND parent, LPARAM param)
+{
+    if (m_hWnd)
+        return -1;
+    m_modal = TRUE;
+    Pending() = this;
+    const INT_PTR result =
+        ::DialogBoxParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, param);
+    if (Pending() == this)
+        Pending() = nullptr;
+    return result;
+}
+
+HWND CDialogObject::Create(HWND parent, LPARAM param)
+{
+    if (m_hWnd)
+        return nullptr;
+    m_modal = FALSE;
+    Pending() = this;
+    const HWND window =
+        ::CreateDialogParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, param);
+    if (Pending() == this)
+        Pending() = nullptr;
+    return window;
+}
+
+BOOL CDialogObject::EndDialog(INT_PTR result)
+{
+    return m_modal ? ::EndDialog(m_hWnd, result) : ::DestroyWindow(m_hWnd);
+}
+
+INT_PTR CALLBACK CDialogObject::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWindowObject* object = FromHandle(window);
+    if (!object) {
+        object = std::exchange(Pending(), nullptr);
+        if (!object)
+            return FALSE;
+        static_cast<CDialogObject*>(object)->Attach(window, nullptr, FALSE);
+    }
+    BOOL handled = TRUE;
+    const LRESULT result = static_cast<CDialogObject*>(object)->Dispatch(message, wParam, lParam, [&]() -> LRESULT {
+        LRESULT reflected = 0;
+        if (static_cast<CDialogObject*>(object)->ReflectNotification(message, wParam, lParam, reflected) &&
+            (reflected || !IsColorMessage(message)))
+            return reflected;
+        handled = FALSE;
+        return 0;
+    });
+    if (!handled)
+        return message == WM_INITDIALOG;  // unhandled: the system focuses the first control
+    if (AnswersDirectly(message))
+        return result;
+    ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+    return TRUE;
+}

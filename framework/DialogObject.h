@@ -1,0 +1,25 @@
+#pragma once
+// A dialog from a resource template, modal or modeless, handled like our other
+// windows: one ProcessWindowMessage, notifications of unhandled children reflected.
+// Unhandled messages go to the system's dialog handling, so DefWindowProc answers 0.
+#include "framework/WindowObject.h"
+
+class CDialogObject : public CWindowObject {
+public:
+    explicit CDialogObject(UINT dialogId) : m_dialogId(dialogId) {}
+
+    INT_PTR DoModal(HWND parent = ::GetActiveWindow(), LPARAM param = 0);
+    HWND Create(HWND parent, LPARAM param = 0);
+    // Ends a modal dialog with the result, destroys a modeless one.
+    BOOL EndDialog(INT_PTR result);
+
+    UINT GetDialogId() const { return m_dialogId; }
+    BOOL IsModal() const { return m_modal; }
+
+protected:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    UINT m_dialogId;
+    BOOL m_modal = FALSE;
+};

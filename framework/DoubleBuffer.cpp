@@ -1,0 +1,45 @@
+#include "framework/DoubleBuffer.h"
+
+#include "framework/GdiOwners.h"
+
+BOOL CDoubleBufferPaint::ProcessDoubleBuffer(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        result = 1;
+        return TRUE;
+    case WM_PRINTCLIENT:
+        DoPaint(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return TRUE;
+    case WM_PAINT:
+        break;
+    default:
+        return FALSE;
+    }
+    result = 0;
+    if (wParam) {
+        DoPaint(reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    }
+    const CPaintScope paint(window);
+    const RECT& area = paint.Paint().rcPaint;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return TRUE;
+    CMemoryDc memory(::CreateCompatibleDC(paint));
+    CBitmapOwner bitmap(::CreateCompatibleBitmap(paint, width, height));
+    if (!memory || !bitmap) {
+        DoPaint(paint);  // out of memory for the bitmap: paint straight to the screen
+        return TRUE;
+    }
+    {
+        const CSelectScope select(memory, bitmap);
+        ::SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+        DoPaint(memory);
+        ::SetViewportOrgEx(memory, 0, 0, nullptr);
+        ::BitBlt(paint, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
+    }
+    return TRUE;
+}

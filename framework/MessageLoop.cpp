@@ -1,0 +1,114 @@
+#include "framework/MessageLoop.h"
+
+#include <algorithm>
+
+#include "framework/WindowObject.h"
+
+namespace {
+
+template <class T>
+void RemoveFrom(std::vector<T*>& list, T* item)
+{
+    list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+}  // namespace
+
+void CUiMessageLoop::AddMessageFilter(IUiMessageFilter* filter) { m_filters.push_back(filter); }
+void CUiMessageLoop::RemoveMessageFilter(IUiMessageFilter* filter) { RemoveFrom(m_filters, filter); }
+void CUiMessageLoop::AddIdleHandler(IUiIdleHandler* handler) { m_idleHandlers.push_back(handler); }
+void CUiMessageLoop::RemoveIdleHandler(IUiIdleHandler* handler) { RemoveFrom(m_idleHandlers, handler); }
+
+BOOL CUiMessageLoop::PreTranslateMessage(MSG* message)
+{
+    // A copy: a filter may remove itself or another while it runs.
+    const std::vector<IUiMessageFilter*> filters(m_filters.rbegin(), m_filters.rend());
+    for (IUiMessageFilter* filter : filters)
+        if (std::find(m_filters.begin(), m_filters.end(), filter) != m_filters.end() &&
+            filter->PreTranslateMessage(message))
+            return TRUE;
+    return FALSE;
+}
+
+BOOL CUiMessageLoop::OnIdle()
+{
+    const std::vector<IUiIdleHandler*> handlers(m_idleHandlers);
+    BOOL again = FALSE;
+    for (IUiIdleHandler* handler : handlers)
+        if (std::find(m_idleHandlers.begin(), m_idleHandlers.end(), handler) != m_idleHandlers.end())
+            again |= handler->OnIdle();
+    return again;
+}
+
+BOOL CUiMessageLoop::RestartsIdle(const MSG& message)
+{
+    // Mouse moves, paints and the caret's blink arrive all the time while nothing changes.
+    switch (message.message) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_PAINT:
+    case 0x0118:  // WM_SYSTIMER
+        return FALSE;
+    default:
+        return TRUE;
+    }
+}
+
+int CUiMessageLoop::Run()
+{
+    BOOL idle = TRUE;
+    MSG message{};
+    for (;;) {
+        while (idle && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
+            idle = OnIdle();
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1)
+            continue;
+        if (!got)
+            break;
+        if (!PreTranslateMessage(&message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        if (RestartsIdle(message))
+            idle = TRUE;
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void CUiModule::Init(HINSTANCE instance)
+{
+    m_instance = instance;
+    SetFrameworkInstance(instance);
+}
+
+void CUiModule::Term()
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_loops.clear();
+}
+
+BOOL CUiModule::AddMessageLoop(CUiMessageLoop* loop)
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    return m_loops.emplace(::GetCurrentThreadId(), loop).second;
+}
+
+BOOL CUiModule::RemoveMessageLoop()
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    return m_loops.erase(::GetCurrentThreadId()) != 0;
+}
+
+CUiMessageLoop* CUiModule::GetMessageLoop(DWORD threadId) const
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    const auto found = m_loops.find(threadId);
+    return found == m_loops.end() ? nullptr : found->second;
+}
+
+CUiModule& UiModule()
+{
+    static CUiModule module;
+    return module;
+}

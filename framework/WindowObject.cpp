@@ -1,0 +1,275 @@
+#include "framework/WindowObject.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+#include <map>
+#include <mutex>
+#include <utility>
+
+namespace {
+
+const wchar_t kObjectProperty[] = L"Tessary.WindowObject";
+
+HINSTANCE& InstanceSlot()
+{
+    static HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    return instance;
+}
+
+std::mutex& ClassLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+// The system procedure of each superclass, for windows that have lost their object.
+std::map<ATOM, WNDPROC>& SuperProcs()
+{
+    static std::map<ATOM, WNDPROC> procs;
+    return procs;
+}
+
+LRESULT DefaultForOrphan(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC proc = nullptr;
+    {
+        const std::lock_guard<std::mutex> hold(ClassLock());
+        const auto found = SuperProcs().find(static_cast<ATOM>(::GetClassWord(window, GCW_ATOM)));
+        if (found != SuperProcs().end())
+            proc = found->second;
+    }
+    return proc ? ::CallWindowProcW(proc, window, message, wParam, lParam)
+                : ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HINSTANCE FrameworkInstance() { return InstanceSlot(); }
+void SetFrameworkInstance(HINSTANCE instance) { InstanceSlot() = instance; }
+
+ATOM CWindowClassInfo::Register()
+{
+    const std::lock_guard<std::mutex> hold(ClassLock());
+    if (m_atom)
+        return m_atom;
+    if (!name)
+        std::swprintf(m_generated, sizeof m_generated / sizeof m_generated[0], L"ATL:%p", static_cast<void*>(this));
+    const HINSTANCE instance = FrameworkInstance();
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (superclass) {
+        if (commonControlClass) {
+            const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), commonControlClass};
+            ::InitCommonControlsEx(&init);
+        }
+        if (!::GetClassInfoExW(nullptr, superclass, &wc) && !::GetClassInfoExW(instance, superclass, &wc))
+            return 0;
+        superProc = wc.lpfnWndProc;
+    } else {
+        wc.style = style;
+        wc.hbrBackground = background;
+        wc.hCursor = cursor ? ::LoadCursorW(nullptr, cursor) : nullptr;
+        if (iconId) {
+            wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 0, 0,
+                                                       LR_DEFAULTSIZE | LR_SHARED));
+            wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                                         ::GetSystemMetrics(SM_CXSMICON),
+                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        }
+    }
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FrameworkWindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = ClassName();
+    wc.lpszMenuName = nullptr;
+    m_atom = ::RegisterClassExW(&wc);
+    if (!m_atom && ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+        m_atom = static_cast<ATOM>(::GetClassInfoExW(instance, ClassName(), &wc));
+    if (m_atom && superProc)
+        SuperProcs()[m_atom] = superProc;
+    return m_atom;
+}
+
+BOOL IsColorMessage(UINT message)
+{
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
+BOOL IsReflectableMessage(UINT message)
+{
+    switch (message) {
+    case WM_NOTIFY:
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+        return TRUE;
+    default:
+        return IsColorMessage(message);
+    }
+}
+
+HWND ReflectionTarget(HWND container, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NOTIFY:
+        return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
+    case WM_COMMAND:
+        return reinterpret_cast<HWND>(lParam);
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
+    }
+    case WM_MEASUREITEM: {
+        const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+        return item && item->CtlType != ODT_MENU ? ::GetDlgItem(container, static_cast<int>(item->CtlID)) : nullptr;
+    }
+    case WM_DELETEITEM: {
+        const auto* item = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam);
+        return item ? item->hwndItem : nullptr;
+    }
+    default:
+        (void)wParam;
+        return IsReflectableMessage(message) ? reinterpret_cast<HWND>(lParam) : nullptr;
+    }
+}
+
+CWindowObject::~CWindowObject()
+{
+    if (m_hWnd && FromHandle(m_hWnd) == this) {
+        if (m_subclassed)
+            UnsubclassWindow();
+        else
+            ::RemovePropW(m_hWnd, kObjectProperty);
+    }
+}
+
+CWindowObject*& CWindowObject::Pending()
+{
+    thread_local CWindowObject* pending = nullptr;
+    return pending;
+}
+
+CWindowObject* CWindowObject::FromHandle(HWND window)
+{
+    return static_cast<CWindowObject*>(::GetPropW(window, kObjectProperty));
+}
+
+CWindowClassInfo& CWindowObject::GetWindowClassInfo()
+{
+    static CWindowClassInfo info;
+    return info;
+}
+
+HWND CWindowObject::Create(HWND parent, const RECT& rect, const wchar_t* text, DWORD style, DWORD exStyle,
+                           UINT_PTR idOrMenu, void* param)
+{
+    if (m_hWnd)
+        return nullptr;
+    CWindowClassInfo& info = GetWindowClassInfo();
+    if (!info.Register())
+        return nullptr;
+    Pending() = this;
+    const HWND window = ::CreateWindowExW(exStyle ? exStyle : DefaultExStyle(), info.ClassName(), text,
+                                          style ? style : DefaultStyle(), rect.left, rect.top,
+                                          rect.right - rect.left, rect.bottom - rect.top, parent,
+                                          reinterpret_cast<HMENU>(idOrMenu), FrameworkInstance(), param);
+    if (Pending() == this)
+        Pending() = nullptr;
+    return window;
+}
+
+BOOL CWindowObject::SubclassWindow(HWND window)
+{
+    if (m_hWnd || !::IsWindow(window) || FromHandle(window))
+        return FALSE;
+    const auto original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameworkWindowProc)));
+    if (!original)
+        return FALSE;
+    Attach(window, original, TRUE);
+    return TRUE;
+}
+
+HWND CWindowObject::UnsubclassWindow()
+{
+    if (!m_subclassed || !m_hWnd)
+        return nullptr;
+    if (::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(FrameworkWindowProc))
+        return nullptr;
+    ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
+    ::RemovePropW(m_hWnd, kObjectProperty);
+    m_subclassed = FALSE;
+    m_defaultProc = nullptr;
+    return std::exchange(m_hWnd, nullptr);
+}
+
+void CWindowObject::Attach(HWND window, WNDPROC defaultProc, BOOL subclassed)
+{
+    m_hWnd = window;
+    m_defaultProc = defaultProc;
+    m_subclassed = subclassed;
+    ::SetPropW(window, kObjectProperty, this);
+}
+
+void CWindowObject::Detach()
+{
+    if (m_subclassed &&
+        ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(FrameworkWindowProc))
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
+    ::RemovePropW(m_hWnd, kObjectProperty);
+    m_subclassed = FALSE;
+    m_destroyed = TRUE;
+}
+
+LRESULT CWindowObject::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return m_defaultProc ? ::CallWindowProcW(m_defaultProc, m_hWnd, message, wParam, lParam)
+                         : ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWindowObject::DefWindowProc()
+{
+    return m_current ? DefWindowProc(m_current->message, m_current->wParam, m_current->lParam) : 0;
+}
+
+BOOL CWindowObject::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD)
+{
+    return FALSE;
+}
+
+BOOL CWindowObject::ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (!IsReflectableMessage(message))
+        return FALSE;
+    const HWND child = ReflectionTarget(m_hWnd, message, wParam, lParam);
+    if (!child || child == m_hWnd || !::IsWindow(child))
+        return FALSE;
+    result = ::SendMessageW(child, OCM__BASE + message, wParam, lParam);
+    return TRUE;
+}
+
+LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWindowObject* object = CWindowObject::FromHandle(window);
+    if (!object) {
+        object = std::exchange(CWindowObject::Pending(), nullptr);
+        if (!object)
+            return DefaultForOrphan(window, message, wParam, lParam);
+        object->Attach(window, object->GetWindowClassInfo().superProc, FALSE);
+    }
+    return object->Dispatch(message, wParam, lParam, [&]() -> LRESULT {
+        // Controls built on a system class keep their own notifications (a list view's
+        // header talks to the list view); only windows of our own classes reflect.
+        LRESULT reflected = 0;
+        if (!object->m_defaultProc && object->ReflectNotification(message, wParam, lParam, reflected)) {
+            // A colour message nobody answered still needs a brush.
+            if (reflected || !IsColorMessage(message))
+                return reflected;
+        }
+        if (message > OCM__BASE && IsReflectableMessage(message - OCM__BASE))
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        return object->DefWindowProc(message, wParam, lParam);
+    });
+}

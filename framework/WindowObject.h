@@ -1,0 +1,141 @@
+#pragma once
+// Our windows. An object is tied to its window as a window property on the first
+// message; every message then reaches one virtual ProcessWindowMessage, which a
+// class writes as a switch and chains to its base or a mixin by an explicit call.
+//
+//   class CPane : public CWindowObject {
+//       BOOL ProcessWindowMessage(HWND, UINT m, WPARAM w, LPARAM l, LRESULT& r, DWORD id) override
+//       {
+//           switch (m) { case WM_SIZE: Layout(); return FALSE; }   // FALSE: let the default run too
+//           return CWindowObject::ProcessWindowMessage(...);
+//       }
+//   };
+//
+// Unhandled messages go to the default procedure: the superclassed or subclassed
+// original, else DefWindowProcW. A window of our own class reflects the
+// notifications of its children back to them as message + OCM__BASE.
+#include <windows.h>
+#include <olectl.h>
+
+#include "framework/WindowRef.h"
+
+class CMessageHandler {
+public:
+    // TRUE when the message was handled and result holds its answer.
+    virtual BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                      DWORD mapId = 0) = 0;
+
+protected:
+    ~CMessageHandler() = default;
+};
+
+// The module whose resources and classes the windows use; the program's own by default.
+HINSTANCE FrameworkInstance();
+void SetFrameworkInstance(HINSTANCE instance);
+
+// One window class, registered on the first Create. Classes return a function-static
+// instance from GetWindowClassInfo.
+struct CWindowClassInfo {
+    const wchar_t* name = nullptr;        // nullptr: "ATL:%p" with this object's address
+    const wchar_t* superclass = nullptr;  // a system class whose procedure becomes the default one
+    DWORD commonControlClass = 0;         // ICC_* flag to initialise before superclassing
+    UINT style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    const wchar_t* cursor = IDC_ARROW;
+    UINT iconId = 0;  // small and large icon from this resource id
+
+    // The registered class, 0 when registration failed; superProc is the system procedure.
+    ATOM Register();
+    WNDPROC superProc = nullptr;
+    const wchar_t* ClassName() const { return name ? name : m_generated; }
+
+private:
+    ATOM m_atom = 0;
+    wchar_t m_generated[24]{};
+};
+
+// WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC.
+BOOL IsColorMessage(UINT message);
+// Messages a container reflects back to the child that sent them.
+BOOL IsReflectableMessage(UINT message);
+// The child a reflectable message came from, or nullptr (menus, accelerators).
+HWND ReflectionTarget(HWND container, UINT message, WPARAM wParam, LPARAM lParam);
+
+class CWindowObject : public CWindowRef, public CMessageHandler {
+public:
+    CWindowObject() = default;
+    CWindowObject(const CWindowObject&) = delete;
+    CWindowObject& operator=(const CWindowObject&) = delete;
+    // A window still alive is let go, never destroyed: its default procedure takes over.
+    virtual ~CWindowObject();
+
+    // Registers the class on first use. Style and extended style 0 take the class's defaults.
+    HWND Create(HWND parent, const RECT& rect, const wchar_t* text = nullptr, DWORD style = 0, DWORD exStyle = 0,
+                UINT_PTR idOrMenu = 0, void* param = nullptr);
+    BOOL SubclassWindow(HWND window);
+    // Gives the window back its own procedure; nullptr when another subclass sits on top.
+    HWND UnsubclassWindow();
+
+    // The default procedure for a message of this window.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The default procedure for the message being handled now.
+    LRESULT DefWindowProc();
+    const MSG* GetCurrentMessage() const { return m_current; }
+
+    BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId = 0) override;
+
+    static CWindowObject* FromHandle(HWND window);
+
+protected:
+    virtual CWindowClassInfo& GetWindowClassInfo();
+    virtual DWORD DefaultStyle() const { return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN; }
+    virtual DWORD DefaultExStyle() const { return 0; }
+    // Runs once after WM_NCDESTROY, when the outermost handler has returned; may delete this.
+    virtual void OnFinalMessage(HWND) {}
+
+    // Reflects an unhandled notification to its child; FALSE when there is none to send to.
+    BOOL ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // For other kinds of window procedure (dialogs): ties the object to the window, and
+    // runs one message through the handlers, with fallback for what they leave.
+    void Attach(HWND window, WNDPROC defaultProc, BOOL subclassed);
+    template <class Fallback>
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fallback fallback);
+    // The window waiting for its first message on this thread.
+    static CWindowObject*& Pending();
+
+private:
+    friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void Detach();
+
+    WNDPROC m_defaultProc = nullptr;  // superclass or subclassed original
+    BOOL m_subclassed = FALSE;
+    const MSG* m_current = nullptr;
+    int m_depth = 0;
+    BOOL m_destroyed = FALSE;
+};
+
+LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+template <class Fallback>
+LRESULT CWindowObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fallback fallback)
+{
+    const MSG current{m_hWnd, message, wParam, lParam, 0, {}};
+    const MSG* outer = m_current;
+    m_current = &current;
+    ++m_depth;
+    LRESULT result = 0;
+    if (!ProcessWindowMessage(m_hWnd, message, wParam, lParam, result, 0))
+        result = fallback();
+    if (message == WM_NCDESTROY)
+        Detach();
+    m_current = outer;
+    if (--m_depth == 0 && m_destroyed) {
+        m_destroyed = FALSE;
+        const HWND gone = m_hWnd;
+        m_hWnd = nullptr;
+        OnFinalMessage(gone);  // the object may be gone after this
+    }
+    return result;
+}

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "framework/DialogObject.h"
+#include "framework/DoubleBuffer.h"
+#include "framework/MessageLoop.h"
+#include "framework/WindowObject.h"
+
+namespace {
+
+constexpr UINT kPing = WM_APP + 1;
+
+class CBase : public CWindowObject {
+public:
+    std::vector<UINT> seen;
+    BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override
+    {
+        if (message == kPing) {
+            seen.push_back(message);
+            result = 7;
+            return TRUE;
+        }
+        return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+    }
+};
+
+// Destroys itself from a handler and counts the final hooks.
+class CDerived : public CBase {
+public:
+    int finals = 0;
+    HWND finalWindow = nullptr;
+    HWND handleDuringFinal = reinterpret_cast<HWND>(1);
+    BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override
+    {
+        if (message == WM_APP + 2) {
+            ::DestroyWindow(hwnd);
+            // Still inside the handler: the object must not have been finalised yet.
+            result = finals == 0 ? 1 : 0;
+            return TRUE;
+        }
+        return CBase::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+    }
+    void OnFinalMessage(HWND window) override
+    {
+        ++finals;
+        finalWindow = window;
+        handleDuringFinal = m_hWnd;
+    }
+};
+
+// A container of our own class; it handles nothing itself.
+class CContainer : public CWindowObject {
+protected:
+    DWORD DefaultStyle() const override { return WS_OVERLAPPEDWINDOW; }
+};
+
+// A button superclass that records what comes back to it reflected.
+class CReflectedButton : public CWindowObject {
+public:
+    UINT code = 0;
+    HWND from = nullptr;
+
+protected:
+    CWindowClassInfo& GetWindowClassInfo() override
+    {
+        static CWindowClassInfo info = [] {
+            CWindowClassInfo i;
+            i.name = L"TessaryTest_Button";
+            i.superclass = WC_BUTTONW;
+            i.commonControlClass = ICC_STANDARD_CLASSES;
+            return i;
+        }();
+        return info;
+    }
+    DWORD DefaultStyle() const override { return WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON; }
+    BOOL ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) override
+    {
+        if (message != OCM__BASE + WM_COMMAND)
+            return FALSE;
+        code = HIWORD(wParam);
+        from = reinterpret_cast<HWND>(lParam);
+        result = 0;
+        return TRUE;
+    }
+};
+
+class CPainted : public CWindowObject, public CDoubleBufferPaint {
+public:
+    void DoPaint(HDC dc) override
+    {
+        const RECT all = GetClientRect();
+        const HBRUSH red = ::CreateSolidBrush(RGB(200, 10, 20));
+        ::FillRect(dc, &all, red);
+        ::DeleteObject(red);
+    }
+    BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD) override
+    {
+        return ProcessDoubleBuffer(hwnd, message, wParam, lParam, result);
+    }
+};
+
+const RECT kRect{0, 0, 200, 100};
+
+}  // namespace
+
+TEST(WindowObject, ChainsToTheBaseAndFinalisesOnceAfterTheOutermostHandler)
+{
+    CDerived window;
+    ASSERT_TRUE(window.Create(nullptr, kRect, L"x", WS_OVERLAPPEDWINDOW));
+    wchar_t name[64]{};
+    ::GetClassNameW(window, name, 64);
+    EXPECT_EQ(0, wcsncmp(name, L"ATL:", 4));
+
+    EXPECT_EQ(7, window.SendMessage(kPing));
+    ASSERT_EQ(1u, window.seen.size());
+
+    const HWND handle = window;
+    EXPECT_EQ(1, window.SendMessage(WM_APP + 2));
+    EXPECT_EQ(1, window.finals);
+    EXPECT_EQ(handle, window.finalWindow);
+    EXPECT_EQ(nullptr, window.handleDuringFinal);
+    EXPECT_FALSE(::IsWindow(handle));
+}
+
+TEST(WindowObject, ContainerReflectsAControlsCommandBackToIt)
+{
+    CContainer container;
+    ASSERT_TRUE(container.Create(nullptr, kRect, L"container"));
+    CReflectedButton button;
+    ASSERT_TRUE(button.Create(container, RECT{0, 0, 80, 24}, L"b", 0, 0, 42));
+    wchar_t name[64]{};
+    ::GetClassNameW(button, name, 64);
+    EXPECT_STREQ(L"TessaryTest_Button", name);
+
+    container.SendMessage(WM_COMMAND, MAKEWPARAM(42, BN_CLICKED), reinterpret_cast<LPARAM>(button.GetHwnd()));
+    EXPECT_EQ(BN_CLICKED, button.code);
+    EXPECT_EQ(button.GetHwnd(), button.from);
+    container.DestroyWindow();
+}
+
+TEST(WindowObject, SubclassingAndUnsubclassingRestoreTheOriginalProcedure)
+{
+    const HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(edit);
+    const LONG_PTR original = ::GetWindowLongPtrW(edit, GWLP_WNDPROC);
+    CBase object;
+    ASSERT_TRUE(object.SubclassWindow(edit));
+    EXPECT_EQ(7, ::SendMessageW(edit, kPing, 0, 0));
+    ::SetWindowTextW(edit, L"kept");  // unhandled: reaches the edit's own procedure
+    EXPECT_EQ(L"kept", object.GetWindowText());
+    EXPECT_EQ(edit, object.UnsubclassWindow());
+    EXPECT_EQ(original, ::GetWindowLongPtrW(edit, GWLP_WNDPROC));
+    EXPECT_EQ(0, ::SendMessageW(edit, kPing, 0, 0));
+    ::DestroyWindow(edit);
+}
+
+TEST(WindowObject, DoubleBufferPaintsAGivenDcDirectly)
+{
+    CPainted window;
+    ASSERT_TRUE(window.Create(nullptr, kRect, L"p", WS_POPUP));
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 200, 100);
+    ::ReleaseDC(nullptr, screen);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    EXPECT_EQ(1, window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory)));
+    window.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    EXPECT_EQ(RGB(200, 10, 20), ::GetPixel(memory, 10, 10));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    window.DestroyWindow();
+}
+
+namespace {
+
+class CCountingFilter : public IUiMessageFilter, public IUiIdleHandler {
+public:
+    BOOL consume = FALSE;
+    int filtered = 0;
+    int idles = 0;
+    BOOL PreTranslateMessage(MSG* message) override
+    {
+        if (message->message != kPing)
+            return FALSE;
+        ++filtered;
+        return consume;
+    }
+    BOOL OnIdle() override
+    {
+        if (++idles == 1)
+            ::PostQuitMessage(5);  // the queue was empty: the first idle ends the loop
+        return FALSE;
+    }
+};
+
+}  // namespace
+
+TEST(MessageLoop, ConsumingFilterStopsDispatchAndIdleRunsOnceTheQueueIsEmpty)
+{
+    CBase window;
+    ASSERT_TRUE(window.Create(nullptr, kRect, L"loop", WS_POPUP));
+    CCountingFilter first;
+    CCountingFilter consuming;
+    consuming.consume = TRUE;
+    CUiMessageLoop loop;
+    loop.AddMessageFilter(&first);
+    loop.AddMessageFilter(&consuming);  // newest first: it sees the message before the other
+    loop.AddIdleHandler(&first);
+    window.PostMessage(kPing);
+    window.PostMessage(kPing);
+    EXPECT_EQ(5, loop.Run());
+    EXPECT_EQ(2, consuming.filtered);
+    EXPECT_EQ(0, first.filtered);
+    EXPECT_TRUE(window.seen.empty());
+    EXPECT_EQ(1, first.idles);
+    window.DestroyWindow();
+}
