@@ -114,6 +114,11 @@ class Attachment:
         self.description = item.get("description", "")
         self.version = int(item.get("version", 1))
         when = parse_time(item.get("modified"))
+        if "data_base64" in item:
+            import base64
+            self.zip = base64.b64decode(item["data_base64"])
+            self.data_md5 = item.get("data_md5", hashlib.md5(self.zip).hexdigest())
+            return
         if "zip_entries" in item:
             entries = [(e["name"], _content_of(e, base)) for e in item["zip_entries"]]
         else:
@@ -189,11 +194,14 @@ class Scenario:
                 return b
         return None
 
-    def take_fault(self, method):
+    def take_fault(self, method, book=None):
         """The injected behaviour for the next call of a method, or None.
         Entries are used in order; an entry with "times" serves that many
-        calls, one without serves every call from then on."""
+        calls, one without serves every call from then on. An entry naming a
+        "book" serves only calls for that book's GUID."""
         for entry in self.faults.get(method, []):
+            if "book" in entry and (book is None or entry["book"].lower() != book.lower()):
+                continue
             left = entry.get("times")
             if left is None:
                 return entry

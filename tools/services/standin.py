@@ -48,6 +48,14 @@ def _json_value(value):
     return value
 
 
+def _book_of(params):
+    """The book GUID that a book server call names, or None."""
+    if len(params) == 1 and isinstance(params[0], dict):
+        guid = params[0].get("subscription_guid")
+        return guid if isinstance(guid, str) else None
+    return None
+
+
 class StandIn(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -80,9 +88,9 @@ class StandIn(socketserver.ThreadingMixIn, http.server.HTTPServer):
                 sys.stderr.write("%d %s %s -> %s\n" % (self.sequence, record.get("method"), record.get("url"),
                                                        record.get("answer", {}).get("kind")))
 
-    def take_fault(self, method):
+    def take_fault(self, method, book=None):
         with self.lock:
-            return self.scenario.take_fault(method)
+            return self.scenario.take_fault(method, book)
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -167,7 +175,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             result = services.METHODS[method](server.scenario, params, (host, port, url.path))
         except xmlrpc.client.Fault as f:
             result = f
-        return answers.shape(answers.xmlrpc_text(result), "text/xml", server.take_fault(method))
+        return answers.shape(answers.xmlrpc_text(result), "text/xml", server.take_fault(method, _book_of(params)))
 
     def send(self, answer):
         body = answer["body"]

@@ -172,6 +172,27 @@ class StandInTest(unittest.TestCase):
         kinds = [r["answer"]["kind"] for r in self.records()[1:]]
         self.assertEqual(["cut2", "cut_close", "http500", "fault", "charset", "content_type", "normal"], kinds)
 
+    def test_faults_for_one_book_and_raw_attachment_data(self):
+        data = json.loads(json.dumps(SCENARIO))
+        data["accounts"][0]["books"].append("b2")
+        data["books"].append({"guid": "b2", "name": "Book Two", "server": "books.tessary.test/library/",
+                              "attachments": [{"guid": "a9", "document_guid": "d1", "name": "x.zip",
+                                               "data_base64": "bm90IGEgemlw"}]})
+        data["faults"] = {"subscription.getAttachmentData": [{"kind": "http500", "book": "B1"}]}
+        self.start(data)
+        token = self.token()
+
+        def attachment(book, guid):
+            return post(self.port, "books.tessary.test", "/library/xmlrpc", "subscription.getAttachmentData",
+                        {"attachment_guid": guid, "subscription_guid": book, "client_type": "WIN", "token": token})
+
+        for _ in range(2):
+            head, _ = attachment("b1", "a1")
+            self.assertTrue(head.startswith("HTTP/1.1 500"))
+            head, body = attachment("b2", "a9")
+            self.assertTrue(head.startswith("HTTP/1.1 200"))
+            self.assertEqual(b"not a zip", xmlrpc.client.loads(body)[0][0]["attachment_zip_data"].data)
+
     def test_unknown_hosts_and_paths_and_the_web_api(self):
         self.start(SCENARIO)
         head, _ = raw_exchange(self.port, b"GET http://elsewhere.test:80/ HTTP/1.1\r\nHost: elsewhere.test\r\n"
