@@ -100,7 +100,7 @@ std::unique_ptr<CQelSubscriptionServer> ConnectBook(ITessarySyncEvents* events, 
 
 // An item the server sent invalid can never be stored: it is logged and
 // skipped, so that it does not block its book for ever. A valid item whose
-// download or store fails ends the run before the book's version moves past it.
+// download or store fails ends its book before the book's version moves past it.
 bool IsStorableDocument(ITessarySyncEvents* events, const TESSARYDOCUMENTDATA& document)
 {
     if (!document.title.empty())
@@ -387,12 +387,16 @@ BOOL TessarySyncSubscriptions(COskanAccountsServer& accounts, ITessarySyncEvents
         return result;
     const CSyncRun run{events, accounts.GetToken(), stream.Get(), downloadAll};
     const int count = int(books.size());
+    result = TRUE;
     for (int i = 0; i < count; ++i) {
         if (events->IsCanceled())
             return TRUE;
         switch (SyncBook(run, books[i], i, count)) {
         case EOutcome::Failed:
-            return FALSE;
+            // The book keeps its versions and fails again on the next run: a
+            // lasting failure there must not keep the books after it from syncing.
+            result = FALSE;
+            break;
         case EOutcome::Canceled:
             return TRUE;
         case EOutcome::Done:
@@ -400,7 +404,7 @@ BOOL TessarySyncSubscriptions(COskanAccountsServer& accounts, ITessarySyncEvents
             break;
         }
     }
-    return TRUE;
+    return result;
 }
 
 BOOL TessarySyncDocument(ITessarySyncEvents* events, const TESSARYDOCUMENTDATA& document)

@@ -12,7 +12,8 @@
 
 // One run. TRUE when every book was synced or skipped, when the account has no
 // subscriptions, or when the run was stopped; FALSE when the sign-in did not
-// happen or a failure ended the run. Without downloadAll no data is fetched.
+// happen, a failure ended the run, or a book failed (the books after it are
+// still synced). Without downloadAll no data is fetched.
 BOOL TessarySyncAccount(ITessarySyncEvents* events, BOOL downloadAll);
 // Asks for the credentials and signs in, asking again after each refused password.
 BOOL TessaryLoginAccount(COskanAccountsServer& accounts, ITessarySyncEvents* events);

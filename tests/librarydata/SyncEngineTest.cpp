@@ -199,7 +199,7 @@ TEST_F(SyncEngine, ABookWhoseVersionsCannotBeReadIsSkipped)
               Methods());
 }
 
-TEST_F(SyncEngine, VersionsThatCannotBeStoredEndTheRunAfterTheBooksDocuments)
+TEST_F(SyncEngine, VersionsThatCannotBeStoredFailTheRunAndEndEachBookAfterItsDocuments)
 {
     class CVersionsRefused : public CSignedInEvents
     {
@@ -214,13 +214,15 @@ TEST_F(SyncEngine, VersionsThatCannotBeStoredEndTheRunAfterTheBooksDocuments)
     CVersionsRefused events;
     EXPECT_FALSE(TessarySyncAccount(&events, TRUE));
     EXPECT_TRUE(events.Logged(1, L"Failed to set local version!"));
-    EXPECT_EQ(1u, events.books.size());
-    EXPECT_EQ(3u, events.updatedDocuments.size());
-    ASSERT_EQ(1u, events.storedVersions.size());
+    EXPECT_EQ(2u, events.books.size());
+    EXPECT_EQ(4u, events.updatedDocuments.size());
+    ASSERT_EQ(2u, events.storedVersions.size());
     EXPECT_EQ(7, events.storedVersions[0].second.first);
     EXPECT_EQ(-1, events.storedVersions[0].second.second);
+    EXPECT_EQ(11, events.storedVersions[1].second.first);
     EXPECT_EQ((std::vector<std::string>{"accounts.clientLogin", "subscription.getList", "subscription.getDocumentList",
                                         "subscription.getDocumentData", "subscription.getDocumentData",
+                                        "subscription.getDocumentData", "subscription.getDocumentList",
                                         "subscription.getDocumentData", "accounts.clientLogout", "GET"}),
               Methods());
 }

@@ -448,7 +448,7 @@ TEST_F(SyncTool, StoppingAtTheFirstQuestionEndsRightAfterTheBookList)
     EXPECT_EQ(0, RowCount(Account(), "QEL_READER_DOCUMENT"));
 }
 
-TEST_F(SyncTool, AStoreFailingMidPageFailsTheRunAndTheNextRunCompletes)
+TEST_F(SyncTool, AStoreFailingMidPageFailsItsBookAndTheRunAndTheNextRunCompletes)
 {
     ASSERT_TRUE(StartServices(StandardScenario()));
     // A folder where the second document's data file belongs makes its store fail.
@@ -477,7 +477,10 @@ TEST_F(SyncTool, AStoreFailingMidPageFailsTheRunAndTheNextRunCompletes)
     TESSARYDOCUMENTDATA after;
     EXPECT_FALSE(database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), L"a2000000-0000-4000-8000-000000000002", after));
     ExpectVersions(database, kGarden, -1, -1);
-    ExpectVersions(database, kCycling, -1, -1);
+    // The failed book does not hold back the next one.
+    CScenarioBook& cycling = m_scenario.Book(kCycling);
+    ExpectDocumentStored(database, cycling, cycling.documents[0]);
+    ExpectVersions(database, kCycling, 11, 21);
     database.Close();
 
     ASSERT_TRUE(RemoveDirectoryW(obstacle.c_str()));
@@ -537,15 +540,18 @@ class SyncToolServiceFault : public SyncTool, public ::testing::WithParamInterfa
 {
 };
 
-// Every method once with an HTTP error page and once with an answer that is not XML.
+// Every method once with an HTTP error page and once with an answer that is
+// not XML, on every call; a book server's method fails for the first book only.
 TEST_P(SyncToolServiceFault, EachFailingMethodEndsOrSkipsAsTheEngineDecides)
 {
     const CServiceFault fault = GetParam();
+    const std::string method = fault.method;
+    const bool bookMethod = method.rfind("subscription.get", 0) == 0 && method != "subscription.getList";
     CScenario scenario = StandardScenario();
-    scenario.faults = std::string("{\"") + fault.method + "\": {\"kind\": \"" + fault.kind + "\"}}";
+    scenario.faults = "{\"" + method + "\": {\"kind\": \"" + fault.kind + "\"" +
+                      (bookMethod ? std::string(", \"book\": \"") + kGarden + "\"" : std::string()) + "}}";
     ASSERT_TRUE(StartServices(scenario));
     const CSyncToolResult run = Sync();
-    const std::string method = fault.method;
     const std::vector<std::string> methods = XmlRpcMethods(m_standIn.Requests());
 
     CTessaryDatabase database;
@@ -568,31 +574,36 @@ TEST_P(SyncToolServiceFault, EachFailingMethodEndsOrSkipsAsTheEngineDecides)
     } else if (method == "subscription.getDocumentList") {
         EXPECT_EQ(1u, run.exitCode);
         EXPECT_TRUE(run.HasLog(1, L"Failed to get documents list!"));
-        EXPECT_EQ(1u, CountOf(methods, "subscription.getDocumentList"));
-        EXPECT_EQ(0, RowCount(Account(), "QEL_READER_DOCUMENT"));
+        EXPECT_EQ(2u, CountOf(methods, "subscription.getDocumentList"));
+        EXPECT_EQ(1, RowCount(Account(), "QEL_READER_DOCUMENT"));
         ExpectVersions(database, kGarden, -1, -1);
     } else if (method == "subscription.getDocumentData") {
+        // The failed book keeps its versions; the book after it is synced.
         EXPECT_EQ(1u, run.exitCode);
         EXPECT_TRUE(run.HasLog(2, L"Failed to download document data: Sowing Seeds"));
-        EXPECT_EQ(0, RowCount(Account(), "QEL_READER_DOCUMENT"));
+        EXPECT_EQ(1, RowCount(Account(), "QEL_READER_DOCUMENT"));
+        ExpectVersions(database, kGarden, -1, -1);
+        database.Close();
+        // A lasting fault fails each run the same way and loses nothing of the other book.
+        const CSyncToolResult again = Sync();
+        EXPECT_EQ(1u, again.exitCode) << again.output;
+        EXPECT_EQ(0u, again.Events(L"UpdateDocument").size());
+        ASSERT_TRUE(database.Open(Account().c_str()));
         ExpectVersions(database, kGarden, -1, -1);
     } else if (method == "subscription.getAttachmentList") {
-        // Only the rest of each book is skipped; its new document version stays.
+        // Only the rest of the book is skipped; its new document version stays.
         EXPECT_EQ(0u, run.exitCode);
         EXPECT_TRUE(run.HasLog(1, L"Failed to get attachments list!"));
         for (const CScenarioDocument& document : garden.documents)
             ExpectDocumentStored(database, garden, document);
-        ExpectDocumentStored(database, cycling, cycling.documents[0]);
         ExpectVersions(database, kGarden, 7, -1);
-        ExpectVersions(database, kCycling, 11, -1);
-        EXPECT_EQ(0, RowCount(Account(), "QEL_READER_DOCUMENT_ATTACHMENT"));
+        EXPECT_EQ(1, RowCount(Account(), "QEL_READER_DOCUMENT_ATTACHMENT"));
     } else if (method == "subscription.getAttachmentData") {
         EXPECT_EQ(1u, run.exitCode);
         EXPECT_TRUE(run.HasLog(2, L"Failed to download attachment data: planting-calendar.csv"));
         for (const CScenarioDocument& document : garden.documents)
             ExpectDocumentStored(database, garden, document);
         ExpectVersions(database, kGarden, 7, -1);
-        ExpectVersions(database, kCycling, -1, -1);
     } else if (method == "accounts.clientLogout" || method == "api.ad") {
         // Neither the sign-out nor the advertisements decide the run.
         EXPECT_EQ(0u, run.exitCode);
@@ -602,6 +613,11 @@ TEST_P(SyncToolServiceFault, EachFailingMethodEndsOrSkipsAsTheEngineDecides)
         const bool stored =
             QelLoadADListFromXmlFile((m_folder.DataFolder() + L"Tessary.xml").c_str(), L"Tessary", ads) != FALSE;
         EXPECT_EQ(method == "accounts.clientLogout", stored);
+    }
+    if (bookMethod) {
+        ExpectDocumentStored(database, cycling, cycling.documents[0]);
+        ExpectAttachmentStored(database, cycling, cycling.attachments[0]);
+        ExpectVersions(database, kCycling, 11, 21);
     }
     if (method != "accounts.clientLogin") {
         EXPECT_EQ(1u, CountOf(methods, "accounts.clientLogout")) << "signed out after every run past the sign-in";
