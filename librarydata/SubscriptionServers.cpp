@@ -22,14 +22,20 @@ namespace {
 constexpr int kDefaultCountPerPage = 100;
 
 // Replaces an attachment's zip archive in the stream by its first entry,
-// whatever its name.
-BOOL UnpackFirstEntry(IStream* stream)
+// whatever its name. `readable` turns FALSE when the bytes are no zip archive
+// or hold no entry that can be extracted, which no later request mends.
+BOOL UnpackFirstEntry(IStream* stream, BOOL& readable)
 {
+    readable = TRUE;
     ComPtr<IStream> entry;
     {
         CQelUnZipStream zip;
-        if (!QelSeekStreamToBegin(stream) || !zip.Open(stream))
+        if (!QelSeekStreamToBegin(stream))
             return FALSE;
+        if (!zip.Open(stream)) {
+            readable = FALSE;
+            return FALSE;
+        }
         entry = QelCreateMemoryStream();
         if (!entry) {
             TessaryWriteLog(L"Failed to create stream!");
@@ -39,6 +45,7 @@ BOOL UnpackFirstEntry(IStream* stream)
         DWORD size = 0;
         const BOOL extracted = zip.ExtractItem(0, &data, &size);
         const std::unique_ptr<BYTE, decltype(&free)> owned(data, &free);
+        readable = extracted;
         if (!extracted || (size != 0 && !QelWriteStream(entry.Get(), data, size))) {
             TessaryWriteLog(L"Failed to extract attachment from zip file!");
             return FALSE;
@@ -306,8 +313,10 @@ BOOL CQelSubscriptionServer::DownloadDocumentData(const wchar_t* subscriptionGui
 }
 
 BOOL CQelSubscriptionServer::DownloadAttachmentData(const wchar_t* subscriptionGuid,
-                                                    const TESSARYDOCUMENTATTACHMENTDATA& attachment, IStream* stream)
+                                                    const TESSARYDOCUMENTATTACHMENTDATA& attachment, IStream* stream,
+                                                    BOOL& readable)
 {
+    readable = TRUE;
     if (!stream) {
         TessaryWriteLog(L"NULL Pointer: DownloadAttachmentData::pStream");
         return FALSE;
@@ -318,7 +327,7 @@ BOOL CQelSubscriptionServer::DownloadAttachmentData(const wchar_t* subscriptionG
         TessaryWriteLog(L"getAttachmentData failure!");
         return FALSE;
     }
-    if (!UnpackFirstEntry(stream)) {
+    if (!UnpackFirstEntry(stream, readable)) {
         TessaryWriteLog(L"Failed to uncompress attachment stream!");
         return FALSE;
     }

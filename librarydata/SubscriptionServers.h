@@ -143,9 +143,11 @@ public:
                            std::vector<TESSARYDOCUMENTATTACHMENTDATA>& items);
     // The stream receives the document's zip archive.
     BOOL DownloadDocumentData(const wchar_t* subscriptionGuid, const TESSARYDOCUMENTDATA& document, IStream* stream);
-    // The stream receives the attachment file's bytes (the first entry of the zip sent).
+    // The stream receives the attachment file's bytes (the first entry of the
+    // zip sent). `readable` is FALSE when the answer came but its data is no
+    // zip archive or holds no entry.
     BOOL DownloadAttachmentData(const wchar_t* subscriptionGuid, const TESSARYDOCUMENTATTACHMENTDATA& attachment,
-                                IStream* stream);
+                                IStream* stream, BOOL& readable);
 
 private:
     template <class TReceiver, class TItem>

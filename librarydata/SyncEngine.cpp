@@ -164,7 +164,14 @@ EOutcome SyncAttachment(CQelSubscriptionServer& server, const CSyncRun& run, con
     events->GetAttachment(attachment.subscriptionGuid.c_str(), attachment.attachmentGuid.c_str(), &local);
     IStream* data = nullptr;
     if (local.dataMD5 != attachment.dataMD5 && run.downloadAll) {
-        if (!ResetStream(run.stream) || !server.DownloadAttachmentData(book.guid.c_str(), attachment, run.stream)) {
+        BOOL readable = TRUE;
+        if (!ResetStream(run.stream) ||
+            !server.DownloadAttachmentData(book.guid.c_str(), attachment, run.stream, readable)) {
+            if (!readable) {
+                Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped an attachment whose data is not a readable archive: %1",
+                    attachment.name);
+                return EOutcome::Skipped;
+            }
             Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Failed to download attachment data: %1", attachment.name);
             return EOutcome::Failed;
         }

@@ -314,7 +314,9 @@ TEST_F(SubscriptionServersTest, AttachmentDataIsTheFirstEntryOfItsZip)
     ASSERT_TRUE(SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)));
     TESSARYDOCUMENTATTACHMENTDATA attachment;
     attachment.attachmentGuid = L"a2";
-    ASSERT_TRUE(m_two->DownloadAttachmentData(L"b2", attachment, stream.Get()));
+    BOOL readable = FALSE;
+    ASSERT_TRUE(m_two->DownloadAttachmentData(L"b2", attachment, stream.Get(), readable));
+    EXPECT_TRUE(readable);
     char text[8] = {};
     ASSERT_EQ(3u, QelGetStreamSize(stream.Get()));
     ASSERT_TRUE(QelSeekStreamToBegin(stream.Get()));
@@ -344,7 +346,9 @@ TEST_F(SubscriptionServersTest, DataCallsFailCleanly)
     EXPECT_FALSE(m_two->DownloadDocumentData(L"b2", document, stream.Get()));
     TESSARYDOCUMENTATTACHMENTDATA attachment;
     attachment.attachmentGuid = L"a1";
-    EXPECT_FALSE(m_two->DownloadAttachmentData(L"b2", attachment, stream.Get()));
+    BOOL readable = TRUE;
+    EXPECT_FALSE(m_two->DownloadAttachmentData(L"b2", attachment, stream.Get(), readable));
+    EXPECT_FALSE(readable) << "bytes that are no zip can never be stored";
     EXPECT_TRUE(log.ContainsInOrder({L"NULL Pointer: DownloadDocumentData::pStream",
                                      L"Failed to find struct member document_zip_data",
                                      L"Failed to get document data!", L"Failed to call subscription.getDocumentData",

@@ -39,7 +39,10 @@ std::string AttachmentJson(const CScenarioAttachment& attachment)
     std::ostringstream out;
     out << "{\"guid\": " << JsonText(attachment.guid) << ", \"document_guid\": " << JsonText(attachment.documentGuid)
         << ", \"name\": " << JsonText(attachment.name) << ", \"description\": " << JsonText(attachment.description)
-        << ", \"version\": " << attachment.version << ", \"content\": " << JsonText(attachment.content) << "}";
+        << ", \"version\": " << attachment.version << ", \"content\": " << JsonText(attachment.content);
+    if (!attachment.dataBase64.empty())
+        out << ", \"data_base64\": " << JsonText(attachment.dataBase64);
+    out << "}";
     return out.str();
 }
 

@@ -34,6 +34,7 @@ struct CScenarioAttachment
     std::string description;
     long long version = 1;
     std::string content;
+    std::string dataBase64 = {};  // when set, the data answer's bytes instead of a zip of the content
 };
 
 struct CScenarioBook

@@ -500,6 +500,12 @@ TEST_F(SyncTool, InvalidItemsAreLoggedAndSkippedWithoutBlockingTheirBook)
     garden.documents.push_back({"a9000000-0000-4000-8000-000000000009", "Empty Data", "/Soil/", "2009-11-12 11:30:00",
                                 "2009-12-03 19:22:05", 9, {{"index.htm", "<p>empty</p>"}}});
     garden.attachments.push_back({"aa000000-0000-4000-8000-00000000000a", "", "orphan.txt", "", 5, "alone"});
+    // A zip without entries (its end record alone), and bytes that are no zip.
+    const std::string document = garden.documents[0].guid;
+    garden.attachments.push_back({"ab000000-0000-4000-8000-00000000000b", document, "empty.zip", "", 6, "",
+                                  "UEsFBgAAAAAAAAAAAAAAAAAAAAAAAA=="});
+    garden.attachments.push_back({"ac000000-0000-4000-8000-00000000000c", document, "plain.txt", "", 7, "",
+                                  "bm90IGEgemlw"});
     // The fifth document data answer (the one for "Empty Data") carries no bytes.
     scenario.faults = R"({"subscription.getDocumentData": [{"kind": "normal", "times": 3}, {"kind": "raw", "times": 1,
         "body": "<?xml version='1.0'?>\n<methodResponse>\n<params>\n<param>\n<value><struct>\n<member>\n<name>document_zip_data</name>\n<value><base64>\n</base64></value>\n</member>\n</struct></value>\n</param>\n</params>\n</methodResponse>\n"}]})";
@@ -509,6 +515,8 @@ TEST_F(SyncTool, InvalidItemsAreLoggedAndSkippedWithoutBlockingTheirBook)
     EXPECT_TRUE(run.HasLog(2, L"Skipped a document without a title: a8000000-0000-4000-8000-000000000008"));
     EXPECT_TRUE(run.HasLog(2, L"Skipped a document without data: Empty Data"));
     EXPECT_TRUE(run.HasLog(2, L"Skipped an attachment without its document: orphan.txt"));
+    EXPECT_TRUE(run.HasLog(2, L"Skipped an attachment whose data is not a readable archive: empty.zip"));
+    EXPECT_TRUE(run.HasLog(2, L"Skipped an attachment whose data is not a readable archive: plain.txt"));
 
     CTessaryDatabase database;
     ASSERT_TRUE(database.Open(Account().c_str()));
@@ -517,7 +525,7 @@ TEST_F(SyncTool, InvalidItemsAreLoggedAndSkippedWithoutBlockingTheirBook)
     EXPECT_EQ(4, RowCount(Account(), "QEL_READER_DOCUMENT"));
     EXPECT_EQ(3, RowCount(Account(), "QEL_READER_DOCUMENT_ATTACHMENT"));
     // The book's versions went past the skipped items, so they block nothing.
-    ExpectVersions(database, kGarden, 9, 5);
+    ExpectVersions(database, kGarden, 9, 7);
     database.Close();
     const CSyncToolResult again = Sync();
     ASSERT_EQ(0u, again.exitCode) << again.output;
