@@ -10,5 +10,9 @@
 // replaced by "_".
 std::wstring TessaryCleanFileNamePiece(const wchar_t* piece);
 
-// <name's title>_<document GUID><name's extension>, each piece cleaned.
-std::wstring TessaryAttachmentFileName(const wchar_t* attachmentName, const wchar_t* documentGuid);
+// <name's title>_<document GUID><name's extension>, each piece cleaned. A name
+// that the file systems cannot hold (over 255 UTF-16 units, over 255 bytes of
+// UTF-8, or a path over MAX_PATH in a folder of `folderLength` characters) has
+// its title cut, never to nothing; the extension only when it alone is too long.
+std::wstring TessaryAttachmentFileName(const wchar_t* attachmentName, const wchar_t* documentGuid,
+                                       size_t folderLength);

@@ -261,5 +261,5 @@ std::wstring CTessaryDatabase::GetAttachmentFileName(const TESSARYDOCUMENTATTACH
 {
     const std::wstring folder = Root() + L"Attachments\\";
     QelCreateDirectoryTree(folder.c_str());
-    return folder + TessaryAttachmentFileName(attachment.name.c_str(), attachment.documentGuid.c_str());
+    return folder + TessaryAttachmentFileName(attachment.name.c_str(), attachment.documentGuid.c_str(), folder.size());
 }

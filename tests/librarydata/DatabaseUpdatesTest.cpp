@@ -342,6 +342,29 @@ TEST_F(DatabaseUpdates, AttachmentFilesStayInsideTheAttachmentsFolder)
     EXPECT_EQ(L"____ ok", TessaryCleanFileNamePiece(L"\\/:| ok"));
 }
 
+std::wstring Repeated(const std::wstring& piece, int count)
+{
+    std::wstring text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+TEST(AttachmentFileName, OverlongNamesLoseTheEndOfTheirTitleNeverHalfACharacter)
+{
+    const std::wstring guid = std::wstring(L"_") + kDoc;
+    // 100 characters beyond 16 bits: 400 bytes of UTF-8, so 53 whole pairs stay.
+    const std::wstring seedling = L"\U0001F331";
+    EXPECT_EQ(Repeated(seedling, 53) + guid + L".txt",
+              TessaryAttachmentFileName((Repeated(seedling, 100) + L".txt").c_str(), kDoc, 10));
+    // A folder of 200 characters leaves 59 for the name within MAX_PATH.
+    EXPECT_EQ(std::wstring(18, L'x') + guid + L".txt",
+              TessaryAttachmentFileName((std::wstring(100, L'x') + L".txt").c_str(), kDoc, 200));
+    // The title keeps its one character; then the extension gives way.
+    EXPECT_EQ(L"x" + guid + L"." + std::wstring(216, L'e'),
+              TessaryAttachmentFileName((L"x." + std::wstring(300, L'e')).c_str(), kDoc, 0));
+}
+
 TEST_F(DatabaseUpdates, AttachmentsOfOneNameShareOneFile)
 {
     auto first = NewStream("first");

@@ -693,11 +693,27 @@ INSTANTIATE_TEST_SUITE_P(Answers, SyncToolCharset, ::testing::Values("utf-8", "g
                              return std::string(info.param) == "utf-8" ? std::string("Utf8") : std::string("Gb2312");
                          });
 
-TEST_F(SyncTool, HostileAttachmentNamesStayInsideTheAttachmentsFolder)
+std::string Repeated(const std::string& piece, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+TEST_F(SyncTool, HostileAndOverlongAttachmentNamesStayInsideTheAttachmentsFolder)
 {
     CScenario scenario = StandardScenario();
     CScenarioBook& garden = scenario.Book(kGarden);
     const std::string document = garden.documents[0].guid;
+    // Titles too long for one name component (in UTF-8 bytes, in UTF-16 units) and for MAX_PATH;
+    // the first two differ only in their documents.
+    const std::string chinese = Repeated("\xE8\x8F\x9C", 200) + ".txt";
+    garden.attachments.push_back({"a6000000-0000-4000-8000-000000000006", document, chinese, "", 8, "chinese 1"});
+    garden.attachments.push_back({"a7000000-0000-4000-8000-000000000007", garden.documents[1].guid, chinese, "", 9,
+                                  "chinese 2"});
+    garden.attachments.push_back({"a8000000-0000-4000-8000-000000000008", document, std::string(250, 'l') + ".txt",
+                                  "", 10, "latin"});
     garden.attachments.push_back({"ab000000-0000-4000-8000-00000000000b", document, "..\\..\\..\\evil.txt", "", 10, "a"});
     garden.attachments.push_back({"ac000000-0000-4000-8000-00000000000c", document, "../../evil2.txt", "", 11, "b"});
     garden.attachments.push_back({"ad000000-0000-4000-8000-00000000000d", document, "Q&A: chapter 1.pdf", "", 12, "c"});
@@ -709,8 +725,21 @@ TEST_F(SyncTool, HostileAttachmentNamesStayInsideTheAttachmentsFolder)
 
     CTessaryDatabase database;
     ASSERT_TRUE(database.Open(Account().c_str()));
-    for (const CScenarioAttachment& attachment : garden.attachments)
+    std::vector<std::wstring> named;
+    for (const CScenarioAttachment& attachment : garden.attachments) {
         ExpectAttachmentStored(database, garden, attachment);
+        TESSARYDOCUMENTATTACHMENTDATA row;
+        if (database.GetAttachmentByGuid(FromUtf8(kGarden).c_str(), FromUtf8(attachment.guid).c_str(), row))
+            named.push_back(database.GetAttachmentFileName(row).substr(Account().size()));
+    }
+    // Each file lies under the very name its row gives (Wine would cut an overlong one on its own).
+    std::vector<std::wstring> listed;
+    for (const std::wstring& file : FilesBelow(Account() + L"Attachments\\"))
+        listed.push_back(L"Attachments\\" + file);
+    named.push_back(L"Attachments\\puncture-kit_b1000000-0000-4000-8000-000000000001.txt");
+    std::sort(named.begin(), named.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(named, listed);
     // Nothing outside the account's own files and Attachments\.
     for (const std::wstring& file : FilesBelow(m_folder.Path())) {
         const bool expected = file == L"tessary-sync.exe" || file.rfind(L"temp\\", 0) == 0 ||
@@ -720,6 +749,7 @@ TEST_F(SyncTool, HostileAttachmentNamesStayInsideTheAttachmentsFolder)
     }
     for (const std::wstring& file : FilesBelow(Account())) {
         EXPECT_EQ(std::wstring::npos, file.find(L':')) << file;
+        EXPECT_LT(Account().size() + file.size(), size_t(MAX_PATH)) << file;
         const bool inside = file == L"index.db" || file.rfind(L"Attachments\\", 0) == 0 ||
                             (file.size() == 38 && file[1] == L'\\' && file.substr(34) == L".kvd");
         EXPECT_TRUE(inside) << file;
