@@ -1,0 +1,162 @@
+#include "framework/SortableListView.h"
+
+struct CSortableListView::SortRun {
+    CSortableListView* list;
+    std::vector<LVCompareParam> rows;
+    int column;
+    ListColumnSort type;
+    BOOL descending;
+};
+
+CWindowClassInfo CSortableListView::ClassInfo(const wchar_t* name)
+{
+    CWindowClassInfo info;
+    info.name = name;
+    info.superclass = WC_LISTVIEWW;
+    info.commonControlClass = ICC_LISTVIEW_CLASSES;
+    return info;
+}
+
+CWindowClassInfo& CSortableListView::GetWindowClassInfo()
+{
+    static CWindowClassInfo info = ClassInfo(nullptr);
+    return info;
+}
+
+BOOL CSortableListView::SetColumnSortType(int column, ListColumnSort type)
+{
+    if (column < 0)
+        return FALSE;
+    if (static_cast<size_t>(column) >= m_sortTypes.size())
+        m_sortTypes.resize(static_cast<size_t>(column) + 1, ListColumnSort::Text);
+    m_sortTypes[static_cast<size_t>(column)] = type;
+    return TRUE;
+}
+
+ListColumnSort CSortableListView::GetColumnSortType(int column) const
+{
+    const int columns = static_cast<int>(::SendMessageW(GetHeader(), HDM_GETITEMCOUNT, 0, 0));
+    if (column < 0 || column >= columns)
+        return ListColumnSort::None;
+    return static_cast<size_t>(column) < m_sortTypes.size() ? m_sortTypes[static_cast<size_t>(column)]
+                                                            : ListColumnSort::Text;
+}
+
+LPARAM CSortableListView::GetItemData(int item) const
+{
+    LVITEMW row{};
+    row.mask = LVIF_PARAM;
+    row.iItem = item;
+    return SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row)) ? row.lParam : 0;
+}
+
+void CSortableListView::SetItemData(int item, LPARAM data) const
+{
+    LVITEMW row{};
+    row.mask = LVIF_PARAM;
+    row.iItem = item;
+    row.lParam = data;
+    SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row));
+}
+
+std::wstring CSortableListView::GetItemText(int item, int column) const
+{
+    // The control says only how much it copied: grow until the text fits with room to spare.
+    std::wstring text(64, L'\0');
+    for (;;) {
+        LVITEMW row{};
+        row.iSubItem = column;
+        row.pszText = text.data();
+        row.cchTextMax = static_cast<int>(text.size());
+        const auto copied =
+            static_cast<size_t>(SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)));
+        if (copied + 1 < text.size()) {
+            text.resize(copied);
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+// LVM_SORTITEMS hands the callback item data, so for the sort each row's data is
+// its index into the rows taken beforehand, and is given back afterwards. Wine 8's
+// LVM_SORTITEMSEX, which would pass indexes, misorders the rows.
+BOOL CSortableListView::SortByColumn(int column, BOOL descending)
+{
+    const ListColumnSort type = GetColumnSortType(column);
+    if (type == ListColumnSort::None)
+        return FALSE;
+    const int count = static_cast<int>(SendMessage(LVM_GETITEMCOUNT));
+    SortRun run{this, std::vector<LVCompareParam>(static_cast<size_t>(count)), column, type, descending};
+    for (int i = 0; i < count; ++i) {
+        LVCompareParam& row = run.rows[static_cast<size_t>(i)];
+        row.index = i;
+        row.data = GetItemData(i);
+        row.text = GetItemText(i, column);
+        SetItemData(i, i);
+    }
+    SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&run), reinterpret_cast<LPARAM>(&CompareRows));
+    for (int i = 0; i < count; ++i) {
+        const LPARAM key = GetItemData(i);
+        if (key >= 0 && key < count)
+            SetItemData(i, run.rows[static_cast<size_t>(key)].data);
+    }
+    m_sortColumn = column;
+    m_descending = descending;
+    ShowSortMark();
+    return TRUE;
+}
+
+int CALLBACK CSortableListView::CompareRows(LPARAM first, LPARAM second, LPARAM run)
+{
+    const SortRun& sort = *reinterpret_cast<const SortRun*>(run);
+    const LVCompareParam& a = sort.rows[static_cast<size_t>(first)];
+    const LVCompareParam& b = sort.rows[static_cast<size_t>(second)];
+    const int order = sort.type == ListColumnSort::Text
+                          ? ::CompareStringOrdinal(a.text.c_str(), -1, b.text.c_str(), -1, TRUE) - CSTR_EQUAL
+                          : sort.list->CompareItemsCustom(a, b, sort.column);
+    const int sign = (order > 0) - (order < 0);  // a comparison may answer INT_MIN
+    return sort.descending ? -sign : sign;
+}
+
+int CSortableListView::CompareItemsCustom(const LVCompareParam&, const LVCompareParam&, int)
+{
+    return 0;
+}
+
+void CSortableListView::ShowSortMark() const
+{
+    const HWND header = GetHeader();
+    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < columns; ++i) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        if (!::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
+            continue;
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (i == m_sortColumn)
+            item.fmt |= m_descending ? HDF_SORTDOWN : HDF_SORTUP;
+        ::SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+BOOL CSortableListView::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             LRESULT& result, DWORD mapId)
+{
+    switch (message) {
+    case OCM__BASE + WM_NOTIFY: {
+        const auto* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if (!click || click->hdr.code != LVN_COLUMNCLICK)
+            break;
+        const int column = click->iSubItem;
+        // The first click on a column sorts ascending, each further one reverses.
+        if (!SortByColumn(column, column == m_sortColumn ? !m_descending : FALSE))
+            break;
+        result = 0;
+        return TRUE;
+    }
+    default:
+        break;
+    }
+    return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+}
