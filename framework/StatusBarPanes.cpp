@@ -1,0 +1,140 @@
+#include "framework/StatusBarPanes.h"
+
+#include <algorithm>
+
+CWindowClassInfo CStatusBarPanes::ClassInfo(const wchar_t* name)
+{
+    CWindowClassInfo info;
+    info.name = name;
+    info.superclass = STATUSCLASSNAMEW;
+    info.commonControlClass = ICC_BAR_CLASSES;
+    return info;
+}
+
+CWindowClassInfo& CStatusBarPanes::GetWindowClassInfo()
+{
+    static CWindowClassInfo info = ClassInfo(nullptr);
+    return info;
+}
+
+int CStatusBarPanes::GetPaneIndex(UINT id) const
+{
+    const auto found = std::find_if(m_panes.begin(), m_panes.end(), [id](const Pane& pane) { return pane.id == id; });
+    return found == m_panes.end() ? -1 : static_cast<int>(found - m_panes.begin());
+}
+
+CStatusBarPanes::PaneContent CStatusBarPanes::ReadPane(int index) const
+{
+    PaneContent content;
+    const auto length = static_cast<DWORD>(SendMessage(SB_GETTEXTLENGTHW, static_cast<WPARAM>(index)));
+    content.type = HIWORD(length);
+    content.text.resize(LOWORD(length) + 1u);
+    SendMessage(SB_GETTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(content.text.data()));
+    content.text.resize(LOWORD(length));
+    content.icon = reinterpret_cast<HICON>(SendMessage(SB_GETICON, static_cast<WPARAM>(index)));
+    return content;
+}
+
+BOOL CStatusBarPanes::SetPanes(const UINT* ids, int count)
+{
+    // The control holds at most 256 parts.
+    if (!m_hWnd || !ids || count <= 0 || count > 256)
+        return FALSE;
+    std::vector<Pane> panes(static_cast<size_t>(count));
+    std::vector<PaneContent> contents(panes.size());
+    for (size_t i = 0; i < panes.size(); ++i) {
+        panes[i].id = ids[i];
+        const int old = GetPaneIndex(ids[i]);
+        if (old < 0)
+            continue;
+        panes[i].width = m_panes[static_cast<size_t>(old)].width;
+        contents[i] = ReadPane(old);
+    }
+    m_panes = std::move(panes);
+    UpdateLayout();
+    for (size_t i = 0; i < contents.size(); ++i) {
+        SendMessage(SB_SETTEXTW, i | contents[i].type, reinterpret_cast<LPARAM>(contents[i].text.c_str()));
+        SendMessage(SB_SETICON, i, reinterpret_cast<LPARAM>(contents[i].icon));
+    }
+    return TRUE;
+}
+
+BOOL CStatusBarPanes::SetPaneWidth(UINT id, int width)
+{
+    const int index = GetPaneIndex(id);
+    if (index < 0 || id == kDefaultPaneId || width < 0)
+        return FALSE;
+    m_panes[static_cast<size_t>(index)].width = width;
+    UpdateLayout();
+    return TRUE;
+}
+
+BOOL CStatusBarPanes::SetPaneText(UINT id, const wchar_t* text, UINT type)
+{
+    const int index = GetPaneIndex(id);
+    return index >= 0 && SendMessage(SB_SETTEXTW, static_cast<WPARAM>(index) | type,
+                                      reinterpret_cast<LPARAM>(text ? text : L"")) != 0;
+}
+
+BOOL CStatusBarPanes::GetPaneText(UINT id, std::wstring& text) const
+{
+    const int index = GetPaneIndex(id);
+    if (index < 0)
+        return FALSE;
+    text = ReadPane(index).text;
+    return TRUE;
+}
+
+BOOL CStatusBarPanes::SetPaneIcon(UINT id, HICON icon)
+{
+    const int index = GetPaneIndex(id);
+    return index >= 0 && SendMessage(SB_SETICON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(icon)) != 0;
+}
+
+HICON CStatusBarPanes::GetPaneIcon(UINT id) const
+{
+    const int index = GetPaneIndex(id);
+    return index < 0 ? nullptr : reinterpret_cast<HICON>(SendMessage(SB_GETICON, static_cast<WPARAM>(index)));
+}
+
+BOOL CStatusBarPanes::GetPaneRect(UINT id, RECT& rect) const
+{
+    const int index = GetPaneIndex(id);
+    return index >= 0 && SendMessage(SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != 0;
+}
+
+BOOL CStatusBarPanes::UpdateLayout()
+{
+    if (!m_hWnd)
+        return FALSE;
+    int room = GetClientRect().right;
+    if (GetStyle() & SBARS_SIZEGRIP)
+        room -= ::GetSystemMetrics(SM_CXVSCROLL);  // the gripper's corner stays clear of panes
+    for (const Pane& pane : m_panes) {
+        if (pane.id != kDefaultPaneId)
+            room -= pane.width;
+    }
+    std::vector<int> edges;
+    int right = 0;
+    for (const Pane& pane : m_panes) {
+        right += pane.id == kDefaultPaneId ? std::max(room, 0) : pane.width;
+        edges.push_back(right);
+    }
+    return SendMessage(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data())) != 0;
+}
+
+BOOL CStatusBarPanes::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                           DWORD mapId)
+{
+    switch (message) {
+    case WM_SIZE:
+        // The control first follows its parent's size; the panes then fit what it became.
+        result = DefWindowProc(message, wParam, lParam);
+        if (wParam != SIZE_MINIMIZED)
+            UpdateLayout();
+        return TRUE;
+    default:
+        break;
+    }
+    return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+}
