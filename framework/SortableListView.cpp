@@ -8,18 +8,9 @@ struct CSortableListView::SortRun {
     BOOL descending;
 };
 
-CWindowClassInfo CSortableListView::ClassInfo(const wchar_t* name)
-{
-    CWindowClassInfo info;
-    info.name = name;
-    info.superclass = WC_LISTVIEWW;
-    info.commonControlClass = ICC_LISTVIEW_CLASSES;
-    return info;
-}
-
 CWindowClassInfo& CSortableListView::GetWindowClassInfo()
 {
-    static CWindowClassInfo info = ClassInfo(nullptr);
+    static CWindowClassInfo info{nullptr, WC_LISTVIEWW, ICC_LISTVIEW_CLASSES};
     return info;
 }
 

@@ -10,6 +10,7 @@
 // sorts by that column ascending; a second click on it reverses. The header
 // shows the direction of the last sort. While a sort runs, every row's item data
 // changes and changes back, each time with an LVN_ITEMCHANGED (LVIF_PARAM) to the parent.
+// A list with a class name of its own registers {name, WC_LISTVIEWW, ICC_LISTVIEW_CLASSES}.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -43,10 +44,6 @@ public:
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
-
-    // The list-view superclass under a name of the caller's (nullptr: a generated one),
-    // for derived lists that register their own class.
-    static CWindowClassInfo ClassInfo(const wchar_t* name);
 
 protected:
     CWindowClassInfo& GetWindowClassInfo() override;

@@ -2,18 +2,9 @@
 
 #include <algorithm>
 
-CWindowClassInfo CStatusBarPanes::ClassInfo(const wchar_t* name)
-{
-    CWindowClassInfo info;
-    info.name = name;
-    info.superclass = STATUSCLASSNAMEW;
-    info.commonControlClass = ICC_BAR_CLASSES;
-    return info;
-}
-
 CWindowClassInfo& CStatusBarPanes::GetWindowClassInfo()
 {
-    static CWindowClassInfo info = ClassInfo(nullptr);
+    static CWindowClassInfo info{nullptr, STATUSCLASSNAMEW, ICC_BAR_CLASSES};
     return info;
 }
 

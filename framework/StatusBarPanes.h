@@ -9,6 +9,7 @@
 //
 // Derived bars that place child windows in panes override UpdateLayout, call
 // this one and then read the panes' rectangles; it runs after every size change.
+// A bar with a class name of its own registers {name, STATUSCLASSNAMEW, ICC_BAR_CLASSES}.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -38,9 +39,6 @@ public:
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
-
-    // The status-bar superclass under a name of the caller's (nullptr: a generated one).
-    static CWindowClassInfo ClassInfo(const wchar_t* name);
 
 protected:
     CWindowClassInfo& GetWindowClassInfo() override;

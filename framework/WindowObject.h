@@ -36,6 +36,13 @@ void SetFrameworkInstance(HINSTANCE instance);
 // One window class, registered on the first Create. Classes return a function-static
 // instance from GetWindowClassInfo.
 struct CWindowClassInfo {
+    CWindowClassInfo() = default;
+    // A superclass of a system control, e.g. {L"Our_List", WC_LISTVIEWW, ICC_LISTVIEW_CLASSES}.
+    CWindowClassInfo(const wchar_t* className, const wchar_t* systemClass, DWORD commonControls)
+        : name(className), superclass(systemClass), commonControlClass(commonControls)
+    {
+    }
+
     const wchar_t* name = nullptr;        // nullptr: "ATL:%p" with this object's address
     const wchar_t* superclass = nullptr;  // a system class whose procedure becomes the default one
     DWORD commonControlClass = 0;         // ICC_* flag to initialise before superclassing
