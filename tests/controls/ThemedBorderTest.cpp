@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "controls/ThemedBorder.h"
+
+namespace {
+
+std::vector<UINT>& BaseMessages()
+{
+    static std::vector<UINT> messages;
+    return messages;
+}
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    BaseMessages().push_back(message);
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+WNDPROC g_belowLater = nullptr;
+
+// A later subclass that never unhooks itself.
+LRESULT CALLBACK LaterSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::CallWindowProcW(g_belowLater, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(ThemedBorder, RichEditTakesTheThemedFrameInPlaceOfItsClientEdge)
+{
+    ASSERT_TRUE(::LoadLibraryW(L"riched20.dll"));
+    const HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                                          nullptr);
+    const HWND edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, RICHEDIT_CLASSW, L"text", WS_CHILD | WS_VISIBLE, 10, 10,
+                                        200, 100, parent, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(edit);
+
+    ASSERT_TRUE(QelAttachThemedBorder(edit));
+    EXPECT_FALSE(QelAttachThemedBorder(edit));
+    EXPECT_EQ(0, ::GetWindowLongPtrW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    RECT client{};
+    ::GetClientRect(edit, &client);
+    EXPECT_EQ(196, client.right);
+    EXPECT_EQ(96, client.bottom);
+    POINT origin{0, 0};
+    ::MapWindowPoints(edit, parent, &origin, 1);
+    EXPECT_EQ(12, origin.x);
+    EXPECT_EQ(12, origin.y);
+    ::DestroyWindow(parent);
+}
+
+TEST(ThemedBorder, LaterSubclassThatStaysLeavesEveryMessageToThePreviousProcedure)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TessaryTest_BorderBase";
+    ::RegisterClassW(&wc);
+    const HWND window = ::CreateWindowExW(WS_EX_CLIENTEDGE, wc.lpszClassName, L"", WS_POPUP, 0, 0, 100, 40, nullptr,
+                                          nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(QelAttachThemedBorder(window));
+    g_belowLater = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LaterSubclassProc)));
+
+    BaseMessages().clear();
+    ::DestroyWindow(window);
+    const auto& seen = BaseMessages();
+    EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), WM_DESTROY));
+    EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), WM_NCDESTROY));
+
+    // The object left with the window: a new window of the same handle value is not refused.
+    const HWND next = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                        wc.hInstance, nullptr);
+    EXPECT_TRUE(QelAttachThemedBorder(next));
+    ::DestroyWindow(next);
+}
