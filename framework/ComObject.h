@@ -6,17 +6,72 @@
 //
 // QueryInterface answers IUnknown (always through the first interface, so the
 // object has one identity) and each listed interface, nothing else. List every
-// interface the object must answer, base interfaces included.
+// interface the object must answer, base interfaces included: the object derives
+// only from the listed ones no other listed one derives from, and answers a base
+// through the first of those that derives from it, so IInternetProtocolRoot beside
+// IInternetProtocol, or IOleWindow beside IOleInPlaceSite and IOleInPlaceFrame, is
+// one object, not a second copy. A listed class with an IID of its own (an
+// implementation shared by several objects) is answered like an interface.
 
 #include <windows.h>
 #include <unknwn.h>
 #include <wrl/client.h>
 
 #include <new>
+#include <type_traits>
 #include <utility>
 
+namespace ComObjectDetail {
+
+template <class... Types>
+struct List {};
+
+template <class... Lists>
+struct Concat;
+template <class... A>
+struct Concat<List<A...>> {
+    using Type = List<A...>;
+};
+template <class... A, class... B, class... Rest>
+struct Concat<List<A...>, List<B...>, Rest...> : Concat<List<A..., B...>, Rest...> {};
+
+template <class L>
+struct FirstOrVoid {
+    using Type = void;
+};
+template <class T, class... Rest>
+struct FirstOrVoid<List<T, Rest...>> {
+    using Type = T;
+};
+
+template <class Base, class Derived>
+inline constexpr bool kStrictBase = std::is_base_of_v<Base, Derived> && !std::is_same_v<Base, Derived>;
+
+// The listed types no other listed type derives from: the object's direct bases.
+template <class I, class... All>
+inline constexpr bool kLeaf = !(kStrictBase<I, All> || ...);
+template <class... All>
+using Leaves = typename Concat<List<>, std::conditional_t<kLeaf<All, All...>, List<All>, List<>>...>::Type;
+
+// J derives from I with no listed type in between.
+template <class I, class J, class... All>
+inline constexpr bool kNearest = kStrictBase<I, J> && !((kStrictBase<I, All> && kStrictBase<All, J>) || ...);
+
+// The first listed type that derives from I with nothing listed between; void for a direct base.
+template <class I, class... All>
+using Nearest =
+    typename FirstOrVoid<typename Concat<List<>, std::conditional_t<kNearest<I, All, All...>, List<All>, List<>>...>::Type>::Type;
+
+template <class LeafList>
+struct Inherit;
+template <class... LeafTypes>
+struct Inherit<List<LeafTypes...>> : public LeafTypes... {};
+
+}  // namespace ComObjectDetail
+
 template <class Derived, class FirstInterface, class... MoreInterfaces>
-class CComObjectBase : public FirstInterface, public MoreInterfaces... {
+class CComObjectBase
+    : public ComObjectDetail::Inherit<ComObjectDetail::Leaves<FirstInterface, MoreInterfaces...>> {
 public:
     CComObjectBase(const CComObjectBase&) = delete;
     CComObjectBase& operator=(const CComObjectBase&) = delete;
@@ -37,7 +92,7 @@ public:
             return E_POINTER;
         *out = nullptr;
         if (iid == __uuidof(IUnknown))
-            *out = static_cast<IUnknown*>(static_cast<FirstInterface*>(this));
+            *out = static_cast<IUnknown*>(Cast<FirstInterface>());
         else
             FindInterface<FirstInterface, MoreInterfaces...>(iid, out);
         if (!*out)
@@ -67,7 +122,19 @@ private:
     template <class... Interfaces>
     void FindInterface(REFIID iid, void** out)
     {
-        (void)((iid == __uuidof(Interfaces) ? (*out = static_cast<Interfaces*>(this), true) : false) || ...);
+        (void)((iid == __uuidof(Interfaces) ? (*out = Cast<Interfaces>(), true) : false) || ...);
+    }
+
+    // Step by step down through the listed types between, which keeps a shared base
+    // (IOleWindow of both IOleInPlaceSite and IOleInPlaceFrame) unambiguous.
+    template <class I>
+    I* Cast()
+    {
+        using Via = ComObjectDetail::Nearest<I, FirstInterface, MoreInterfaces...>;
+        if constexpr (std::is_void_v<Via>)
+            return static_cast<I*>(this);
+        else
+            return static_cast<I*>(Cast<Via>());
     }
 
     LONG m_refs = 1;

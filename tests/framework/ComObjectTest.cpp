@@ -16,6 +16,17 @@ struct ITestCounter : public IUnknown {
 };
 __CRT_UUID_DECL(ITestCounter, 0x0b7c5e10, 0x3c0a, 0x4b53, 0x9a, 0x8e, 0x51, 0x2f, 0x6d, 0x41, 0x20, 0x02)
 
+// Two interfaces sharing a base, as IOleInPlaceSite and IOleInPlaceFrame share IOleWindow.
+struct ITestBigCounter : public ITestCounter {
+    virtual int STDMETHODCALLTYPE Add(int amount) = 0;
+};
+__CRT_UUID_DECL(ITestBigCounter, 0x0b7c5e10, 0x3c0a, 0x4b53, 0x9a, 0x8e, 0x51, 0x2f, 0x6d, 0x41, 0x20, 0x03)
+
+struct ITestResetCounter : public ITestCounter {
+    virtual void STDMETHODCALLTYPE Reset() = 0;
+};
+__CRT_UUID_DECL(ITestResetCounter, 0x0b7c5e10, 0x3c0a, 0x4b53, 0x9a, 0x8e, 0x51, 0x2f, 0x6d, 0x41, 0x20, 0x04)
+
 namespace {
 
 class CGreeterCounter : public CComObjectBase<CGreeterCounter, ITestGreeter, ITestCounter> {
@@ -81,6 +92,42 @@ TEST(ComObject, QueryInterfaceRefusesOtherInterfacesAndNullOut)
     // Neither failure took a reference.
     EXPECT_EQ(2u, object->AddRef());
     EXPECT_EQ(1u, object->Release());
+}
+
+// The shared base is listed first and so also gives the object its identity.
+class CSharedBaseCounter
+    : public CComObjectBase<CSharedBaseCounter, ITestCounter, ITestBigCounter, ITestGreeter, ITestResetCounter> {
+public:
+    int STDMETHODCALLTYPE Count() override { return ++m_count; }
+    int STDMETHODCALLTYPE Add(int amount) override { return m_count += amount; }
+    void STDMETHODCALLTYPE Reset() override { m_count = 0; }
+    int STDMETHODCALLTYPE Greet() override { return 7; }
+
+private:
+    int m_count = 0;
+};
+
+TEST(ComObject, AListedBaseInterfaceIsAnsweredThroughTheFirstInterfaceDerivedFromIt)
+{
+    ComPtr<CSharedBaseCounter> object = CSharedBaseCounter::Create();
+    ComPtr<ITestCounter> counter;
+    ComPtr<ITestBigCounter> big;
+    ComPtr<ITestResetCounter> resettable;
+    ASSERT_EQ(S_OK, object->QueryInterface(IID_PPV_ARGS(&counter)));
+    ASSERT_EQ(S_OK, counter->QueryInterface(IID_PPV_ARGS(&big)));
+    ASSERT_EQ(S_OK, counter->QueryInterface(IID_PPV_ARGS(&resettable)));
+    EXPECT_EQ(static_cast<ITestCounter*>(big.Get()), counter.Get());
+
+    // One object behind every interface: counting on one shows on the others.
+    EXPECT_EQ(1, counter->Count());
+    EXPECT_EQ(4, big->Add(3));
+    resettable->Reset();
+    EXPECT_EQ(1, static_cast<ITestCounter*>(resettable.Get())->Count());
+
+    ComPtr<IUnknown> fromCounter, fromResettable;
+    ASSERT_EQ(S_OK, counter->QueryInterface(IID_PPV_ARGS(&fromCounter)));
+    ASSERT_EQ(S_OK, resettable->QueryInterface(IID_PPV_ARGS(&fromResettable)));
+    EXPECT_EQ(fromCounter.Get(), fromResettable.Get());
 }
 
 } // namespace
