@@ -1,0 +1,171 @@
+#include "framework/DispatchEventSink.h"
+
+#include "framework/ByteArray.h"
+#include "framework/ComObject.h"
+#include "framework/Variant.h"
+
+using Microsoft::WRL::ComPtr;
+
+class CDispatchEventSink::CForwarder : public CComObjectBase<CForwarder, IDispatch> {
+public:
+    CForwarder(CDispatchEventSink* owner, REFIID events) : m_owner(owner), m_events(events) {}
+    void Forget() { m_owner = nullptr; }
+
+    // The connection point asks for the events interface itself, which only IDispatch implements.
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        return CComObjectBase::QueryInterface(iid == m_events ? __uuidof(IDispatch) : iid, out);
+    }
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        if (!count)
+            return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        DISPPARAMS none{};
+        try {
+            if (m_owner)
+                m_owner->OnDispatchEvent(id, params ? *params : none);
+        } catch (...) {
+            return DISP_E_EXCEPTION;  // never through the control's own code
+        }
+        return S_OK;
+    }
+
+private:
+    CDispatchEventSink* m_owner;
+    IID m_events;
+};
+
+CDispatchEventSink::CDispatchEventSink() = default;
+
+CDispatchEventSink::~CDispatchEventSink()
+{
+    Unadvise();
+}
+
+HRESULT CDispatchEventSink::Advise(IUnknown* source, REFIID events)
+{
+    if (!source)
+        return E_POINTER;
+    if (m_cookie)
+        return E_UNEXPECTED;
+    ComPtr<IConnectionPointContainer> container;
+    ComPtr<IConnectionPoint> point;
+    HRESULT result = source->QueryInterface(IID_PPV_ARGS(&container));
+    if (SUCCEEDED(result))
+        result = container->FindConnectionPoint(events, &point);
+    if (FAILED(result))
+        return result;
+    ComPtr<CForwarder> forwarder = CForwarder::Create(this, events);
+    if (!forwarder)
+        return E_OUTOFMEMORY;
+    DWORD cookie = 0;
+    result = point->Advise(static_cast<IDispatch*>(forwarder.Get()), &cookie);
+    if (FAILED(result)) {
+        forwarder->Forget();
+        return result;
+    }
+    m_forwarder = std::move(forwarder);
+    m_point = std::move(point);
+    m_cookie = cookie;
+    return S_OK;
+}
+
+void CDispatchEventSink::Unadvise()
+{
+    if (m_forwarder)
+        m_forwarder->Forget();
+    if (m_point && m_cookie)
+        m_point->Unadvise(m_cookie);
+    m_cookie = 0;
+    m_point.Reset();
+    m_forwarder.Reset();
+}
+
+namespace {
+
+VARIANT* FollowArgument(const DISPPARAMS& params, UINT index, BOOL* byReference = nullptr)
+{
+    if (!params.rgvarg || index >= params.cArgs)
+        return nullptr;
+    VARIANT* value = &params.rgvarg[params.cArgs - 1 - index];
+    if (byReference)
+        *byReference = FALSE;
+    while (value->vt == (VT_BYREF | VT_VARIANT) && value->pvarVal) {
+        value = value->pvarVal;
+        if (byReference)
+            *byReference = TRUE;
+    }
+    return value;
+}
+
+}  // namespace
+
+const VARIANT* EventArgument(const DISPPARAMS& params, UINT index)
+{
+    return FollowArgument(params, index);
+}
+
+BOOL EventString(const DISPPARAMS& params, UINT index, std::wstring& text)
+{
+    const VARIANT* value = FollowArgument(params, index);
+    BSTR str = nullptr;
+    if (value && value->vt == VT_BSTR)
+        str = value->bstrVal;
+    else if (value && value->vt == (VT_BYREF | VT_BSTR) && value->pbstrVal)
+        str = *value->pbstrVal;
+    else
+        return FALSE;
+    text.assign(str ? str : L"", str ? ::SysStringLen(str) : 0);
+    return TRUE;
+}
+
+BOOL EventLong(const DISPPARAMS& params, UINT index, LONG& value)
+{
+    VARIANT* argument = FollowArgument(params, index);
+    CVariant converted;
+    if (!argument || FAILED(::VariantChangeType(converted.Receive(), argument, 0, VT_I4)))
+        return FALSE;
+    value = converted.Get().lVal;
+    return TRUE;
+}
+
+BOOL EventBytes(const DISPPARAMS& params, UINT index, std::vector<BYTE>& bytes)
+{
+    const VARIANT* value = FollowArgument(params, index);
+    return value && ReadByteArray(*value, bytes);
+}
+
+BOOL SetEventBool(const DISPPARAMS& params, UINT index, BOOL value)
+{
+    BOOL byReference = FALSE;
+    VARIANT* argument = FollowArgument(params, index, &byReference);
+    const VARIANT_BOOL flag = value ? VARIANT_TRUE : VARIANT_FALSE;
+    if (argument && argument->vt == (VT_BYREF | VT_BOOL) && argument->pboolVal)
+        *argument->pboolVal = flag;
+    else if (argument && argument->vt == VT_BOOL && byReference)
+        argument->boolVal = flag;
+    else
+        return FALSE;
+    return TRUE;
+}
+
+BOOL SetEventDispatch(const DISPPARAMS& params, UINT index, IDispatch* dispatch)
+{
+    VARIANT* argument = FollowArgument(params, index);
+    if (!argument || argument->vt != (VT_BYREF | VT_DISPATCH) || !argument->ppdispVal)
+        return FALSE;
+    if (dispatch)
+        dispatch->AddRef();
+    if (IDispatch* old = *argument->ppdispVal)
+        old->Release();
+    *argument->ppdispVal = dispatch;
+    return TRUE;
+}
