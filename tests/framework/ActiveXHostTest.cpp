@@ -208,4 +208,40 @@ TEST(ActiveXHost, AControlThatCannotBeMadeRefusesTheWindowAndKeepsNoSite)
     EXPECT_TRUE(::DestroyWindow(parent));
 }
 
+// The control fills post data with the wrong bytes under Wine, so the bytes are checked here.
+TEST(ActiveXHost, EventHelpersReadAndWriteThroughNestedReferences)
+{
+    CVariant post;
+    ASSERT_EQ(S_OK, MakeByteArray("post", 4, post));
+    VARIANT inner{};
+    inner.vt = VT_BYREF | VT_VARIANT;
+    inner.pvarVal = const_cast<VARIANT*>(&post.Get());
+    ComPtr<CPlainActiveXSite> window = CPlainActiveXSite::Create();
+    IDispatch* newWindow = nullptr;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+
+    // Declared order: post data, new window, cancel; DISPPARAMS hold them last first.
+    VARIANT arguments[3]{};
+    arguments[2].vt = VT_BYREF | VT_VARIANT;
+    arguments[2].pvarVal = &inner;
+    arguments[1].vt = VT_BYREF | VT_DISPATCH;
+    arguments[1].ppdispVal = &newWindow;
+    arguments[0].vt = VT_BYREF | VT_BOOL;
+    arguments[0].pboolVal = &cancel;
+    DISPPARAMS params{arguments, nullptr, 3, 0};
+
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(EventBytes(params, 0, bytes));
+    EXPECT_EQ("post", std::string(bytes.begin(), bytes.end()));
+    EXPECT_FALSE(SetEventBool(params, 1, TRUE));
+    EXPECT_TRUE(SetEventBool(params, 2, TRUE));
+    EXPECT_EQ(VARIANT_TRUE, cancel);
+    ASSERT_TRUE(SetEventDispatch(params, 1, window.Get()));
+    EXPECT_EQ(static_cast<IDispatch*>(window.Get()), newWindow);
+    // The argument holds a reference of its own, which the event's caller releases.
+    EXPECT_EQ(3u, window->AddRef());
+    window->Release();
+    newWindow->Release();
+}
+
 }  // namespace
