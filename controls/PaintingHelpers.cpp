@@ -189,3 +189,28 @@ COLORREF QelDarkenColor(COLORREF color, float factor)
     return RGB(ScaleChannel(GetRValue(color), factor, TRUE), ScaleChannel(GetGValue(color), factor, TRUE),
                ScaleChannel(GetBValue(color), factor, TRUE));
 }
+
+CQelBufferedDc::CQelBufferedDc(HDC target, const RECT& rect) : m_target(target), m_rect(rect)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return;
+    m_bitmap.Attach(::CreateCompatibleBitmap(target, width, height));
+    if (m_bitmap)
+        m_memory.Attach(::CreateCompatibleDC(target));
+    if (!m_memory)
+        return;
+    m_previous = ::SelectObject(m_memory, m_bitmap);
+    ::SetViewportOrgEx(m_memory, -rect.left, -rect.top, nullptr);
+}
+
+CQelBufferedDc::~CQelBufferedDc()
+{
+    if (!m_memory)
+        return;
+    ::SetViewportOrgEx(m_memory, 0, 0, nullptr);
+    ::BitBlt(m_target, m_rect.left, m_rect.top, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top, m_memory, 0,
+             0, SRCCOPY);
+    ::SelectObject(m_memory, m_previous);
+}

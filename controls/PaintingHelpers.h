@@ -7,11 +7,9 @@
 #include "framework/GdiOwners.h"
 
 // Bits of QelDrawStateBackground's flags; selected wins over hot, hot over focused.
-enum : UINT {
-    QelStateSelected = 1,
-    QelStateHot = 2,
-    QelStateFocused = 4,
-};
+constexpr UINT QelStateSelected = 1;
+constexpr UINT QelStateHot = 2;
+constexpr UINT QelStateFocused = 4;
 
 // The system menu font at weight 700 when bold, else 400; TRUE when a font was made.
 BOOL QelCreateUIFont(CFontOwner& font, BOOL bold, BYTE underline, BYTE italic);
@@ -40,3 +38,21 @@ COLORREF QelDarkenColor(COLORREF color, float factor);
 // A vertical gradient from top to bottom colour over rect.
 void QelFillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom);
 void QelFillSolidRect(HDC dc, const RECT& rect, COLORREF color);
+
+// A memory DC over rect of a target DC, in the target's coordinates; what was drawn on
+// it is copied to the target when it goes. Without memory it draws on the target.
+class CQelBufferedDc {
+public:
+    CQelBufferedDc(HDC target, const RECT& rect);
+    CQelBufferedDc(const CQelBufferedDc&) = delete;
+    CQelBufferedDc& operator=(const CQelBufferedDc&) = delete;
+    ~CQelBufferedDc();
+    operator HDC() const { return m_memory ? m_memory.Get() : m_target; }  // NOLINT
+
+private:
+    HDC m_target;
+    RECT m_rect;
+    CMemoryDc m_memory;
+    CBitmapOwner m_bitmap;
+    HGDIOBJ m_previous = nullptr;
+};
