@@ -66,6 +66,13 @@ BOOL CreateAccount(const wchar_t* userName, const wchar_t* password)
         TessaryWriteLog(QelFormatString1(L"Failed to open database: %1", folder.c_str()));
         return FALSE;
     }
+    // Both values or neither: an account left with a user name and no
+    // password could never sign in again without asking.
+    if (!database.BeginTransaction()) {
+        TessaryWriteLog(QelFormatString1(L"Failed to begin the account's transaction: %1", folder.c_str()));
+        return FALSE;
+    }
+    // Any return before the commit closes the database, which drops both writes.
     if (!database.SetAccountUserName(userName)) {
         // Formatted in two pieces: a "%2" in the folder must not take the user name.
         TessaryWriteLog(QelFormatString1(L"Failed to set user name: %1", folder.c_str()) +
@@ -74,6 +81,10 @@ BOOL CreateAccount(const wchar_t* userName, const wchar_t* password)
     }
     if (!database.SetAccountPassword(password)) {
         TessaryWriteLog(QelFormatString1(L"Failed to set password: %1", folder.c_str()));
+        return FALSE;
+    }
+    if (!database.CommitTransaction()) {
+        TessaryWriteLog(QelFormatString1(L"Failed to store the account: %1", folder.c_str()));
         return FALSE;
     }
     database.Close();

@@ -3,6 +3,7 @@
 #include "librarydata/AccountFolder.h"
 
 #include "DatabaseTestSupport.h"
+#include "foundation/Files.h"
 #include "foundation/Folders.h"
 #include "foundation/Paths.h"
 #include "librarydata/Database.h"
@@ -112,6 +113,29 @@ TEST_F(AccountFolder, AFailedUserNameWriteIsLoggedWithTheFolderAndTheNameAsTheyA
     CLogCapture log;
     EXPECT_FALSE(Create(name, L"other"));
     EXPECT_TRUE(log.Contains(L"Failed to set user name: " + folder + L", " + name)) << Utf8(log.Text());
+}
+
+TEST_F(AccountFolder, AFailedPasswordWriteLeavesNoUserNameBehind)
+{
+    // A database ready for the account that refuses the password's row.
+    const std::wstring name = L"ann@example.com";
+    const std::wstring folder = GetAccountFolder(name.c_str());
+    m_created.push_back(name);
+    ASSERT_TRUE(QelCreateDirectoryTree(folder.c_str()));
+    {
+        CTessaryDatabase database;
+        ASSERT_TRUE(database.Open(folder.c_str()));
+    }
+    {
+        RawDatabase raw(folder + L"index.db");
+        raw.Exec("create trigger refuse_password before insert on QEL_READER_META when new.META_KEY='PASSWORD' "
+                 "begin select raise(abort, 'no'); end");
+    }
+    CLogCapture log;
+    EXPECT_FALSE(CreateAccount(name.c_str(), L"s3cret"));
+    EXPECT_TRUE(log.Contains(L"Failed to set password: " + folder)) << Utf8(log.Text());
+    EXPECT_FALSE(IsAccountFolder(folder.c_str()));
+    EXPECT_EQ("0", RawDatabase(folder + L"index.db").Cell("select count(*) from QEL_READER_META"));
 }
 
 }  // namespace
