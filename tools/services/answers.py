@@ -62,6 +62,12 @@ def shape(text, content_type, entry):
       empty        an empty body
       raw          "body" (text, sent as UTF-8) or "body_base64", under
                    "content_type" (default text/xml) and "status" (default 200)
+      stall        the full Content-Length announced, "missing" bytes (default
+                   half the answer) never sent, the connection held open
+      overlong     the whole answer under a Content-Length "extra" bytes
+                   (default 10) short of it, the connection held open
+      silent       no answer at all, the connection held open
+    A held connection stays open until the client closes it.
     """
     kind = entry.get("kind", "fault") if entry else "normal"
     answer = {"status": 200, "reason": "OK", "send": None, "kind": kind,
@@ -82,6 +88,16 @@ def shape(text, content_type, entry):
     elif kind == "cut_close":
         missing = int(entry.get("missing", len(body) // 2))
         answer["send"] = max(len(body) - missing, 0)
+    elif kind == "stall":
+        missing = int(entry.get("missing", len(body) // 2))
+        answer["send"] = max(len(body) - missing, 0)
+        answer["hold"] = True
+    elif kind == "overlong":
+        answer["length"] = max(len(body) - int(entry.get("extra", 10)), 0)
+        answer["hold"] = True
+    elif kind == "silent":
+        answer["silent"] = True
+        answer["hold"] = True
     elif kind == "no_length":
         answer["send"] = len(body)
         answer["no_length"] = True

@@ -179,18 +179,32 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def send(self, answer):
         body = answer["body"]
-        self.send_response(answer["status"], answer["reason"])
-        for name, value in answer["headers"]:
-            self.send_header(name, value)
-        if not answer.get("no_length"):
-            self.send_header("Content-Length", str(len(body)))
-        closing = answer["send"] is not None
-        if closing:
-            self.send_header("Connection", "close")
-            self.close_connection = True
-        self.end_headers()
-        self.wfile.write(body if not closing else body[:answer["send"]])
-        self.wfile.flush()
+        if not answer.get("silent"):
+            self.send_response(answer["status"], answer["reason"])
+            for name, value in answer["headers"]:
+                self.send_header(name, value)
+            if not answer.get("no_length"):
+                self.send_header("Content-Length", str(answer.get("length", len(body))))
+            cut = answer["send"] is not None
+            if cut and not answer.get("hold"):
+                self.send_header("Connection", "close")
+                self.close_connection = True
+            self.end_headers()
+            self.wfile.write(body if not cut else body[:answer["send"]])
+            self.wfile.flush()
+        if answer.get("hold"):
+            self.hold_until_closed()
+
+    def hold_until_closed(self):
+        """Sends nothing more and keeps the connection open until the client
+        gives up on it (or the stand-in stops)."""
+        self.connection.settimeout(None)
+        try:
+            while self.rfile.read1(4096):
+                pass
+        except OSError:
+            pass
+        self.close_connection = True
 
     def hold(self):
         """The test's lifeline: answered at once, then read until the test's
@@ -200,13 +214,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
         self.wfile.flush()
         self.server.held.set()
-        self.connection.settimeout(None)
-        try:
-            while self.rfile.read1(4096):
-                pass
-        except OSError:
-            pass
-        self.close_connection = True
+        self.hold_until_closed()
         self.server.stop.set()
 
 

@@ -193,6 +193,43 @@ class StandInTest(unittest.TestCase):
             self.assertTrue(head.startswith("HTTP/1.1 200"))
             self.assertEqual(b"not a zip", xmlrpc.client.loads(body)[0][0]["attachment_zip_data"].data)
 
+    def test_held_connections_stay_open_and_silent(self):
+        data = dict(SCENARIO, faults={"subscription.getList": [
+            {"kind": "stall", "missing": 10, "times": 1}, {"kind": "overlong", "times": 1},
+            {"kind": "silent", "times": 1}]})
+        self.start(data)
+        token = self.token()
+        body = xmlrpc.client.dumps(({"client_type": "WIN", "token": token, "count": 1000},),
+                                   "subscription.getList").encode("utf-8")
+        request = (("POST http://subscriptions.tessary.test:80/oskan/xmlrpc HTTP/1.1\r\n"
+                    "Host: subscriptions.tessary.test\r\nContent-length: %d\r\n\r\n") % len(body)).encode("ascii")
+
+        def held_answer():
+            with socket.create_connection(("127.0.0.1", self.port), timeout=5) as s:
+                s.sendall(request + body)
+                s.settimeout(0.5)
+                received = b""
+                try:
+                    while True:
+                        piece = s.recv(65536)
+                        if not piece:
+                            self.fail("the stand-in closed a held connection")
+                        received += piece
+                except socket.timeout:
+                    pass
+            head, _, answer = received.partition(b"\r\n\r\n")
+            return head.decode("latin-1") + "\r\n", answer
+
+        head, answer = held_answer()
+        self.assertIn("Content-Length: %d\r\n" % (len(answer) + 10), head)
+        self.assertNotIn("Connection: close", head)
+        head, answer = held_answer()
+        self.assertIn("Content-Length: %d\r\n" % (len(answer) - 10), head)
+        self.assertTrue(answer.endswith(b"</methodResponse>\n"))
+        self.assertEqual(("\r\n", b""), held_answer())
+        kinds = [r["answer"]["kind"] for r in self.records()[1:]]
+        self.assertEqual(["stall", "overlong", "silent"], kinds)
+
     def test_unknown_hosts_and_paths_and_the_web_api(self):
         self.start(SCENARIO)
         head, _ = raw_exchange(self.port, b"GET http://elsewhere.test:80/ HTTP/1.1\r\nHost: elsewhere.test\r\n"
