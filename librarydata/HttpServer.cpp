@@ -2,6 +2,8 @@
 
 #include "librarydata/HttpTransfer.h"
 #include "foundation/Global.h"
+#include "foundation/MessageFormat.h"
+#include "foundation/NetTimeout.h"
 #include "foundation/Streams.h"
 
 #include <wrl/client.h>
@@ -18,6 +20,23 @@ const wchar_t* OrNull(const std::wstring& text)
 }
 
 constexpr DWORD kHeaderBufferBytes = 10240;
+
+// Windows reports WinINet's own code; Wine passes the socket's code up as it is.
+bool IsTimeout(DWORD error)
+{
+    return error == ERROR_INTERNET_TIMEOUT || error == WSAETIMEDOUT;
+}
+
+BOOL SetTimeouts(HINTERNET handle)
+{
+    DWORD timeout = QelGetNetTimeout();
+    for (const DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        if (!InternetSetOptionW(handle, option, &timeout, sizeof timeout))
+            return FALSE;
+    }
+    return TRUE;
+}
 
 }  // namespace
 
@@ -69,8 +88,13 @@ BOOL CQelHttpServer::Open()
     if (m_session) {
         m_connection.Attach(InternetConnectW(m_session.Get(), m_server.c_str(), m_port, nullptr, nullptr,
                                              INTERNET_SERVICE_HTTP, 0, 0));
-        if (m_connection)
-            return TRUE;
+    }
+    if (m_connection) {
+        // Windows hands the session's time-outs down to its connections; Wine
+        // keeps send and receive time-outs only on the connection, which both honour.
+        if (!SetTimeouts(m_session.Get()) || !SetTimeouts(m_connection.Get()))
+            TessaryWriteLog(QelFormatString1(L"Failed to set the time-outs for %1", m_server.c_str()));
+        return TRUE;
     }
     Close();
     return FALSE;
@@ -107,6 +131,9 @@ BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQe
             expected = 0;
         result = QelHttpReadFile(request.Get(), answer, expected, progress);
     }
+    if (!result && IsTimeout(::GetLastError()))
+        TessaryWriteLog(QelFormatString2(L"%1 gave no answer within the time-out of %2 seconds", m_server.c_str(),
+                                         std::to_wstring(QelGetNetTimeout() / 1000).c_str()));
     if (!InternetCloseHandle(request.Detach())) {
         TessaryWriteLog(L"InternetCloseHandle failed");
         return FALSE;

@@ -23,6 +23,14 @@ void LogLastError()
         TessaryWriteLog(error);
 }
 
+// A failure's line, with the failure's error code kept for the caller (a time-out is logged there).
+void LogKeepingLastError(const wchar_t* text)
+{
+    const DWORD error = ::GetLastError();
+    TessaryWriteLog(text);
+    ::SetLastError(error);
+}
+
 }  // namespace
 
 BOOL QelHttpReadFile(HINTERNET request, IStream* stream, DWORD expected, IQelHttpProgress* progress)
@@ -32,7 +40,7 @@ BOOL QelHttpReadFile(HINTERNET request, IStream* stream, DWORD expected, IQelHtt
     for (;;) {
         DWORD read = 0;
         if (!InternetReadFile(request, buffer, kPiece, &read)) {
-            TessaryWriteLog(L"InternetReadFile failed");
+            LogKeepingLastError(L"InternetReadFile failed");
             return FALSE;
         }
         if (!QelWriteStream(stream, buffer, read)) {
@@ -70,7 +78,7 @@ BOOL QelHttpWriteFile(HINTERNET request, const void* data, DWORD size, IQelHttpP
         }
         DWORD written = 0;
         if (!InternetWriteFile(request, bytes + position, piece, &written)) {
-            TessaryWriteLog(L"InternetWriteFile failed!");
+            LogKeepingLastError(L"InternetWriteFile failed!");
             return FALSE;
         }
         position += written;
@@ -99,17 +107,24 @@ BOOL QelHttpSendXmlBody(HINTERNET request, const std::string& body, IQelHttpProg
     buffers.dwHeadersLength = static_cast<DWORD>(headers.size());
     buffers.dwBufferTotal = length;
     BOOL result = FALSE;
+    DWORD error = ERROR_SUCCESS;
     if (HttpSendRequestExW(request, &buffers, nullptr, 0, 0)) {
         result = QelHttpWriteFile(request, body.data(), length, progress);
+        error = ::GetLastError();
     } else {
+        error = ::GetLastError();
         LogLastError();
         TessaryWriteLog(L"Failed to send request");
     }
     if (!HttpEndRequestW(request, nullptr, 0, 0)) {
+        if (result)
+            error = ::GetLastError();
         LogLastError();
         TessaryWriteLog(L"HttpEndRequest failed");
-        return FALSE;
+        result = FALSE;
     }
+    // The first failure's code, for the caller's time-out line.
+    ::SetLastError(error);
     return result;
 }
 

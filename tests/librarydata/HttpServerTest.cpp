@@ -1,6 +1,7 @@
 #include "NetTestSupport.h"
 #include "ServicesStandIn.h"
 
+#include "foundation/NetTimeout.h"
 #include "librarydata/HttpServer.h"
 #include "librarydata/HttpTransfer.h"
 #include "librarydata/ServiceHosts.h"
@@ -206,6 +207,31 @@ TEST_F(HttpClientTest, AnAnswerEndingBeforeItsContentLengthFails)
     std::wstring headers;
     EXPECT_FALSE(Post(text, headers));
     EXPECT_TRUE(log.Contains(L"SendRequest failed!")) << log.Text();
+}
+
+// An answer that stalls after a short body, one longer than its Content-Length
+// on a connection kept open, and none at all: each fails after the time-out.
+TEST_F(HttpClientTest, AStalledAnswerFailsAfterTheTimeOutWithALineNamingTheServer)
+{
+    QelSetNetTimeoutForTests(2000);
+    ASSERT_NO_FATAL_FAILURE(Start(Faults(R"({"kind": "stall", "times": 1}, {"kind": "overlong", "times": 1},
+                                           {"kind": "silent", "times": 1})")));
+    for (const char* kind : {"stall", "overlong", "silent"}) {
+        SCOPED_TRACE(kind);
+        CLogCapture log;
+        std::wstring text;
+        std::wstring headers;
+        EXPECT_FALSE(Post(text, headers));
+        EXPECT_TRUE(log.Contains(L"accounts.tessary.test gave no answer within the time-out of 2 seconds"))
+            << log.Text();
+    }
+    QelSetNetTimeoutForTests(QEL_NET_TIMEOUT_MS);
+    std::wstring text;
+    std::wstring headers;
+    EXPECT_TRUE(Post(text, headers)) << "the next answer comes through as usual";
+    const std::vector<CStandInRequest> requests = m_standIn.Requests();
+    ASSERT_EQ(4u, requests.size());
+    EXPECT_EQ("silent", requests[2].answerKind);
 }
 
 TEST_F(HttpClientTest, AnAnswerWithoutLengthIsReadToItsEnd)

@@ -7,6 +7,7 @@
 #include "FakeSyncEvents.h"
 #include "NetTestSupport.h"
 #include "foundation/TestFolder.h"
+#include "foundation/NetTimeout.h"
 #include "foundation/Settings.h"
 #include "librarydata/AdList.h"
 #include "librarydata/Database.h"
@@ -152,6 +153,25 @@ TEST_F(SyncEngine, ABookWithAnUnusableServerIsSkippedAndTheNextBookSynced)
                                               L"a1000000-0000-4000-8000-000000000001", document));
     EXPECT_TRUE(m_database.GetDocumentByGuid(L"b0000000-0000-4000-8000-00000000000b",
                                              L"b1000000-0000-4000-8000-000000000001", document));
+}
+
+TEST_F(SyncEngine, AStalledDataAnswerFailsTheRunAfterTheTimeOutAndKeepsWhatWasStored)
+{
+    QelSetNetTimeoutForTests(2000);
+    CScenario scenario = StandardScenario();
+    scenario.faults = R"({"subscription.getDocumentData": [{"kind": "normal", "times": 1}, {"kind": "stall"}]})";
+    StartServices(scenario);
+    CRecordingStore store(&m_database);
+    EXPECT_FALSE(TessarySyncAccount(&store, TRUE));
+    store.EndRun();
+    EXPECT_TRUE(store.Logged(2, L"Failed to download document data: Growing Tomatoes"));
+    TESSARYDOCUMENTDATA stored;
+    ASSERT_TRUE(m_database.GetDocumentByGuid(L"a0000000-0000-4000-8000-00000000000a",
+                                             L"a1000000-0000-4000-8000-000000000001", stored));
+    EXPECT_FALSE(UnsealDataFile(m_database.GetDocumentFileName(stored)).empty());
+    const std::vector<std::string> methods = Methods();
+    EXPECT_EQ("accounts.clientLogout", methods[methods.size() - 2]);
+    QelSetNetTimeoutForTests(QEL_NET_TIMEOUT_MS);
 }
 
 // Answers the sign-in with the stand-in's account.
