@@ -1,5 +1,10 @@
 #include "foundation/AES.h"
 
+#include "foundation/AESNI.h"
+
+#include <cpuid.h>
+
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -133,7 +138,28 @@ inline int Byte(uint32_t w, int index)
     return static_cast<int>((w >> (24 - 8 * index)) & 0xff);
 }
 
+// The byte-order shuffle of the instruction path needs SSSE3; every processor
+// with AES instructions has it, and SSE4.1 with it.
+bool ProcessorHasAES()
+{
+    unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) && (ecx & bit_AES) && (ecx & bit_SSSE3) && (ecx & bit_SSE4_1);
+}
+
+std::atomic<bool> g_forceTables{false};
+
 } // namespace
+
+bool CQelAES::UsesInstructions()
+{
+    static const bool present = ProcessorHasAES();
+    return present && !g_forceTables.load(std::memory_order_relaxed);
+}
+
+void CQelAES::ForceTables(bool force)
+{
+    g_forceTables.store(force, std::memory_order_relaxed);
+}
 
 CQelAES::CQelAES()
     : m_state(kNotReady), m_mode(ModeECB), m_direction(DirEncrypt), m_iv(), m_rounds(0), m_encryptKey(),
@@ -269,10 +295,15 @@ void CQelAES::EncryptCFB1(const BYTE* in, int blocks, BYTE* out, bool decrypt) c
 
 // ECB and CBC over whole blocks. `chain` carries the chaining value from one
 // call to the next (a padded last block continues the chain); ECB ignores it.
-// Each block is read before its output is written, so in and out may match.
+// Each block is read before its output is written, so out may be in or lie
+// before it in the same buffer.
 void CQelAES::EncryptBlocks(const BYTE* in, int blocks, BYTE* out, uint32_t chain[4]) const
 {
     const bool chained = m_mode == ModeCBC;
+    if (UsesInstructions()) {
+        QelAesniEncryptBlocks(m_encryptKey, m_rounds, in, blocks, out, chained ? chain : nullptr);
+        return;
+    }
     for (int b = 0; b < blocks; ++b) {
         uint32_t s[4];
         LoadBlock(in + 16 * b, s);
@@ -290,6 +321,10 @@ void CQelAES::EncryptBlocks(const BYTE* in, int blocks, BYTE* out, uint32_t chai
 void CQelAES::DecryptBlocks(const BYTE* in, int blocks, BYTE* out, uint32_t chain[4]) const
 {
     const bool chained = m_mode == ModeCBC;
+    if (UsesInstructions()) {
+        QelAesniDecryptBlocks(m_decryptKey, m_rounds, in, blocks, out, chained ? chain : nullptr);
+        return;
+    }
     for (int b = 0; b < blocks; ++b) {
         uint32_t cipher[4], s[4];
         LoadBlock(in + 16 * b, cipher);
@@ -358,15 +393,22 @@ int CQelAES::BlockDecrypt(const BYTE* in, int lengthInBits, BYTE* out)
     return 128 * blocks;
 }
 
+int CQelAES::PadEncryptReady() const
+{
+    if (m_state != kReady || m_direction != DirEncrypt)
+        return BadCipherState;
+    if (m_mode != ModeECB && m_mode != ModeCBC)
+        return BadMode;
+    return 0;
+}
+
 int CQelAES::PadEncrypt(const BYTE* in, int length, BYTE* out)
 {
     // The padded length must still fit the result.
     if (in == nullptr || out == nullptr || length <= 0 || length > 0x7fffffff - 16)
         return 0;
-    if (m_state != kReady || m_direction != DirEncrypt)
-        return BadCipherState;
-    if (m_mode != ModeECB && m_mode != ModeCBC)
-        return BadMode;
+    if (const int error = PadEncryptReady())
+        return error;
 
     const int blocks = length / 16;
     const int pad = 16 - (length - 16 * blocks);
@@ -379,6 +421,31 @@ int CQelAES::PadEncrypt(const BYTE* in, int length, BYTE* out)
     EncryptBlocks(in, blocks, out, chain);
     EncryptBlocks(last, 1, out + 16 * blocks, chain);
     return 16 * (blocks + 1);
+}
+
+int CQelAES::PadEncryptChunks(const BYTE* in, int chunkLength, int count, BYTE* out)
+{
+    if (in == nullptr || out == nullptr || chunkLength <= 0 || chunkLength % 16 != 0 || count <= 0 ||
+        chunkLength > 0x7fffffff - 16 || count > 0x7fffffff / (chunkLength + 16))
+        return 0;
+    if (const int error = PadEncryptReady())
+        return error;
+
+    const int blocks = chunkLength / 16;
+    BYTE padding[16];
+    std::memset(padding, 16, 16);
+    uint32_t iv[4];
+    LoadBlock(m_iv, iv);
+    if (m_mode == ModeCBC && UsesInstructions()) {
+        QelAesniEncryptRuns(m_encryptKey, m_rounds, in, blocks, count, padding, iv, out);
+    } else {
+        for (int k = 0; k < count; ++k, in += chunkLength, out += chunkLength + 16) {
+            uint32_t chain[4] = {iv[0], iv[1], iv[2], iv[3]};
+            EncryptBlocks(in, blocks, out, chain);
+            EncryptBlocks(padding, 1, out + chunkLength, chain);
+        }
+    }
+    return count * (chunkLength + 16);
 }
 
 int CQelAES::PadDecrypt(const BYTE* in, int length, BYTE* out)

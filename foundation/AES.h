@@ -1,6 +1,8 @@
 #pragma once
-// AES block cipher (128-bit blocks; 128-, 192- and 256-bit keys), table-driven,
-// with ECB, CBC and one-bit CFB modes and PKCS#7-style padding.
+// AES block cipher (128-bit blocks; 128-, 192- and 256-bit keys) with ECB, CBC
+// and one-bit CFB modes and PKCS#7-style padding. ECB and CBC run on the
+// processor's AES instructions where it has them, table-driven elsewhere;
+// both give the same bytes.
 
 #include <windows.h>
 #include <cstdint>
@@ -38,11 +40,24 @@ public:
 
     // ECB or CBC with 1 to 16 padding bytes of the padding length. Encryption
     // returns (length / 16 + 1) * 16; decryption returns the plaintext length
-    // and writes only the plaintext bytes. in and out may be the same buffer.
+    // and writes only the plaintext bytes. in and out may be the same buffer;
+    // for decryption out may also lie before in within one buffer.
     int PadEncrypt(const BYTE* in, int length, BYTE* out);
     int PadDecrypt(const BYTE* in, int length, BYTE* out);
 
+    // `count` chunks of `chunkLength` bytes (a whole number of blocks), each as
+    // its own PadEncrypt call would give it, written one after another; chunks
+    // run side by side where the processor gains by it. in and out must not
+    // overlap. Returns count * (chunkLength + 16), or PadEncrypt's results.
+    int PadEncryptChunks(const BYTE* in, int chunkLength, int count, BYTE* out);
+
+    // Whether the AES instructions do the work: chosen once per process.
+    // Tests and benchmarks force the tables to run both paths on one machine.
+    static bool UsesInstructions();
+    static void ForceTables(bool force);
+
 private:
+    int PadEncryptReady() const;
     void EncryptWords(uint32_t s[4]) const;
     void DecryptWords(uint32_t s[4]) const;
     void EncryptCFB1(const BYTE* in, int blocks, BYTE* out, bool decrypt) const;

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "foundation/AES.h"
+#include "AESPaths.h"
 #include "HexBytes.h"
+#include "foundation/AES.h"
+
+#include <cstdio>
+#include <random>
+#include <utility>
+#include <vector>
 
 // Expected cipher texts computed with openssl enc; the single blocks are the
 // FIPS-197 appendix C examples.
@@ -71,9 +77,15 @@ int PadDecipher(int mode, const std::string& hexKey, const std::string& hexIV, c
     return length;
 }
 
+class AES : public CAESPathTest
+{
+};
+
 } // namespace
 
-TEST(AES, BlocksMatchFips197ForEveryKeyLength)
+INSTANTIATE_TEST_SUITE_P(, AES, AESPaths(), AESPathName);
+
+TEST_P(AES, BlocksMatchFips197ForEveryKeyLength)
 {
     EXPECT_EQ("69c4e0d86a7b0430d8cdb78070b4c55a", BlockCipher(CQelAES::ModeECB, 0, kKey128, "", kBlock));
     EXPECT_EQ("dda97ca4864cdfe06eaf70a0ec0d7191", BlockCipher(CQelAES::ModeECB, 0, kKey192, "", kBlock));
@@ -83,7 +95,7 @@ TEST(AES, BlocksMatchFips197ForEveryKeyLength)
     EXPECT_EQ(kBlock, BlockCipher(CQelAES::ModeECB, 1, kKey256, "", "8ea2b7ca516745bfeafc49904b496089"));
 }
 
-TEST(AES, ChainedModesMatchOpenssl)
+TEST_P(AES, ChainedModesMatchOpenssl)
 {
     const std::string plain = kBlock + kBlock + "ffeeddccbbaa99887766554433221100";
     const std::string cbc = "5619ba42f9b3e67661562c2dd0a5eddc4622e8fe14801b17919f788eac430205"
@@ -109,7 +121,7 @@ TEST(AES, ChainedModesMatchOpenssl)
     EXPECT_EQ(plain2, ToHex(out));
 }
 
-TEST(AES, BlockCallsTakeWholeBlocksOnlyAndStartFromTheIVEachTime)
+TEST_P(AES, BlockCallsTakeWholeBlocksOnlyAndStartFromTheIVEachTime)
 {
     CQelAES aes;
     const auto key = FromHex(kKey256);
@@ -126,7 +138,7 @@ TEST(AES, BlockCallsTakeWholeBlocksOnlyAndStartFromTheIVEachTime)
     EXPECT_EQ("5619ba42f9b3e67661562c2dd0a5eddc", ToHex(first.data(), 16));
 }
 
-TEST(AES, InitChecksItsArgumentsInOrder)
+TEST_P(AES, InitChecksItsArgumentsInOrder)
 {
     const auto key = FromHex(kKey256);
     CQelAES aes;
@@ -159,9 +171,17 @@ TEST(AES, InitChecksItsArgumentsInOrder)
 
     ASSERT_EQ(0, aes.Init(CQelAES::ModeCFB1, CQelAES::DirEncrypt, key.data(), CQelAES::Key256, nullptr));
     EXPECT_EQ(CQelAES::BadMode, aes.PadEncrypt(in, 16, out));
+    EXPECT_EQ(CQelAES::BadMode, aes.PadEncryptChunks(in, 16, 1, out));
+
+    // Chunks are whole blocks, at least one of them.
+    ASSERT_EQ(0, aes.Init(CQelAES::ModeCBC, CQelAES::DirEncrypt, key.data(), CQelAES::Key256, nullptr));
+    EXPECT_EQ(0, aes.PadEncryptChunks(in, 15, 1, out));
+    EXPECT_EQ(0, aes.PadEncryptChunks(in, 16, 0, out));
+    EXPECT_EQ(0, aes.PadEncryptChunks(in, 0x7ffffff0, 2, out));
+    EXPECT_EQ(CQelAES::BadCipherState, fresh.PadEncryptChunks(in, 16, 1, out));
 }
 
-TEST(AES, PaddedEncryptionMatchesOpenssl)
+TEST_P(AES, PaddedEncryptionMatchesOpenssl)
 {
     const std::string zero(32, '0');
     // Short, block-sized and longer texts: 1 to 16 padding bytes.
@@ -184,7 +204,7 @@ TEST(AES, PaddedEncryptionMatchesOpenssl)
     EXPECT_EQ("8653c62a5988b5a128d6fa25897f163b32239cf2937d3fcfdab80f1a2168c67e", ToHex(buffer, 32));
 }
 
-TEST(AES, PaddedDecryptionReturnsOnlyThePlaintext)
+TEST_P(AES, PaddedDecryptionReturnsOnlyThePlaintext)
 {
     std::string plain;
     EXPECT_EQ(5, PadDecipher(CQelAES::ModeCBC, kKey256, "", "91684487c34c3456eb4e901cef884a1e", plain));
@@ -206,7 +226,7 @@ TEST(AES, PaddedDecryptionReturnsOnlyThePlaintext)
     EXPECT_EQ("0123456789abcdefXYZ", std::string(buffer.begin(), buffer.begin() + 19));
 }
 
-TEST(AES, PaddedDecryptionRejectsBadLengthsAndPadding)
+TEST_P(AES, PaddedDecryptionRejectsBadLengthsAndPadding)
 {
     std::string plain;
     const std::string good = "7862a071da19f3286dcd4ca7ca9c6e3eefc10d3fa3d646e6872b69bda7350a19";
@@ -226,5 +246,81 @@ TEST(AES, PaddedDecryptionRejectsBadLengthsAndPadding)
         // A whole block of 0x10 is the empty remainder.
         const std::string cipher = BlockCipher(mode, 0, kKey256, kIV, kBlock + "10101010101010101010101010101010");
         EXPECT_EQ(16, PadDecipher(mode, kKey256, kIV, cipher, plain));
+    }
+}
+
+namespace {
+
+std::vector<BYTE> RandomBytes(std::mt19937& random, size_t length)
+{
+    std::vector<BYTE> bytes(length);
+    for (BYTE& b : bytes)
+        b = static_cast<BYTE>(random());
+    return bytes;
+}
+
+// The result code and the bytes of one padded call on the chosen path, in place.
+std::pair<int, std::vector<BYTE>> Padded(bool tables, int mode, int direction, const std::vector<BYTE>& key,
+                                         int keyCode, const std::vector<BYTE>& iv, std::vector<BYTE> data)
+{
+    const CForceAESTables force(tables);
+    CQelAES aes;
+    aes.Init(mode, direction, key.data(), keyCode, iv.data());
+    const int length = static_cast<int>(data.size());
+    data.resize(data.size() + 16);
+    const int result = direction == CQelAES::DirEncrypt ? aes.PadEncrypt(data.data(), length, data.data())
+                                                        : aes.PadDecrypt(data.data(), length, data.data());
+    data.resize(result > 0 ? static_cast<size_t>(result) : 0);
+    return {result, data};
+}
+
+} // namespace
+
+TEST(AESPaths, InstructionsAndTablesGiveTheSameBytes)
+{
+    if (!CQelAES::UsesInstructions())
+        std::printf("No AES instructions here: the tables are compared with themselves.\n");
+    std::mt19937 random(17);
+    for (int keyCode : {CQelAES::Key128, CQelAES::Key192, CQelAES::Key256}) {
+        for (int mode : {CQelAES::ModeECB, CQelAES::ModeCBC}) {
+            for (size_t length : {1u, 15u, 16u, 17u, 1023u, 1024u, 1025u, 5000u, 1u << 20}) {
+                const auto key = RandomBytes(random, 32);
+                const auto iv = RandomBytes(random, 16);
+                const auto plain = RandomBytes(random, length);
+                SCOPED_TRACE(testing::Message() << "key " << keyCode << " mode " << mode << " length " << length);
+                const auto sealed = Padded(false, mode, CQelAES::DirEncrypt, key, keyCode, iv, plain);
+                ASSERT_EQ(sealed, Padded(true, mode, CQelAES::DirEncrypt, key, keyCode, iv, plain));
+                for (bool tables : {false, true})
+                    EXPECT_EQ(plain, Padded(tables, mode, CQelAES::DirDecrypt, key, keyCode, iv, sealed.second).second);
+
+                // A wrong key and a changed byte go wrong the same way on both paths.
+                auto wrongKey = key;
+                wrongKey[0] ^= 1;
+                auto damaged = sealed.second;
+                damaged[damaged.size() / 2] ^= 0x40;
+                EXPECT_EQ(Padded(false, mode, CQelAES::DirDecrypt, wrongKey, keyCode, iv, sealed.second),
+                          Padded(true, mode, CQelAES::DirDecrypt, wrongKey, keyCode, iv, sealed.second));
+                EXPECT_EQ(Padded(false, mode, CQelAES::DirDecrypt, key, keyCode, iv, damaged),
+                          Padded(true, mode, CQelAES::DirDecrypt, key, keyCode, iv, damaged));
+            }
+        }
+    }
+}
+
+TEST_P(AES, ChunksSideBySideMatchOneCallEach)
+{
+    std::mt19937 random(5);
+    const auto key = RandomBytes(random, 32);
+    const auto iv = RandomBytes(random, 16);
+    // Thirteen chunks: more than any number the cipher runs side by side, and not a multiple of it.
+    const auto plain = RandomBytes(random, 13 * 1024);
+    for (int mode : {CQelAES::ModeECB, CQelAES::ModeCBC}) {
+        CQelAES aes;
+        ASSERT_EQ(0, aes.Init(mode, CQelAES::DirEncrypt, key.data(), CQelAES::Key256, iv.data()));
+        std::vector<BYTE> together(13 * 1040), apart(13 * 1040);
+        ASSERT_EQ(13 * 1040, aes.PadEncryptChunks(plain.data(), 1024, 13, together.data()));
+        for (int k = 0; k < 13; ++k)
+            ASSERT_EQ(1040, aes.PadEncrypt(plain.data() + 1024 * k, 1024, apart.data() + 1040 * k));
+        EXPECT_EQ(apart, together) << mode;
     }
 }
