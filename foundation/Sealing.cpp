@@ -5,9 +5,11 @@
 #include "foundation/Global.h"
 #include "foundation/MD5.h"
 #include "foundation/Streams.h"
+#include "framework/GlobalLock.h"
 
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -37,6 +39,41 @@ BOOL ReplaceContent(IStream* data, const BYTE* bytes, ULONG count)
            QelSeekStreamToBegin(data);
 }
 
+// The stream's whole content in memory: a memory stream's own block, locked,
+// or else a copy read from the stream.
+class CStreamContent
+{
+public:
+    BOOL Open(IStream* stream, ULONG size)
+    {
+        HGLOBAL memory = nullptr;
+        if (SUCCEEDED(GetHGlobalFromStream(stream, &memory)) && memory) {
+            m_locked = CGlobalLock(memory);
+            return m_locked.Size() >= size;
+        }
+        try {
+            m_copy.resize(size);
+        } catch (const std::bad_alloc&) {
+            return FALSE;
+        }
+        return QelReadStream(stream, m_copy.data(), size);
+    }
+
+    BYTE* Data() { return IsStreamMemory() ? static_cast<BYTE*>(m_locked.Data()) : m_copy.data(); }
+    // Changes to the stream's own memory change the stream's content.
+    bool IsStreamMemory() const { return m_locked.Data() != nullptr; }
+    // Before the stream is resized: a locked block may not move.
+    void Close()
+    {
+        m_locked.Unlock();
+        std::vector<BYTE>().swap(m_copy);
+    }
+
+private:
+    CGlobalLock m_locked;
+    std::vector<BYTE> m_copy;
+};
+
 Microsoft::WRL::ComPtr<IStream> MemoryStreamWith(const void* bytes, ULONG count)
 {
     auto stream = QelCreateMemoryStream();
@@ -58,11 +95,11 @@ BOOL QelEncryptStream(const char* password, IStream* data)
     const ULONGLONG chunks = (size + kPlainChunk - 1) / kPlainChunk;
     const ULONGLONG rest = size - (chunks - 1) * kPlainChunk;
     const ULONGLONG sealedSize = (chunks - 1) * kSealedChunk + (rest / 16 + 1) * 16;
-    std::vector<BYTE> buffer;
+    std::vector<BYTE> sealed;
     try {
         if (sealedSize > kLargestStream)
             throw std::bad_alloc();
-        buffer.resize(static_cast<size_t>(sealedSize));
+        sealed.resize(static_cast<size_t>(sealedSize));
     } catch (const std::bad_alloc&) {
         TessaryWriteLog(L"Failed to create temp stream!");
         return FALSE;
@@ -73,24 +110,23 @@ BOOL QelEncryptStream(const char* password, IStream* data)
         TessaryWriteLog(L"Failed init AES");
         return FALSE;
     }
-    if (!QelReadStream(data, buffer.data(), static_cast<ULONG>(size))) {
+    CStreamContent plain;
+    if (!plain.Open(data, static_cast<ULONG>(size))) {
         TessaryWriteLog(L"Failed to read from stream!");
         return FALSE;
     }
 
-    // Sealed in place from the last chunk back: a sealed chunk only overwrites
-    // plaintext that has already been sealed.
-    BYTE chunk[kPlainChunk];
-    for (ULONGLONG index = chunks; index-- > 0;) {
-        const ULONG count = index + 1 == chunks ? static_cast<ULONG>(rest) : kPlainChunk;
-        std::memcpy(chunk, buffer.data() + index * kPlainChunk, count);
-        if (aes.PadEncrypt(chunk, static_cast<int>(count), buffer.data() + index * kSealedChunk) < 0) {
-            TessaryWriteLog(L"Failed to encrypt buffer!");
-            return FALSE;
-        }
+    // The whole chunks in one call, so that the cipher can run them side by side.
+    const int whole = static_cast<int>(rest == kPlainChunk ? chunks : chunks - 1);
+    if ((whole > 0 && aes.PadEncryptChunks(plain.Data(), kPlainChunk, whole, sealed.data()) < 0) ||
+        (rest < kPlainChunk && aes.PadEncrypt(plain.Data() + whole * kPlainChunk, static_cast<int>(rest),
+                                              sealed.data() + whole * kSealedChunk) < 0)) {
+        TessaryWriteLog(L"Failed to encrypt buffer!");
+        return FALSE;
     }
 
-    if (!ReplaceContent(data, buffer.data(), static_cast<ULONG>(sealedSize))) {
+    plain.Close();
+    if (!ReplaceContent(data, sealed.data(), static_cast<ULONG>(sealedSize))) {
         TessaryWriteLog(L"Failed to write to stream!");
         return FALSE;
     }
@@ -105,36 +141,45 @@ BOOL QelDecryptStream(const char* password, IStream* data)
     if (size == 0 || size > kLargestStream)
         return FALSE;
 
-    std::vector<BYTE> buffer;
-    try {
-        buffer.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return FALSE;
-    }
     CQelAES aes;
     if (InitCipher(aes, CQelAES::DirDecrypt, password) != 0)
         return FALSE;
-    if (!QelReadStream(data, buffer.data(), static_cast<ULONG>(size)))
+    CStreamContent content;
+    if (!content.Open(data, static_cast<ULONG>(size)))
         return FALSE;
+    BYTE* const bytes = content.Data();
+    const size_t length = static_cast<size_t>(size);
 
-    // Unsealed in place from the first chunk on: a plaintext chunk is shorter
-    // than its sealed form, so it never reaches a chunk still to be read.
-    BYTE chunk[kSealedChunk];
-    size_t read = 0, written = 0;
-    while (read < buffer.size()) {
-        const size_t count = buffer.size() - read < kSealedChunk ? buffer.size() - read : kSealedChunk;
-        std::memcpy(chunk, buffer.data() + read, count);
-        read += count;
-        const int length = aes.PadDecrypt(chunk, static_cast<int>(count), buffer.data() + written);
-        if (length < 0)
+    // Every chunk's padding is checked first, from its last two blocks, so that
+    // a wrong key or a damaged stream fails before anything is overwritten.
+    for (size_t read = 0; read < length; read += kSealedChunk) {
+        const size_t count = std::min<size_t>(kSealedChunk, length - read);
+        const size_t tail = std::min<size_t>(count, 32);
+        BYTE last[32];
+        const int plain = aes.PadDecrypt(bytes + read + count - tail, static_cast<int>(tail), last);
+        if (plain < 0)
             return FALSE;
         // A sealed full chunk always carries a whole block of padding; anything
         // else means a wrong key or a damaged stream.
-        if (read < buffer.size() && length != static_cast<int>(kPlainChunk))
+        if (read + count < length && plain != static_cast<int>(tail) - 16)
             return FALSE;
-        written += static_cast<size_t>(length);
     }
-    return ReplaceContent(data, buffer.data(), static_cast<ULONG>(written));
+
+    // Unsealed in place from the first chunk on: a plaintext chunk is shorter
+    // than its sealed form, so it never reaches a chunk still to be read.
+    size_t written = 0;
+    for (size_t read = 0; read < length; read += kSealedChunk) {
+        const size_t count = std::min<size_t>(kSealedChunk, length - read);
+        const int plain = aes.PadDecrypt(bytes + read, static_cast<int>(count), bytes + written);
+        if (plain < 0)
+            return FALSE;
+        written += static_cast<size_t>(plain);
+    }
+
+    if (!content.IsStreamMemory())
+        return ReplaceContent(data, bytes, static_cast<ULONG>(written));
+    content.Close();
+    return QelSetStreamSize(data, written) && QelSeekStreamToBegin(data);
 }
 
 BOOL QelEncryptTextToBase64(const char* password, const wchar_t* text, std::string& out)

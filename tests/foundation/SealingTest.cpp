@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AESPaths.h"
 #include "HexBytes.h"
 #include "common/TestLog.h"
 #include "TestStreams.h"
@@ -7,9 +8,12 @@
 #include "foundation/MD5.h"
 #include "foundation/Sealing.h"
 
+#include <shlwapi.h>
 #include <wrl/client.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Expected sealed bytes computed with openssl enc -aes-256-cbc, chunk by chunk,
@@ -97,9 +101,15 @@ private:
     IStream* m_inner;
 };
 
+class Sealing : public CAESPathTest
+{
+};
+
 } // namespace
 
-TEST(Sealing, SealsEachChunkOnItsOwnFromAZeroIV)
+INSTANTIATE_TEST_SUITE_P(, Sealing, AESPaths(), AESPathName);
+
+TEST_P(Sealing, SealsEachChunkOnItsOwnFromAZeroIV)
 {
     for (const Vector& v : kVectors) {
         const auto stream = StreamWith(Pattern(v.plainLength));
@@ -124,7 +134,7 @@ TEST(Sealing, SealsEachChunkOnItsOwnFromAZeroIV)
     EXPECT_TRUE(std::equal(sealed.begin(), sealed.begin() + 1040, sealed.begin() + 1040));
 }
 
-TEST(Sealing, UnsealsBackToThePlaintext)
+TEST_P(Sealing, UnsealsBackToThePlaintext)
 {
     for (const Vector& v : kVectors) {
         const auto stream = StreamWith(Pattern(v.plainLength));
@@ -139,7 +149,7 @@ TEST(Sealing, UnsealsBackToThePlaintext)
     EXPECT_EQ(Pattern(16), StreamBytes(stream.Get()));
 }
 
-TEST(Sealing, BadStreamsFailAndKeepTheirContent)
+TEST_P(Sealing, BadStreamsFailAndKeepTheirContent)
 {
     for (const Vector& v : kVectors) {
         const auto stream = StreamWith(Pattern(v.plainLength));
@@ -164,11 +174,14 @@ TEST(Sealing, BadStreamsFailAndKeepTheirContent)
     damaged.resize(1040 + 17, 0);
     stream = StreamWith(damaged);
     EXPECT_FALSE(QelDecryptStream("i", stream.Get()));
-    // A changed last byte spoils the padding.
+    // A changed last byte spoils the padding; the whole chunk before it stays sealed.
     damaged = sealed;
+    damaged.push_back(0);
+    damaged.resize(1040 + 16);
     damaged.back() ^= 0x5a;
     stream = StreamWith(damaged);
     EXPECT_FALSE(QelDecryptStream("i", stream.Get()));
+    EXPECT_EQ(damaged, StreamBytes(stream.Get()));
     // Truncated to 1024 bytes.
     damaged = sealed;
     damaged.resize(1024);
@@ -183,7 +196,7 @@ TEST(Sealing, BadStreamsFailAndKeepTheirContent)
     EXPECT_FALSE(QelEncryptStream("i", nullptr));
 }
 
-TEST(Sealing, AnUnreadableStreamIsLoggedAndKept)
+TEST_P(Sealing, AnUnreadableStreamIsLoggedAndKept)
 {
     const CLogCapture log;
     const auto inner = StreamWith(Pattern(3000));
@@ -194,7 +207,7 @@ TEST(Sealing, AnUnreadableStreamIsLoggedAndKept)
     EXPECT_NE(std::wstring::npos, log.NewText().find(L": Failed to read from stream!\r\n"));
 }
 
-TEST(Sealing, AFullChunkMustUnsealToAFullChunk)
+TEST_P(Sealing, AFullChunkMustUnsealToAFullChunk)
 {
     // 1040 bytes with one byte of padding, then a proper last chunk: well
     // padded, but not a sealed stream.
@@ -213,7 +226,7 @@ TEST(Sealing, AFullChunkMustUnsealToAFullChunk)
     EXPECT_EQ(bytes, StreamBytes(stream.Get()));
 }
 
-TEST(Sealing, PasswordTextsAreBase64OfTheSealedUtf16)
+TEST_P(Sealing, PasswordTextsAreBase64OfTheSealedUtf16)
 {
     EXPECT_EQ(L"IgmxLoIM5i6XHO13ndidWg==", QelEncryptPassword(L"secret"));
     EXPECT_EQ(L"oSJiY0t0482jPSSvPIDYNw==", QelEncryptPassword(L"a"));
@@ -239,7 +252,7 @@ TEST(Sealing, PasswordTextsAreBase64OfTheSealedUtf16)
     EXPECT_EQ(text, QelDecryptPassword(sealed.c_str()));
 }
 
-TEST(Sealing, EmptyAndBadPasswordTextsGiveEmptyText)
+TEST_P(Sealing, EmptyAndBadPasswordTextsGiveEmptyText)
 {
     EXPECT_EQ(L"", QelEncryptPassword(L""));
     EXPECT_EQ(L"", QelEncryptPassword(nullptr));
@@ -256,4 +269,72 @@ TEST(Sealing, EmptyAndBadPasswordTextsGiveEmptyText)
     EXPECT_TRUE(QelDecryptBase64ToText("i", "", text));
     EXPECT_EQ(L"", text);
     EXPECT_FALSE(QelDecryptBase64ToText("wrong", "IgmxLoIM5i6XHO13ndidWg==", text));
+}
+
+namespace {
+
+// A memory stream either on global memory, which sealing works in, or not.
+ComPtr<IStream> StreamOfKind(bool global, const std::vector<BYTE>& bytes)
+{
+    if (global)
+        return StreamWith(bytes);
+    ComPtr<IStream> stream;
+    stream.Attach(SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
+    return stream;
+}
+
+// The result and the stream's content afterwards.
+std::pair<BOOL, std::vector<BYTE>> Unseal(bool tables, bool global, const char* password,
+                                          const std::vector<BYTE>& bytes)
+{
+    const CForceAESTables force(tables);
+    const auto stream = StreamOfKind(global, bytes);
+    const BOOL result = QelDecryptStream(password, stream.Get());
+    HGLOBAL memory = nullptr;
+    if (global && SUCCEEDED(GetHGlobalFromStream(stream.Get(), &memory))) {
+        EXPECT_EQ(0u, GlobalFlags(memory) & GMEM_LOCKCOUNT);
+    }
+    return {result, StreamBytes(stream.Get())};
+}
+
+} // namespace
+
+TEST(SealingPaths, InstructionsAndTablesSealAndUnsealAlike)
+{
+    std::mt19937 random(23);
+    for (size_t length : {1u, 15u, 16u, 17u, 1023u, 1024u, 1025u, 5000u, 1u << 20}) {
+        SCOPED_TRACE(length);
+        std::vector<BYTE> plain(length);
+        for (BYTE& b : plain)
+            b = static_cast<BYTE>(random());
+
+        std::vector<BYTE> sealed;
+        for (bool tables : {false, true}) {
+            for (bool global : {true, false}) {
+                const CForceAESTables force(tables);
+                const auto stream = StreamOfKind(global, plain);
+                ASSERT_TRUE(QelEncryptStream("key", stream.Get()));
+                if (sealed.empty())
+                    sealed = StreamBytes(stream.Get());
+                EXPECT_EQ(sealed, StreamBytes(stream.Get())) << tables << global;
+            }
+        }
+
+        // Damage to the last block spoils the padding of the last chunk alone.
+        ASSERT_GT(sealed.size(), length);
+        auto lastByte = sealed;
+        lastByte[sealed.size() - 1] ^= 0x21;
+        auto firstBlock = sealed;
+        firstBlock[5] ^= 0x21;
+        for (bool tables : {false, true}) {
+            for (bool global : {true, false}) {
+                EXPECT_EQ(std::make_pair(TRUE, plain), Unseal(tables, global, "key", sealed)) << tables << global;
+                EXPECT_EQ(std::make_pair(FALSE, sealed), Unseal(tables, global, "kez", sealed)) << tables << global;
+                EXPECT_EQ(std::make_pair(FALSE, lastByte), Unseal(tables, global, "key", lastByte))
+                    << tables << global;
+                EXPECT_EQ(Unseal(false, true, "key", firstBlock), Unseal(tables, global, "key", firstBlock))
+                    << tables << global;
+            }
+        }
+    }
 }
