@@ -50,28 +50,30 @@ struct RoundKeys
     int rounds;
 };
 
-template <int N>
-void Encrypt(__m128i (&s)[N], const RoundKeys& k)
+struct Forward
 {
-    for (int i = 0; i < N; ++i)
-        s[i] = _mm_xor_si128(s[i], k.key[0]);
-    for (int round = 1; round < k.rounds; ++round)
-        for (int i = 0; i < N; ++i)
-            s[i] = _mm_aesenc_si128(s[i], k.key[round]);
-    for (int i = 0; i < N; ++i)
-        s[i] = _mm_aesenclast_si128(s[i], k.key[k.rounds]);
-}
+    static __m128i Round(__m128i s, __m128i key) { return _mm_aesenc_si128(s, key); }
+    static __m128i Last(__m128i s, __m128i key) { return _mm_aesenclast_si128(s, key); }
+};
 
-template <int N>
-void Decrypt(__m128i (&s)[N], const RoundKeys& k)
+// The equivalent inverse cipher: its round keys are the decryption schedule.
+struct Inverse
+{
+    static __m128i Round(__m128i s, __m128i key) { return _mm_aesdec_si128(s, key); }
+    static __m128i Last(__m128i s, __m128i key) { return _mm_aesdeclast_si128(s, key); }
+};
+
+// N blocks round by round, so that their rounds overlap.
+template <class Direction, int N>
+void Cipher(__m128i (&s)[N], const RoundKeys& k)
 {
     for (int i = 0; i < N; ++i)
         s[i] = _mm_xor_si128(s[i], k.key[0]);
     for (int round = 1; round < k.rounds; ++round)
         for (int i = 0; i < N; ++i)
-            s[i] = _mm_aesdec_si128(s[i], k.key[round]);
+            s[i] = Direction::Round(s[i], k.key[round]);
     for (int i = 0; i < N; ++i)
-        s[i] = _mm_aesdeclast_si128(s[i], k.key[k.rounds]);
+        s[i] = Direction::Last(s[i], k.key[k.rounds]);
 }
 
 template <int N>
@@ -80,7 +82,7 @@ void EncryptGroup(const RoundKeys& k, const BYTE* in, BYTE* out)
     __m128i s[N];
     for (int i = 0; i < N; ++i)
         s[i] = LoadBlock(in + 16 * i);
-    Encrypt(s, k);
+    Cipher<Forward>(s, k);
     for (int i = 0; i < N; ++i)
         StoreBlock(out + 16 * i, s[i]);
 }
@@ -93,7 +95,7 @@ __m128i DecryptGroup(const RoundKeys& k, const BYTE* in, BYTE* out, __m128i chai
     __m128i cipher[N], s[N];
     for (int i = 0; i < N; ++i)
         s[i] = cipher[i] = LoadBlock(in + 16 * i);
-    Decrypt(s, k);
+    Cipher<Inverse>(s, k);
     if (chained)
         for (int i = 0; i < N; ++i)
             s[i] = _mm_xor_si128(s[i], i == 0 ? chain : cipher[i - 1]);
@@ -113,7 +115,7 @@ void EncryptRunGroup(const RoundKeys& k, const BYTE* in, int blocks, const __m12
     for (int b = 0; b <= blocks; ++b) {
         for (int i = 0; i < N; ++i)
             s[i] = _mm_xor_si128(s[i], b < blocks ? LoadBlock(in + inStride * i + 16 * b) : last);
-        Encrypt(s, k);
+        Cipher<Forward>(s, k);
         for (int i = 0; i < N; ++i)
             StoreBlock(out + outStride * i + 16 * b, s[i]);
     }
@@ -130,7 +132,7 @@ void QelAesniEncryptBlocks(const uint32_t* roundKeys, int rounds, const BYTE* in
         __m128i s[1] = {LoadWords(chain)};
         for (; b < blocks; ++b) {
             s[0] = _mm_xor_si128(s[0], LoadBlock(in + 16 * b));
-            Encrypt(s, k);
+            Cipher<Forward>(s, k);
             StoreBlock(out + 16 * b, s[0]);
         }
         StoreWords(chain, s[0]);
