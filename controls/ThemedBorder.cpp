@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 
+#include "framework/GdiOwners.h"
+
 namespace {
 
 // The theme library's entry points the frame needs, loaded with the first frame and
@@ -78,24 +80,6 @@ public:
 
 private:
     HTHEME m_theme;
-};
-
-// A DC from GetWindowDC or GetDC, released when it goes.
-class CReleasedDc {
-public:
-    CReleasedDc(HWND window, HDC dc) : m_window(window), m_dc(dc) {}
-    CReleasedDc(const CReleasedDc&) = delete;
-    CReleasedDc& operator=(const CReleasedDc&) = delete;
-    ~CReleasedDc()
-    {
-        if (m_dc)
-            ::ReleaseDC(m_window, m_dc);
-    }
-    operator HDC() const { return m_dc; }  // NOLINT
-
-private:
-    HWND m_window;
-    HDC m_dc;
 };
 
 LRESULT CALLBACK QelThemedBorderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -171,7 +155,7 @@ bool CQelThemedBorder::AdjustClientRect(RECT& rect)
     if (!theme)
         return false;
     const HWND parent = ::GetParent(m_window);
-    const CReleasedDc dc(parent, ::GetDC(parent));
+    const CWindowDc dc(parent);
     RECT content{};
     if (FAILED(ThemeApi().getThemeBackgroundContentRect(theme, dc, EP_EDITTEXT, ETS_NORMAL, &rect, &content)))
         return false;
@@ -189,7 +173,7 @@ bool CQelThemedBorder::DrawFrame()
     const CEditTheme theme(m_window);
     if (!theme)
         return false;
-    const CReleasedDc dc(m_window, ::GetWindowDC(m_window));
+    const CWindowDc dc(m_window, true);
     RECT frame{};
     ::GetWindowRect(m_window, &frame);
     ::OffsetRect(&frame, -frame.left, -frame.top);

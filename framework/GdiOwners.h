@@ -70,10 +70,15 @@ using CMenuOwner = CGdiOwner<HMENU, CMenuTraits>;
 using CIconOwner = CGdiOwner<HICON, CIconTraits>;
 using CImageListOwner = CGdiOwner<HIMAGELIST, CImageListTraits>;
 
-// A window's DC from GetDC, released when it goes.
+// A window's DC from GetDC or GetWindowDC, released when it goes.
 class CWindowDc {
 public:
     explicit CWindowDc(HWND window) : m_window(window), m_dc(::GetDC(window)) {}
+    // With the frame too (GetWindowDC) when wholeWindow.
+    CWindowDc(HWND window, bool wholeWindow)
+        : m_window(window), m_dc(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window))
+    {
+    }
     CWindowDc(const CWindowDc&) = delete;
     CWindowDc& operator=(const CWindowDc&) = delete;
     ~CWindowDc()

@@ -71,19 +71,3 @@ TEST(PaintingHelpers, GrooveLineShadesAVerticalLineMostAtItsMiddle)
     EXPECT_EQ(picture.At(1, 9), picture.At(1, 10));
     EXPECT_EQ(RGB(200, 200, 200), picture.At(2, 9));
 }
-
-TEST(PaintingHelpers, UiFontIsTheMenuFontAtTheAskedWeight)
-{
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-    CFontOwner font;
-    ASSERT_TRUE(QelCreateUIFont(font, TRUE, 1, 0));
-    LOGFONTW made{};
-    ASSERT_TRUE(::GetObjectW(font, sizeof made, &made));
-    EXPECT_STREQ(metrics.lfMenuFont.lfFaceName, made.lfFaceName);
-    EXPECT_EQ(metrics.lfMenuFont.lfHeight, made.lfHeight);
-    EXPECT_EQ(FW_BOLD, made.lfWeight);
-    EXPECT_EQ(1, made.lfUnderline);
-    EXPECT_EQ(0, made.lfItalic);
-}
