@@ -1,0 +1,320 @@
+#include "framework/SplitterWindow.h"
+
+#include <algorithm>
+
+#include "framework/GdiOwners.h"
+
+namespace {
+
+constexpr int kKeyStep = 10;  // pixels an arrow key moves the bar while dragging
+
+// The part of the client area from one distance to another across the bar.
+RECT Band(const RECT& client, bool vertical, int from, int to)
+{
+    RECT rect = client;
+    if (vertical) {
+        rect.left = client.left + from;
+        rect.right = std::min<LONG>(client.left + to, client.right);
+    } else {
+        rect.top = client.top + from;
+        rect.bottom = std::min<LONG>(client.top + to, client.bottom);
+    }
+    return rect;
+}
+
+}  // namespace
+
+CWindowClassInfo& CSplitterWindowBase::GetWindowClassInfo()
+{
+    static CWindowClassInfo info = [] {
+        CWindowClassInfo i;
+        i.style = CS_DBLCLKS;
+        i.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        return i;
+    }();
+    return info;
+}
+
+void CSplitterWindowBase::SetSplitterPanes(HWND first, HWND second, BOOL update)
+{
+    SetSplitterPane(SPLIT_PANE_LEFT, first, FALSE);
+    SetSplitterPane(SPLIT_PANE_RIGHT, second, update);
+}
+
+BOOL CSplitterWindowBase::SetSplitterPane(int pane, HWND window, BOOL update)
+{
+    if (pane != SPLIT_PANE_LEFT && pane != SPLIT_PANE_RIGHT)
+        return FALSE;
+    m_panes[pane] = window;
+    if (window && m_singlePane != SPLIT_PANE_NONE)
+        ::ShowWindow(window, pane == m_singlePane ? SW_SHOW : SW_HIDE);
+    if (update)
+        UpdateSplitterLayout();
+    return TRUE;
+}
+
+HWND CSplitterWindowBase::GetSplitterPane(int pane) const
+{
+    return pane == SPLIT_PANE_LEFT || pane == SPLIT_PANE_RIGHT ? m_panes[pane] : nullptr;
+}
+
+int CSplitterWindowBase::Available() const
+{
+    if (!m_hWnd)
+        return 0;
+    const RECT client = GetClientRect();
+    return (m_vertical ? client.right - client.left : client.bottom - client.top) - m_barWidth;
+}
+
+int CSplitterWindowBase::Clamp(int pos, int available) const
+{
+    pos = std::max(std::min(pos, available - m_minPane), m_minPane);
+    return std::max(0, std::min(pos, available));
+}
+
+BOOL CSplitterWindowBase::SetSplitterPos(int pos, BOOL update)
+{
+    const int available = Available();
+    if (available > 0) {
+        pos = Clamp(pos == -1 ? available / 2 : pos, available);
+        m_anchorPos = pos;
+        m_anchorAvailable = available;
+    } else {
+        m_anchorAvailable = 0;  // anchored when the window first has a size
+    }
+    const BOOL changed = pos != m_pos;
+    m_pos = pos;
+    if (update)
+        UpdateSplitterLayout();
+    return changed;
+}
+
+void CSplitterWindowBase::OnResize()
+{
+    const int available = Available();
+    if (available <= 0)
+        return;
+    if (m_anchorAvailable <= 0) {
+        m_anchorPos = m_pos == -1 ? available / 2 : m_pos;
+        m_anchorAvailable = available;
+    }
+    int pos = m_anchorPos;
+    if (m_extendedStyle & SPLIT_PROPORTIONAL)
+        pos = ::MulDiv(m_anchorPos, available, m_anchorAvailable);
+    else if (m_extendedStyle & SPLIT_RIGHTALIGNED)
+        pos = available - (m_anchorAvailable - m_anchorPos);
+    m_pos = Clamp(pos, available);
+    UpdateSplitterLayout();
+}
+
+BOOL CSplitterWindowBase::SetSinglePaneMode(int pane)
+{
+    if (pane < SPLIT_PANE_NONE || pane > SPLIT_PANE_RIGHT)
+        return FALSE;
+    EndDrag(FALSE);
+    for (int i = 0; i < 2; ++i) {
+        if (m_panes[i])
+            ::ShowWindow(m_panes[i], pane == SPLIT_PANE_NONE || pane == i ? SW_SHOW : SW_HIDE);
+    }
+    m_singlePane = pane;
+    UpdateSplitterLayout();
+    return TRUE;
+}
+
+DWORD CSplitterWindowBase::SetSplitterExtendedStyle(DWORD style, DWORD mask)
+{
+    const DWORD old = m_extendedStyle;
+    m_extendedStyle = mask ? (old & ~mask) | (style & mask) : style;
+    return old;
+}
+
+void CSplitterWindowBase::UpdateSplitterLayout()
+{
+    if (!m_hWnd)
+        return;
+    for (int pane = 0; pane < 2; ++pane) {
+        RECT rect{};
+        if (m_panes[pane] && GetSplitterPaneRect(pane, rect))
+            CWindowRef(m_panes[pane]).SetWindowPos(nullptr, rect, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Invalidate();
+}
+
+BOOL CSplitterWindowBase::GetSplitterBarRect(RECT& rect) const
+{
+    if (!m_hWnd || m_singlePane != SPLIT_PANE_NONE || m_pos < 0)
+        return FALSE;
+    rect = Band(GetClientRect(), m_vertical, m_pos, m_pos + m_barWidth);
+    return TRUE;
+}
+
+BOOL CSplitterWindowBase::GetSplitterPaneRect(int pane, RECT& rect) const
+{
+    if (!m_hWnd || (pane != SPLIT_PANE_LEFT && pane != SPLIT_PANE_RIGHT))
+        return FALSE;
+    const RECT client = GetClientRect();
+    if (m_singlePane != SPLIT_PANE_NONE) {
+        rect = client;
+        return pane == m_singlePane;
+    }
+    if (m_pos < 0)
+        return FALSE;
+    rect = pane == SPLIT_PANE_LEFT ? Band(client, m_vertical, 0, m_pos)
+                                   : Band(client, m_vertical, m_pos + m_barWidth, LONG_MAX / 2);
+    return TRUE;
+}
+
+void CSplitterWindowBase::DrawSplitterBar(HDC dc)
+{
+    RECT bar{};
+    if (GetSplitterBarRect(bar))
+        ::FillRect(dc, &bar, ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+BOOL CSplitterWindowBase::IsOverBar(POINT point) const
+{
+    RECT bar{};
+    return GetSplitterBarRect(bar) && ::PtInRect(&bar, point);
+}
+
+void CSplitterWindowBase::BeginDrag(POINT point)
+{
+    m_dragging = TRUE;
+    m_startPos = m_dragPos = m_pos;
+    m_startAnchorPos = m_anchorPos;
+    m_startAnchorAvailable = m_anchorAvailable;
+    m_dragOffset = Along(point) - m_pos;
+    ::SetCapture(m_hWnd);
+    // The keys of the drag come to the focus.
+    const HWND before = ::SetFocus(m_hWnd);
+    m_focusBeforeDrag = before != m_hWnd ? before : nullptr;
+    if (!m_fullDrag)
+        InvertGhostBar();
+}
+
+void CSplitterWindowBase::DragTo(int pos)
+{
+    pos = Clamp(pos, Available());
+    if (pos == m_dragPos)
+        return;
+    if (m_fullDrag) {
+        m_dragPos = pos;
+        SetSplitterPos(pos, TRUE);
+        UpdateWindow();
+        return;
+    }
+    InvertGhostBar();
+    m_dragPos = pos;
+    InvertGhostBar();
+}
+
+void CSplitterWindowBase::EndDrag(BOOL keep)
+{
+    if (!m_dragging)
+        return;
+    m_dragging = FALSE;
+    if (!m_fullDrag)
+        InvertGhostBar();
+    if (keep) {
+        SetSplitterPos(m_dragPos, TRUE);
+    } else {
+        m_pos = m_startPos;
+        m_anchorPos = m_startAnchorPos;
+        m_anchorAvailable = m_startAnchorAvailable;
+        UpdateSplitterLayout();
+    }
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    if (m_focusBeforeDrag && ::IsWindow(m_focusBeforeDrag) && ::GetFocus() == m_hWnd)
+        ::SetFocus(m_focusBeforeDrag);
+    m_focusBeforeDrag = nullptr;
+}
+
+void CSplitterWindowBase::InvertGhostBar()
+{
+    static const WORD kHalftone[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
+    const CBitmapOwner pattern(::CreateBitmap(8, 8, 1, 1, kHalftone));
+    const CBrushOwner brush(::CreatePatternBrush(pattern));
+    // A cache DC without the children clipped: the ghost bar crosses the panes.
+    const HDC dc = ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    if (!dc || !brush)
+        return;
+    const RECT bar = Band(GetClientRect(), m_vertical, m_dragPos, m_dragPos + m_barWidth);
+    {
+        const CSelectScope select(dc, brush);
+        ::PatBlt(dc, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, PATINVERT);
+    }
+    ::ReleaseDC(m_hWnd, dc);
+}
+
+BOOL CSplitterWindowBase::OnKeyDown(UINT key)
+{
+    const UINT back = m_vertical ? VK_LEFT : VK_UP;
+    const UINT forward = m_vertical ? VK_RIGHT : VK_DOWN;
+    if (key == VK_RETURN)
+        EndDrag(TRUE);
+    else if (key == VK_ESCAPE)
+        EndDrag(FALSE);
+    else if (key == back)
+        DragTo(m_dragPos - kKeyStep);
+    else if (key == forward)
+        DragTo(m_dragPos + kKeyStep);
+    return TRUE;  // no other key acts during a drag
+}
+
+BOOL CSplitterWindowBase::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                               LRESULT& result, DWORD mapId)
+{
+    switch (message) {
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED)
+            OnResize();
+        return FALSE;
+    case WM_PAINT: {
+        const CPaintScope paint(hwnd);
+        DrawSplitterBar(paint);
+        result = 0;
+        return TRUE;
+    }
+    case WM_PRINTCLIENT:
+        DrawSplitterBar(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return TRUE;
+    case WM_SETCURSOR: {
+        POINT point{};
+        ::GetCursorPos(&point);
+        ScreenToClient(point);
+        if (reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) != HTCLIENT || !IsOverBar(point))
+            return FALSE;
+        ::SetCursor(::LoadCursorW(nullptr, m_vertical ? IDC_SIZEWE : IDC_SIZENS));
+        result = TRUE;
+        return TRUE;
+    }
+    case WM_LBUTTONDOWN:
+        if (!m_dragging && IsOverBar(PointFromLParam(lParam)))
+            BeginDrag(PointFromLParam(lParam));
+        result = 0;
+        return TRUE;
+    case WM_MOUSEMOVE:
+        if (!m_dragging)
+            return FALSE;
+        DragTo(Along(PointFromLParam(lParam)) - m_dragOffset);
+        result = 0;
+        return TRUE;
+    case WM_LBUTTONUP:
+        EndDrag(TRUE);
+        result = 0;
+        return TRUE;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd)
+            EndDrag(TRUE);
+        return FALSE;
+    case WM_KEYDOWN:
+        if (!m_dragging)
+            return FALSE;
+        result = 0;
+        return OnKeyDown(static_cast<UINT>(wParam));
+    default:
+        return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+    }
+}
