@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "TabViewFixture.h"
+
+namespace {
+
+BOOL HasVisibleStyle(HWND window)
+{
+    return (::GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+}  // namespace
+
+TEST(TabViewWindow, PagesActivateOneAtATimeAndTheCaptionFollowsTheActiveTitle)
+{
+    CTabViewFixture f;
+    f.view.SetTitleBarWindow(f.parent);
+    EXPECT_FALSE(HasVisibleStyle(f.strip));
+    const HWND first = f.NewPage();
+    const HWND second = f.NewPage();
+    int data = 0;
+
+    ASSERT_TRUE(f.view.AddPage(first, L"One"));
+    EXPECT_TRUE(HasVisibleStyle(f.strip));  // the strip appears with the first page
+    EXPECT_EQ(0, f.view.GetActivePage());
+    EXPECT_EQ(L"Reader - One", f.parent.GetWindowText());
+    ASSERT_TRUE(f.view.AddPage(second, L"Two", 3, &data));
+    EXPECT_FALSE(f.view.AddPage(second, L"again"));
+    EXPECT_EQ(1, f.view.GetActivePage());
+    EXPECT_FALSE(HasVisibleStyle(first));
+    EXPECT_TRUE(HasVisibleStyle(second));
+    EXPECT_EQ(L"Reader - Two", f.parent.GetWindowText());
+    EXPECT_EQ(2, f.parent.activations);
+
+    // The active page fills the view below the strip.
+    const RECT strip = f.strip.GetRectInParent();
+    const RECT page = CWindowRef(second).GetRectInParent();
+    EXPECT_GT(strip.bottom, 10);
+    const RECT below{0, strip.bottom, 500, 300};
+    EXPECT_TRUE(::EqualRect(&page, &below));
+
+    f.view.SetPageTitle(1, L"Second");
+    EXPECT_EQ(L"Reader - Second", f.parent.GetWindowText());
+    EXPECT_EQ(L"Second", f.TabText(1));
+    f.view.SetPageTitle(0, L"First");
+    EXPECT_EQ(L"Reader - Second", f.parent.GetWindowText());
+    EXPECT_EQ(1, f.view.PageIndexFromWindow(second));
+    EXPECT_EQ(-1, f.view.PageIndexFromWindow(f.view));
+    EXPECT_EQ(&data, f.view.GetPageData(1));
+    EXPECT_EQ(3, f.view.GetPageImage(1));
+    EXPECT_EQ(L"First", f.view.GetPageTitle(0));
+    EXPECT_EQ(nullptr, f.view.GetPageWindow(2));
+
+    EXPECT_TRUE(f.view.SetActivePage(0));
+    EXPECT_EQ(L"Reader - First", f.parent.GetWindowText());
+    EXPECT_EQ(0, TabCtrl_GetCurSel(f.strip));
+    EXPECT_TRUE(f.view.SetActivePage(1));
+
+    // Removing the active page destroys its window and activates its neighbour.
+    EXPECT_TRUE(f.view.RemovePage(1));
+    EXPECT_FALSE(::IsWindow(second));
+    EXPECT_EQ(0, f.view.GetActivePage());
+    EXPECT_TRUE(HasVisibleStyle(first));
+    EXPECT_EQ(L"Reader - First", f.parent.GetWindowText());
+    const int activations = f.parent.activations;
+    f.view.RemoveAllPages();
+    EXPECT_FALSE(::IsWindow(first));
+    EXPECT_EQ(0, f.view.GetPageCount());
+    EXPECT_EQ(-1, f.view.GetActivePage());
+    EXPECT_FALSE(HasVisibleStyle(f.strip));
+    EXPECT_EQ(L"Reader", f.parent.GetWindowText());
+    EXPECT_EQ(activations + 1, f.parent.activations);  // told that no page is active
+}
+
+TEST(TabViewWindow, RightAndDoubleClicksReachTheHooksWithTheTabUnderTheMouse)
+{
+    CTabViewFixture f;
+    f.view.AddPage(f.NewPage(), L"One");
+    f.view.AddPage(f.NewPage(), L"Two");
+
+    f.strip.SendMessage(WM_RBUTTONUP, 0, f.TabMiddle(1));
+    EXPECT_EQ(1, f.view.menuIndex);
+    POINT expected = PointFromLParam(f.TabMiddle(1));
+    f.strip.ClientToScreen(expected);
+    EXPECT_EQ(expected.x, f.view.menuPoint.x);
+    EXPECT_EQ(expected.y, f.view.menuPoint.y);
+    f.strip.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, f.TabMiddle(0));
+    EXPECT_EQ(0, f.view.doubleClickIndex);
+    f.strip.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(490, 5));  // beside the tabs
+    EXPECT_EQ(-1, f.view.menuIndex);
+}
