@@ -4,29 +4,17 @@
 
 #include <utility>
 
+#include "PrintedClient.h"
 #include "SplitterFixture.h"
 
 namespace {
 
 using Span = std::pair<LONG, LONG>;
 
-// The colour at one point of the window's own painting, printed into a DIB.
-COLORREF PrintedPixel(HWND window, int x, int y)
-{
-    const RECT client = CWindowRef(window).GetClientRect();
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const CBitmapOwner bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const CMemoryDc dc(::CreateCompatibleDC(nullptr));
-    const CSelectScope select(dc, bitmap);
-    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
-    return ::GetPixel(dc, x, y);
-}
-
 COLORREF BarPixel(const CSplitFixture& f, int distance)
 {
-    return f.vertical ? PrintedPixel(f.splitter, distance, 50) : PrintedPixel(f.splitter, 50, distance);
+    const CPrintedClient printed(f.splitter);
+    return f.vertical ? printed.Pixel(distance, 50) : printed.Pixel(50, distance);
 }
 
 }  // namespace
