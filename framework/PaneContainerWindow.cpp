@@ -54,8 +54,9 @@ void CPaneContainerWindow::UpdateLayout()
 
 void CPaneContainerWindow::DoPaint(HDC dc)
 {
+    const RECT all = GetClientRect();
+    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
     const RECT strip = StripRect();
-    ::FillRect(dc, &strip, ::GetSysColorBrush(COLOR_BTNFACE));
     const std::wstring title = GetWindowText();
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));

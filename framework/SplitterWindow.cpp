@@ -181,8 +181,6 @@ void CSplitterWindowBase::BeginDrag(POINT point)
 {
     m_dragging = TRUE;
     m_startPos = m_dragPos = m_pos;
-    m_startAnchorPos = m_anchorPos;
-    m_startAnchorAvailable = m_anchorAvailable;
     m_dragOffset = Along(point) - m_pos;
     ::SetCapture(m_hWnd);
     // The keys of the drag come to the focus.
@@ -215,14 +213,7 @@ void CSplitterWindowBase::EndDrag(BOOL keep)
     m_dragging = FALSE;
     if (!m_fullDrag)
         InvertGhostBar();
-    if (keep) {
-        SetSplitterPos(m_dragPos, TRUE);
-    } else {
-        m_pos = m_startPos;
-        m_anchorPos = m_startAnchorPos;
-        m_anchorAvailable = m_startAnchorAvailable;
-        UpdateSplitterLayout();
-    }
+    SetSplitterPos(keep ? m_dragPos : m_startPos, TRUE);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     if (m_focusBeforeDrag && ::IsWindow(m_focusBeforeDrag) && ::GetFocus() == m_hWnd)
@@ -236,8 +227,8 @@ void CSplitterWindowBase::InvertGhostBar()
     const CBitmapOwner pattern(::CreateBitmap(8, 8, 1, 1, kHalftone));
     const CBrushOwner brush(::CreatePatternBrush(pattern));
     // A cache DC without the children clipped: the ghost bar crosses the panes.
-    const HDC dc = ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
-    if (!dc || !brush)
+    const HDC dc = brush ? ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS) : nullptr;
+    if (!dc)
         return;
     const RECT bar = Band(GetClientRect(), m_vertical, m_dragPos, m_dragPos + m_barWidth);
     {

@@ -99,7 +99,5 @@ private:
     int m_dragPos = 0;
     int m_dragOffset = 0;
     int m_startPos = 0;
-    int m_startAnchorPos = 0;
-    int m_startAnchorAvailable = 0;
     HWND m_focusBeforeDrag = nullptr;
 };

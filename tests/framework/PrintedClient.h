@@ -31,14 +31,11 @@ public:
     RECT InkBounds(const RECT& within, COLORREF background) const
     {
         RECT ink{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
-        for (LONG y = within.top; y < within.bottom; ++y) {
-            for (LONG x = within.left; x < within.right; ++x) {
-                if (Pixel(x, y) == background)
-                    continue;
-                ink = RECT{std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+        for (LONG y = within.top; y < within.bottom; ++y)
+            for (LONG x = within.left; x < within.right; ++x)
+                if (Pixel(x, y) != background)
+                    ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
                            std::max(ink.bottom, y + 1)};
-            }
-        }
         return ink;
     }
 

