@@ -1,0 +1,38 @@
+#include "framework/WindowRef.h"
+
+#include <algorithm>
+
+namespace {
+
+RECT WorkAreaNear(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return monitor.rcWork;
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+}  // namespace
+
+BOOL CWindowRef::CenterWindow(HWND over) const
+{
+    const BOOL child = (GetStyle() & WS_CHILD) != 0;
+    if (!over)
+        over = child ? GetParent() : ::GetWindow(m_hWnd, GW_OWNER);
+    // A child stays within its parent; a top-level window within the work area, centred over
+    // it when its owner is hidden, minimised or the desktop itself.
+    const RECT bounds = child ? CWindowRef(GetParent()).GetClientRect() : WorkAreaNear(over ? over : m_hWnd);
+    const BOOL useOver = !child && over && over != ::GetDesktopWindow() && ::IsWindowVisible(over) && !::IsIconic(over);
+    const RECT centre = useOver ? CWindowRef(over).GetWindowRect() : bounds;
+
+    const RECT own = child ? GetRectInParent() : GetWindowRect();
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    // Within the bounds, the top-left corner first when the window is larger than they are.
+    const int left = std::max(bounds.left, std::min((centre.left + centre.right - width) / 2, bounds.right - width));
+    const int top = std::max(bounds.top, std::min((centre.top + centre.bottom - height) / 2, bounds.bottom - height));
+    return ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
