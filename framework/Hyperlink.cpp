@@ -1,0 +1,152 @@
+#include "framework/Hyperlink.h"
+
+#include <shellapi.h>
+
+#include <cwchar>
+
+BOOL IsOpenableLinkTarget(const std::wstring& target)
+{
+    for (const wchar_t* scheme : {L"http://", L"https://", L"mailto:"}) {
+        const size_t length = std::wcslen(scheme);
+        if (target.size() > length && ::_wcsnicmp(target.c_str(), scheme, length) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+HFONT CHyperlink::NormalFont() const
+{
+    if (m_font)
+        return m_font;
+    // A subclassed static keeps the font it was given before it became a link.
+    const auto own = reinterpret_cast<HFONT>(const_cast<CHyperlink*>(this)->DefWindowProc(WM_GETFONT, 0, 0));
+    return own ? own : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+HFONT CHyperlink::UnderlinedFont()
+{
+    if (!m_underlined) {
+        LOGFONTW font{};
+        ::GetObjectW(NormalFont(), sizeof font, &font);
+        font.lfUnderline = TRUE;
+        m_underlined.Attach(::CreateFontIndirectW(&font));
+    }
+    return m_underlined ? m_underlined.Get() : NormalFont();
+}
+
+BOOL CHyperlink::IsUnderlined() const
+{
+    if (m_style & HLINK_NOTUNDERLINED)
+        return FALSE;
+    return (m_style & HLINK_UNDERLINEHOVER) ? m_hover : TRUE;
+}
+
+BOOL CHyperlink::GetIdealSize(SIZE& size) const
+{
+    if (!m_hWnd)
+        return FALSE;
+    const CWindowDc dc(m_hWnd);
+    const CSelectScope font(dc, NormalFont());
+    const std::wstring label = GetLabel();
+    RECT rect{};
+    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect,
+                DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    size = SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    return TRUE;
+}
+
+BOOL CHyperlink::Activate()
+{
+    if (m_style & HLINK_COMMANDBUTTON) {
+        ::SendMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(m_hWnd));
+        return TRUE;
+    }
+    const std::wstring target = m_target.empty() ? GetLabel() : m_target;
+    if (!IsOpenableLinkTarget(target))
+        return FALSE;
+    const auto opened = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (opened <= 32)
+        return FALSE;
+    m_visited = TRUE;
+    Invalidate();
+    return TRUE;
+}
+
+void CHyperlink::DoPaint(HDC dc)
+{
+    const RECT client = GetClientRect();
+    auto brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageW(GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hWnd)));
+    ::FillRect(dc, &client, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
+    const CSelectScope font(dc, IsUnderlined() ? UnderlinedFont() : NormalFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, m_visited ? m_visitedColor : m_linkColor);
+    const std::wstring label = GetLabel();
+    RECT rect = client;
+    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+BOOL CHyperlink::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                      DWORD mapId)
+{
+    if (ProcessDoubleBuffer(hwnd, message, wParam, lParam, result))
+        return TRUE;
+    switch (message) {
+    case WM_NCHITTEST:
+        result = HTCLIENT;  // a static without SS_NOTIFY would let clicks through
+        return TRUE;
+    case WM_SETCURSOR:
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        result = TRUE;
+        return TRUE;
+    case WM_MOUSEMOVE:
+        if (!m_hover) {
+            m_hover = TRUE;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+            ::TrackMouseEvent(&track);
+            if (m_style & HLINK_UNDERLINEHOVER)
+                Invalidate();
+        }
+        result = 0;
+        return TRUE;
+    case WM_MOUSELEAVE:
+        m_hover = FALSE;
+        m_pressed = FALSE;
+        if (m_style & HLINK_UNDERLINEHOVER)
+            Invalidate();
+        result = 0;
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        m_pressed = TRUE;
+        result = 0;
+        return TRUE;
+    case WM_LBUTTONUP: {
+        const RECT client = GetClientRect();
+        const BOOL click = m_pressed && ::PtInRect(&client, PointFromLParam(lParam));
+        m_pressed = FALSE;
+        result = 0;
+        if (click)
+            Activate();
+        return TRUE;
+    }
+    case WM_SETFONT:
+        m_font = reinterpret_cast<HFONT>(wParam);
+        m_underlined.Reset();
+        if (LOWORD(lParam))
+            Invalidate();
+        result = 0;
+        return TRUE;
+    case WM_GETFONT:
+        result = reinterpret_cast<LRESULT>(NormalFont());
+        return TRUE;
+    case WM_SETTEXT:
+        result = DefWindowProc();
+        Invalidate();
+        return TRUE;
+    default:
+        return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+    }
+}

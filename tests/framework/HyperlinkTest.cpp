@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "framework/GdiOwners.h"
+#include "framework/Hyperlink.h"
+
+namespace {
+
+constexpr int kLinkId = 5000;
+
+class CCommandRecorder : public CWindowObject {
+public:
+    WPARAM command = 0;
+    LPARAM from = 0;
+
+    BOOL ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) override
+    {
+        if (message != WM_COMMAND)
+            return FALSE;
+        command = wParam;
+        from = lParam;
+        result = 0;
+        return TRUE;
+    }
+
+protected:
+    DWORD DefaultStyle() const override { return WS_OVERLAPPEDWINDOW; }
+};
+
+}  // namespace
+
+TEST(Hyperlink, CommandButtonModeTellsTheParentInsteadOfOpeningAndKeepsTheStaticsFont)
+{
+    CCommandRecorder parent;
+    ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 300, 120}, L"parent"));
+    const HWND label = ::CreateWindowExW(0, L"STATIC", L"Details", WS_CHILD | WS_VISIBLE, 10, 10, 200, 40, parent,
+                                         reinterpret_cast<HMENU>(kLinkId), nullptr, nullptr);
+    CFontOwner large(::CreateFontW(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), FALSE);
+
+    CHyperlink link;
+    ASSERT_TRUE(link.SubclassWindow(label));
+    link.SetLinkStyle(HLINK_COMMANDBUTTON);
+    link.SetTarget(L"https://example.org/");
+    EXPECT_EQ(L"Details", link.GetLabel());
+
+    // A plain static lets the mouse through to its parent; the link must not.
+    EXPECT_EQ(HTCLIENT, link.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(15, 15)));
+    link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    link.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(MAKEWPARAM(kLinkId, BN_CLICKED), parent.command);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(label), parent.from);
+    EXPECT_FALSE(link.IsVisited());
+
+    // The ideal size is the label's in the font the static was given.
+    SIZE ideal{};
+    ASSERT_TRUE(link.GetIdealSize(ideal));
+    {
+        const CWindowDc dc(label);
+        const CSelectScope font(dc, large);
+        SIZE text{};
+        ::GetTextExtentPoint32W(dc, L"Details", 7, &text);
+        EXPECT_EQ(text.cx, ideal.cx);
+        EXPECT_EQ(text.cy, ideal.cy);
+    }
+    parent.DestroyWindow();
+}
+
+TEST(Hyperlink, OpensOnlyWebAndMailAddresses)
+{
+    EXPECT_TRUE(IsOpenableLinkTarget(L"HTTPS://example.org/page?x=1"));
+    EXPECT_TRUE(IsOpenableLinkTarget(L"mailto:someone@example.org"));
+    EXPECT_FALSE(IsOpenableLinkTarget(L"\\\\server\\share\\setup.exe"));
+    EXPECT_FALSE(IsOpenableLinkTarget(L"file:///C:/Windows/notepad.exe"));
+    EXPECT_FALSE(IsOpenableLinkTarget(L"http:notepad"));
+
+    // The label stands for a missing target; a refused one is not opened nor marked visited.
+    CHyperlink link;
+    ASSERT_TRUE(link.Create(nullptr, RECT{0, 0, 100, 20}, L"C:\\Windows\\notepad.exe", WS_POPUP));
+    EXPECT_FALSE(link.Activate());
+    EXPECT_FALSE(link.IsVisited());
+    link.DestroyWindow();
+}
