@@ -1,0 +1,75 @@
+#include "framework/FrameWindow.h"
+
+#include <algorithm>
+
+namespace {
+
+// Its own visibility bit: the frame itself is still hidden while it lays out its first size.
+BOOL IsShown(const CWindowRef& window)
+{
+    return window.IsWindow() && (window.GetStyle() & WS_VISIBLE) != 0;
+}
+
+}  // namespace
+
+HWND CFrameWindowObject::CreateFrame(const RECT& rect, HWND parent)
+{
+    wchar_t title[256]{};
+    ::LoadStringW(FrameworkInstance(), kResourceId, title, sizeof title / sizeof title[0]);
+    return Create(parent, rect, title);
+}
+
+CWindowClassInfo& CFrameWindowObject::GetWindowClassInfo()
+{
+    static CWindowClassInfo info = [] {
+        CWindowClassInfo frame;
+        frame.iconId = kResourceId;
+        return frame;
+    }();
+    return info;
+}
+
+void CFrameWindowObject::UpdateLayout()
+{
+    RECT rect = GetClientRect();
+    const CWindowRef toolBar(m_toolBar);
+    if (IsShown(toolBar)) {
+        toolBar.SendMessage(WM_SIZE);
+        const RECT bar = toolBar.GetWindowRect();
+        rect.top += bar.bottom - bar.top;
+    }
+
+    const CWindowRef statusBar(m_statusBar);
+    if (IsShown(statusBar) || (statusBar.IsWindow() && m_statusBarCrowdedOut)) {
+        statusBar.SendMessage(WM_SIZE);
+        const RECT bar = statusBar.GetWindowRect();
+        const int height = bar.bottom - bar.top;
+        // A frame too short for the status bar hides it until there is room again.
+        const BOOL fits = height <= rect.bottom - rect.top;
+        if (fits)
+            rect.bottom -= height;
+        statusBar.SetWindowPos(nullptr, RECT{rect.left, rect.bottom, rect.right, rect.bottom + height},
+                               SWP_NOZORDER | SWP_NOACTIVATE | (fits ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+        m_statusBarCrowdedOut = !fits;
+    }
+
+    rect.bottom = std::max(rect.top, rect.bottom);
+    if (::IsWindow(m_client))
+        CWindowRef(m_client).SetWindowPos(nullptr, rect, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CFrameWindowObject::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                              LRESULT& result, DWORD mapId)
+{
+    switch (message) {
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED)
+            UpdateLayout();
+        return FALSE;
+    case WM_DESTROY:
+        ::PostQuitMessage(1);
+        return FALSE;
+    default:
+        return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+    }
+}
