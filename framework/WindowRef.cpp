@@ -22,8 +22,8 @@ BOOL CWindowRef::CenterWindow(HWND over) const
     const BOOL child = (GetStyle() & WS_CHILD) != 0;
     if (!over)
         over = child ? GetParent() : ::GetWindow(m_hWnd, GW_OWNER);
-    // A child stays within its parent; a top-level window within the work area, centred over
-    // it when its owner is hidden, minimised or the desktop itself.
+    // A child is centred in its parent. A top-level window stays within the work area and is
+    // centred on it when the window to centre over is hidden, minimised or the desktop.
     const RECT bounds = child ? CWindowRef(GetParent()).GetClientRect() : WorkAreaNear(over ? over : m_hWnd);
     const BOOL useOver = !child && over && over != ::GetDesktopWindow() && ::IsWindowVisible(over) && !::IsIconic(over);
     const RECT centre = useOver ? CWindowRef(over).GetWindowRect() : bounds;
