@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "ListFixture.h"
+#include "PixelCapture.h"
+#include "controls/MultiLineListView.h"
+
+namespace {
+
+class CTwoLineList : public CQelMultiLineListCtrl {
+public:
+    CTwoLineList() : CQelMultiLineListCtrl(2) {}
+    std::vector<RECT> lines;  // of the first row, as last painted
+
+protected:
+    void DrawItemLine(HDC dc, int item, int subItem, UINT state, const RECT& line, UINT format, LPARAM data,
+                      int index) override
+    {
+        if (item == 0)
+            lines.resize(static_cast<size_t>(index) + 1, line);
+        CQelMultiLineListCtrl::DrawItemLine(dc, item, subItem, state, line, format, data, index);
+    }
+};
+
+int LineHeight(HWND list)
+{
+    const CWindowDc dc(list);
+    const CSelectScope font(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, L"Kg", 2, &size);
+    return size.cy;
+}
+
+}  // namespace
+
+TEST(MultiLineListView, RowsHoldTheirLinesAboveAButtonFaceLineAndTheColumnFillsTheList)
+{
+    CListHost host;
+    CTwoLineList list;
+    ASSERT_TRUE(host.Create(nullptr, RECT{0, 0, 400, 300}, L"host", WS_POPUP));
+    ASSERT_TRUE(list.Create(host, RECT{0, 0, 300, 200}));
+    host.AddRow(list, 1, {L"alice"});
+    host.AddRow(list, 2, {L"bob"});
+    SetRowState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+
+    const int lineHeight = LineHeight(list);
+    const RECT row = RowBounds(list, 0);
+    EXPECT_GE(row.bottom - row.top, (lineHeight + 3) * 2 + 4);
+    EXPECT_LE(row.bottom - row.top, (lineHeight + 3) * 2 + 5);
+
+    const CPixelCapture picture(list);
+    ASSERT_EQ(2u, list.lines.size());
+    EXPECT_EQ(row.left + 8, list.lines[0].left);  // no images
+    EXPECT_EQ(row.top + 3, list.lines[0].top);
+    EXPECT_EQ(lineHeight, list.lines[0].bottom - list.lines[0].top);
+    EXPECT_EQ(row.top + 3 + lineHeight + 3, list.lines[1].top);
+    for (int item = 0; item < 2; ++item)
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), picture.At(150, RowBounds(list, item).bottom - 1)) << item;
+
+    EXPECT_EQ(list.GetClientRect().right, list.SendMessage(LVM_GETCOLUMNWIDTH, 0));
+    ::SetWindowPos(list, nullptr, 0, 0, 250, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(list.GetClientRect().right, list.SendMessage(LVM_GETCOLUMNWIDTH, 0));
+}
