@@ -4,7 +4,7 @@
 // Owners derive from CQelVistaListCtrl (the light selection look) and override the
 // virtual operations below: row height, colours, bold cells, the menu, freeing item data.
 //
-//   HMENU GetContextMenu() override { return m_menu.GetSubMenu(0); }
+//   HMENU GetContextMenu() override { return ::GetSubMenu(m_menu, 0); }
 //   void PrepareContextMenu(int, HMENU menu) override { ...grey what GetCommandItems cannot take... }
 //
 // A menu command comes to the list itself as WM_COMMAND, while GetCommandItems still

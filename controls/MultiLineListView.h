@@ -3,8 +3,8 @@
 // painted by the control with a button-face line along its bottom. Owners override
 // DrawItemLine to say what each line shows (by default every line is the item's text):
 //
-//   void DrawItemLine(HDC dc, int item, int, UINT state, const RECT& line, UINT, LPARAM data, int index) override
-//   { ::DrawTextW(dc, index == 0 ? Name(data) : Folder(data), -1, const_cast<RECT*>(&line), DT_SINGLELINE); }
+//   void DrawItemLine(HDC dc, int, int, UINT, const RECT& line, UINT, LPARAM data, int index) override
+//   { RECT area = line; ::DrawTextW(dc, index == 0 ? Name(data) : Folder(data), -1, &area, DT_SINGLELINE); }
 //
 // Owners usually subclass a list view of a dialog and then call OnInitControl, which
 // gives the list its column and its row height from the font it has then.
