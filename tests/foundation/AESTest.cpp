@@ -306,21 +306,3 @@ TEST(AESPaths, InstructionsAndTablesGiveTheSameBytes)
         }
     }
 }
-
-TEST_P(AES, ChunksSideBySideMatchOneCallEach)
-{
-    std::mt19937 random(5);
-    const auto key = RandomBytes(random, 32);
-    const auto iv = RandomBytes(random, 16);
-    // Thirteen chunks: more than any number the cipher runs side by side, and not a multiple of it.
-    const auto plain = RandomBytes(random, 13 * 1024);
-    for (int mode : {CQelAES::ModeECB, CQelAES::ModeCBC}) {
-        CQelAES aes;
-        ASSERT_EQ(0, aes.Init(mode, CQelAES::DirEncrypt, key.data(), CQelAES::Key256, iv.data()));
-        std::vector<BYTE> together(13 * 1040), apart(13 * 1040);
-        ASSERT_EQ(13 * 1040, aes.PadEncryptChunks(plain.data(), 1024, 13, together.data()));
-        for (int k = 0; k < 13; ++k)
-            ASSERT_EQ(1040, aes.PadEncrypt(plain.data() + 1024 * k, 1024, apart.data() + 1040 * k));
-        EXPECT_EQ(apart, together) << mode;
-    }
-}
