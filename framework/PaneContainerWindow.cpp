@@ -15,8 +15,6 @@ void CPaneContainerWindow::SetPaneContainerStyle(DWORD style)
 {
     m_style = style;
     UpdateLayout();
-    if (m_hWnd)
-        Invalidate();
 }
 
 void CPaneContainerWindow::SetClient(HWND client)
@@ -50,6 +48,7 @@ void CPaneContainerWindow::UpdateLayout()
     (IsVertical() ? rest.left : rest.top) += thickness;
     if (m_client)
         CWindowRef(m_client).SetWindowPos(nullptr, rest, SWP_NOZORDER | SWP_NOACTIVATE);
+    Invalidate();
 }
 
 void CPaneContainerWindow::DoPaint(HDC dc)
@@ -105,12 +104,10 @@ BOOL CPaneContainerWindow::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM 
     case WM_SIZE:
         UpdateLayout();
         return FALSE;
-    case WM_SETTEXT: {
+    case WM_SETTEXT:
         result = DefWindowProc();
-        const RECT strip = StripRect();
-        InvalidateRect(strip);
+        Invalidate();
         return TRUE;
-    }
     case WM_COMMAND:
         if (!m_closeButton || reinterpret_cast<HWND>(lParam) != m_closeButton || HIWORD(wParam) != BN_CLICKED)
             return FALSE;

@@ -18,9 +18,7 @@ constexpr WORD ID_PANE_CLOSE = 0xE9A0;
 
 class CPaneContainerWindow : public CWindowObject, public CDoubleBufferPaint {
 public:
-    DWORD GetPaneContainerStyle() const { return m_style; }
     void SetPaneContainerStyle(DWORD style);
-    HWND GetClient() const { return m_client; }
     void SetClient(HWND client);
     // Places the close button and the client beside the title strip.
     void UpdateLayout();

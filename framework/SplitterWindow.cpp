@@ -8,20 +8,6 @@ namespace {
 
 constexpr int kKeyStep = 10;  // pixels an arrow key moves the bar while dragging
 
-// The part of the client area from one distance to another across the bar.
-RECT Band(const RECT& client, bool vertical, int from, int to)
-{
-    RECT rect = client;
-    if (vertical) {
-        rect.left = client.left + from;
-        rect.right = std::min<LONG>(client.left + to, client.right);
-    } else {
-        rect.top = client.top + from;
-        rect.bottom = std::min<LONG>(client.top + to, client.bottom);
-    }
-    return rect;
-}
-
 }  // namespace
 
 CWindowClassInfo& CSplitterWindowBase::GetWindowClassInfo()
@@ -53,17 +39,20 @@ BOOL CSplitterWindowBase::SetSplitterPane(int pane, HWND window, BOOL update)
     return TRUE;
 }
 
-HWND CSplitterWindowBase::GetSplitterPane(int pane) const
+RECT CSplitterWindowBase::Band(int from, int to) const
 {
-    return pane == SPLIT_PANE_LEFT || pane == SPLIT_PANE_RIGHT ? m_panes[pane] : nullptr;
+    RECT rect = GetClientRect();
+    LONG& nearEdge = m_vertical ? rect.left : rect.top;
+    LONG& farEdge = m_vertical ? rect.right : rect.bottom;
+    farEdge = std::min<LONG>(nearEdge + to, farEdge);
+    nearEdge += from;
+    return rect;
 }
 
 int CSplitterWindowBase::Available() const
 {
-    if (!m_hWnd)
-        return 0;
     const RECT client = GetClientRect();
-    return (m_vertical ? client.right - client.left : client.bottom - client.top) - m_barWidth;
+    return m_hWnd ? (m_vertical ? client.right : client.bottom) - m_barWidth : 0;
 }
 
 int CSplitterWindowBase::Clamp(int pos, int available) const
@@ -78,10 +67,8 @@ BOOL CSplitterWindowBase::SetSplitterPos(int pos, BOOL update)
     if (available > 0) {
         pos = Clamp(pos == -1 ? available / 2 : pos, available);
         m_anchorPos = pos;
-        m_anchorAvailable = available;
-    } else {
-        m_anchorAvailable = 0;  // anchored when the window first has a size
     }
+    m_anchorAvailable = std::max(available, 0);  // 0: anchored when the window first has a size
     const BOOL changed = pos != m_pos;
     m_pos = pos;
     if (update)
@@ -121,20 +108,15 @@ BOOL CSplitterWindowBase::SetSinglePaneMode(int pane)
     return TRUE;
 }
 
-DWORD CSplitterWindowBase::SetSplitterExtendedStyle(DWORD style, DWORD mask)
-{
-    const DWORD old = m_extendedStyle;
-    m_extendedStyle = mask ? (old & ~mask) | (style & mask) : style;
-    return old;
-}
-
 void CSplitterWindowBase::UpdateSplitterLayout()
 {
-    if (!m_hWnd)
+    if (!m_hWnd || (m_pos < 0 && m_singlePane == SPLIT_PANE_NONE))
         return;
     for (int pane = 0; pane < 2; ++pane) {
-        RECT rect{};
-        if (m_panes[pane] && GetSplitterPaneRect(pane, rect))
+        const RECT rect = m_singlePane != SPLIT_PANE_NONE ? GetClientRect()
+                          : pane == SPLIT_PANE_LEFT        ? Band(0, m_pos)
+                                                           : Band(m_pos + m_barWidth, LONG_MAX / 2);
+        if (m_panes[pane] && (m_singlePane == SPLIT_PANE_NONE || m_singlePane == pane))
             CWindowRef(m_panes[pane]).SetWindowPos(nullptr, rect, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Invalidate();
@@ -144,31 +126,15 @@ BOOL CSplitterWindowBase::GetSplitterBarRect(RECT& rect) const
 {
     if (!m_hWnd || m_singlePane != SPLIT_PANE_NONE || m_pos < 0)
         return FALSE;
-    rect = Band(GetClientRect(), m_vertical, m_pos, m_pos + m_barWidth);
+    rect = Band(m_pos, m_pos + m_barWidth);
     return TRUE;
 }
 
-BOOL CSplitterWindowBase::GetSplitterPaneRect(int pane, RECT& rect) const
+void CSplitterWindowBase::DoPaint(HDC dc)
 {
-    if (!m_hWnd || (pane != SPLIT_PANE_LEFT && pane != SPLIT_PANE_RIGHT))
-        return FALSE;
     const RECT client = GetClientRect();
-    if (m_singlePane != SPLIT_PANE_NONE) {
-        rect = client;
-        return pane == m_singlePane;
-    }
-    if (m_pos < 0)
-        return FALSE;
-    rect = pane == SPLIT_PANE_LEFT ? Band(client, m_vertical, 0, m_pos)
-                                   : Band(client, m_vertical, m_pos + m_barWidth, LONG_MAX / 2);
-    return TRUE;
-}
-
-void CSplitterWindowBase::DrawSplitterBar(HDC dc)
-{
-    RECT bar{};
-    if (GetSplitterBarRect(bar))
-        ::FillRect(dc, &bar, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    DrawSplitterBar(dc);
 }
 
 BOOL CSplitterWindowBase::IsOverBar(POINT point) const
@@ -195,15 +161,15 @@ void CSplitterWindowBase::DragTo(int pos)
     pos = Clamp(pos, Available());
     if (pos == m_dragPos)
         return;
-    if (m_fullDrag) {
-        m_dragPos = pos;
-        SetSplitterPos(pos, TRUE);
-        UpdateWindow();
+    if (!m_fullDrag)
+        InvertGhostBar();
+    m_dragPos = pos;
+    if (!m_fullDrag) {
+        InvertGhostBar();
         return;
     }
-    InvertGhostBar();
-    m_dragPos = pos;
-    InvertGhostBar();
+    SetSplitterPos(pos, TRUE);
+    UpdateWindow();
 }
 
 void CSplitterWindowBase::EndDrag(BOOL keep)
@@ -230,7 +196,7 @@ void CSplitterWindowBase::InvertGhostBar()
     const HDC dc = brush ? ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS) : nullptr;
     if (!dc)
         return;
-    const RECT bar = Band(GetClientRect(), m_vertical, m_dragPos, m_dragPos + m_barWidth);
+    const RECT bar = Band(m_dragPos, m_dragPos + m_barWidth);
     {
         const CSelectScope select(dc, brush);
         ::PatBlt(dc, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, PATINVERT);
@@ -238,73 +204,54 @@ void CSplitterWindowBase::InvertGhostBar()
     ::ReleaseDC(m_hWnd, dc);
 }
 
-BOOL CSplitterWindowBase::OnKeyDown(UINT key)
-{
-    const UINT back = m_vertical ? VK_LEFT : VK_UP;
-    const UINT forward = m_vertical ? VK_RIGHT : VK_DOWN;
-    if (key == VK_RETURN)
-        EndDrag(TRUE);
-    else if (key == VK_ESCAPE)
-        EndDrag(FALSE);
-    else if (key == back)
-        DragTo(m_dragPos - kKeyStep);
-    else if (key == forward)
-        DragTo(m_dragPos + kKeyStep);
-    return TRUE;  // no other key acts during a drag
-}
-
 BOOL CSplitterWindowBase::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                                LRESULT& result, DWORD mapId)
 {
+    if (ProcessDoubleBuffer(hwnd, message, wParam, lParam, result))
+        return TRUE;
+    const POINT point = PointFromLParam(lParam);
     switch (message) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
             OnResize();
         return FALSE;
-    case WM_PAINT: {
-        const CPaintScope paint(hwnd);
-        DrawSplitterBar(paint);
-        result = 0;
-        return TRUE;
-    }
-    case WM_PRINTCLIENT:
-        DrawSplitterBar(reinterpret_cast<HDC>(wParam));
-        result = 0;
-        return TRUE;
     case WM_SETCURSOR: {
-        POINT point{};
-        ::GetCursorPos(&point);
-        ScreenToClient(point);
-        if (reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) != HTCLIENT || !IsOverBar(point))
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        ScreenToClient(cursor);
+        if (reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) != HTCLIENT || !IsOverBar(cursor))
             return FALSE;
         ::SetCursor(::LoadCursorW(nullptr, m_vertical ? IDC_SIZEWE : IDC_SIZENS));
         result = TRUE;
         return TRUE;
     }
     case WM_LBUTTONDOWN:
-        if (!m_dragging && IsOverBar(PointFromLParam(lParam)))
-            BeginDrag(PointFromLParam(lParam));
-        result = 0;
-        return TRUE;
+        if (!m_dragging && IsOverBar(point))
+            BeginDrag(point);
+        return FALSE;
     case WM_MOUSEMOVE:
-        if (!m_dragging)
-            return FALSE;
-        DragTo(Along(PointFromLParam(lParam)) - m_dragOffset);
-        result = 0;
-        return TRUE;
+        if (m_dragging)
+            DragTo(Along(point) - m_dragOffset);
+        return FALSE;
     case WM_LBUTTONUP:
         EndDrag(TRUE);
-        result = 0;
-        return TRUE;
+        return FALSE;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd)
             EndDrag(TRUE);
         return FALSE;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
         if (!m_dragging)
             return FALSE;
+        const int step = wParam == (m_vertical ? VK_LEFT : VK_UP) ? -kKeyStep
+                         : wParam == (m_vertical ? VK_RIGHT : VK_DOWN) ? kKeyStep : 0;
+        if (step)
+            DragTo(m_dragPos + step);
+        else if (wParam == VK_RETURN || wParam == VK_ESCAPE)
+            EndDrag(wParam == VK_RETURN);
         result = 0;
-        return OnKeyDown(static_cast<UINT>(wParam));
+        return TRUE;  // no other key acts during a drag
+    }
     default:
         return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
     }

@@ -8,11 +8,12 @@
 //   splitter.SetSplitterPanes(left, right);  // children of the splitter
 //   splitter.SetSplitterPos(200);
 //
-// A derived class names its window class through GetWindowClassInfo and may paint
-// the bar itself through DrawSplitterBar. While the bar is dragged the splitter holds
-// the capture and the focus: arrow keys move the bar, Enter ends, Esc puts it back.
+// A derived class names its class through GetWindowClassInfo and paints the bar in
+// DrawSplitterBar. While the bar is dragged the splitter holds the capture and the
+// focus: arrow keys move the bar, Enter ends the drag, Esc puts the bar back.
 #include <windows.h>
 
+#include "framework/DoubleBuffer.h"
 #include "framework/WindowObject.h"
 
 constexpr int SPLIT_PANE_LEFT = 0;
@@ -27,60 +28,50 @@ constexpr DWORD SPLIT_PROPORTIONAL = 0x1;
 constexpr DWORD SPLIT_RIGHTALIGNED = 0x4;
 constexpr DWORD SPLIT_BOTTOMALIGNED = SPLIT_RIGHTALIGNED;
 
-class CSplitterWindowBase : public CWindowObject {
+class CSplitterWindowBase : public CWindowObject, public CDoubleBufferPaint {
 public:
     explicit CSplitterWindowBase(bool vertical) : m_vertical(vertical) {}
 
     void SetSplitterPanes(HWND first, HWND second, BOOL update = TRUE);
     BOOL SetSplitterPane(int pane, HWND window, BOOL update = TRUE);
-    HWND GetSplitterPane(int pane) const;
-
     // -1 puts the bar in the middle. Once the window has a size the position is held
     // between the minimum pane sizes. TRUE when the position changed.
     BOOL SetSplitterPos(int pos = -1, BOOL update = TRUE);
     int GetSplitterPos() const { return m_pos; }
-
-    // Shows one pane over the whole window, or both again with SPLIT_PANE_NONE.
+    // One pane over the whole window, or both again with SPLIT_PANE_NONE.
     BOOL SetSinglePaneMode(int pane = SPLIT_PANE_NONE);
     int GetSinglePaneMode() const { return m_singlePane; }
-
-    DWORD GetSplitterExtendedStyle() const { return m_extendedStyle; }
-    // Sets the bits of mask (all when 0) to those of style; returns the old style.
-    DWORD SetSplitterExtendedStyle(DWORD style, DWORD mask = 0);
-
-    int GetBarWidth() const { return m_barWidth; }
+    void SetSplitterExtendedStyle(DWORD style) { m_extendedStyle = style; }
     void SetBarWidth(int width) { m_barWidth = width > 0 ? width : 1; }
-    int GetMinPaneSize() const { return m_minPane; }
     void SetMinPaneSize(int size) { m_minPane = size > 0 ? size : 0; }
     // Full drag moves the panes with the mouse; else an inverted bar follows it.
-    BOOL GetFullDrag() const { return m_fullDrag; }
     void SetFullDrag(BOOL full) { m_fullDrag = full; }
     BOOL IsDragging() const { return m_dragging; }
 
-    // Places the panes and the bar at the current position.
+    // Places the panes at the current position.
     void UpdateSplitterLayout();
     BOOL GetSplitterBarRect(RECT& rect) const;
-    BOOL GetSplitterPaneRect(int pane, RECT& rect) const;
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
+    void DoPaint(HDC dc) override;
 
 protected:
-    // Paints the bar, in client coordinates; the default fills it with the button face.
-    virtual void DrawSplitterBar(HDC dc);
+    // Paints the bar over the button face, in client coordinates.
+    virtual void DrawSplitterBar(HDC /*dc*/) {}
     CWindowClassInfo& GetWindowClassInfo() override;
 
 private:
-    int Available() const;  // the client extent across the bar, less the bar
+    RECT Band(int from, int to) const;  // the client area from one distance to another
+    int Available() const;              // the client extent across the bar, less the bar
     int Clamp(int pos, int available) const;
     int Along(POINT point) const { return m_vertical ? point.x : point.y; }
+    BOOL IsOverBar(POINT point) const;
     void OnResize();
     void BeginDrag(POINT point);
     void DragTo(int pos);
     void EndDrag(BOOL keep);
     void InvertGhostBar();
-    BOOL IsOverBar(POINT point) const;
-    BOOL OnKeyDown(UINT key);
 
     const bool m_vertical;
     HWND m_panes[2]{};

@@ -22,8 +22,6 @@ BOOL CTabViewWindow::AddPage(HWND window, const wchar_t* title, int image, void*
         m_pages.pop_back();
         return FALSE;
     }
-    if (index == 0)
-        m_strip.ShowWindow(SW_SHOW);
     Activate(index);
     return TRUE;
 }
@@ -35,8 +33,6 @@ BOOL CTabViewWindow::RemovePage(int index)
     const HWND window = m_pages[static_cast<size_t>(index)].window;
     m_pages.erase(m_pages.begin() + index);
     TabCtrl_DeleteItem(m_strip, index);
-    if (m_pages.empty())
-        m_strip.ShowWindow(SW_HIDE);
     if (window == m_activeWindow)
         Activate(std::min(index, GetPageCount() - 1));
     else
@@ -50,7 +46,6 @@ void CTabViewWindow::RemoveAllPages()
     const std::vector<CPage> pages = std::move(m_pages);
     m_pages.clear();
     TabCtrl_DeleteAllItems(m_strip);
-    m_strip.ShowWindow(SW_HIDE);
     Activate(-1);
     for (const CPage& page : pages)
         ::DestroyWindow(page.window);
@@ -87,11 +82,6 @@ BOOL CTabViewWindow::SetPageTitle(int index, const wchar_t* title)
     if (page.window == m_activeWindow)
         UpdateTitleBar();
     return TRUE;
-}
-
-int CTabViewWindow::GetPageImage(int index) const
-{
-    return IsValid(index) ? m_pages[static_cast<size_t>(index)].image : -1;
 }
 
 void* CTabViewWindow::GetPageData(int index) const
@@ -138,10 +128,8 @@ void CTabViewWindow::UpdateLayout()
         return;
     RECT page = GetClientRect();
     if (!m_pages.empty()) {
-        RECT strip = page;
-        strip.bottom = strip.top + GetStripHeight();
-        m_strip.SetWindowPos(nullptr, strip, SWP_NOZORDER | SWP_NOACTIVATE);
-        page.top = strip.bottom;
+        page.top = GetStripHeight();
+        m_strip.SetWindowPos(nullptr, RECT{0, 0, page.right, page.top}, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (m_activeWindow)
         CWindowRef(m_activeWindow).SetWindowPos(nullptr, page, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -163,6 +151,7 @@ void CTabViewWindow::Activate(int index)
     const HWND previous = m_activeWindow;
     const HWND current = GetPageWindow(index);
     m_activeWindow = current;
+    m_strip.ShowWindow(m_pages.empty() ? SW_HIDE : SW_SHOW);  // the strip shows with the first page
     TabCtrl_SetCurSel(m_strip, index);
     UpdateLayout();
     if (current)

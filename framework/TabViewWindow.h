@@ -36,7 +36,6 @@ public:
     HWND GetPageWindow(int index) const;
     std::wstring GetPageTitle(int index) const;
     BOOL SetPageTitle(int index, const wchar_t* title);
-    int GetPageImage(int index) const;
     void* GetPageData(int index) const;
     // -1 when no page has this window.
     int PageIndexFromWindow(HWND window) const;
