@@ -161,6 +161,7 @@ void CTabViewWindow::Activate(int index)
     UpdateTitleBar();
     if (previous == current)
         return;
+    OnPageActivated(index);
     NMHDR header{m_hWnd, static_cast<UINT_PTR>(GetDlgCtrlID()), kTabViewPageActivated};
     ::SendMessageW(GetParent(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }

@@ -55,6 +55,8 @@ protected:
     // index is -1 when no tab is under the point (screen coordinates).
     virtual void OnTabContextMenu(int /*index*/, POINT /*screenPoint*/) {}
     virtual void OnTabDoubleClick(int /*index*/) {}
+    // Runs when another page (or none, -1) became active, before the parent is told.
+    virtual void OnPageActivated(int /*index*/) {}
     // The height the strip needs for one row of tabs.
     int GetStripHeight() const;
 

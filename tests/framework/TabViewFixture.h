@@ -29,6 +29,7 @@ public:
     int menuIndex = -2;
     POINT menuPoint{};
     int doubleClickIndex = -2;
+    int activatedIndex = -2;
 
 protected:
     void OnTabContextMenu(int index, POINT screenPoint) override
@@ -37,6 +38,7 @@ protected:
         menuPoint = screenPoint;
     }
     void OnTabDoubleClick(int index) override { doubleClickIndex = index; }
+    void OnPageActivated(int index) override { activatedIndex = index; }
 };
 
 struct CTabViewFixture {

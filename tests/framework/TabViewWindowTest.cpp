@@ -33,6 +33,7 @@ TEST(TabViewWindow, PagesActivateOneAtATimeTheCaptionFollowsAndClicksReachTheHoo
     EXPECT_TRUE(HasVisibleStyle(second));
     EXPECT_EQ(L"Reader - Two", f.parent.GetWindowText());
     EXPECT_EQ(2, f.parent.activations);
+    EXPECT_EQ(1, f.view.activatedIndex);
 
     // The active page fills the view below the strip.
     const RECT strip = f.strip.GetRectInParent();
@@ -80,4 +81,5 @@ TEST(TabViewWindow, PagesActivateOneAtATimeTheCaptionFollowsAndClicksReachTheHoo
     EXPECT_FALSE(HasVisibleStyle(f.strip));
     EXPECT_EQ(L"Reader", f.parent.GetWindowText());
     EXPECT_EQ(activations + 1, f.parent.activations);  // told that no page is active
+    EXPECT_EQ(-1, f.view.activatedIndex);
 }
