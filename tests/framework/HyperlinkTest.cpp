@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "CommandedParent.h"
 #include "framework/GdiOwners.h"
 #include "framework/Hyperlink.h"
 
@@ -9,28 +10,12 @@ namespace {
 
 constexpr int kLinkId = 5000;
 
-class CCommandRecorder : public CWindowObject {
-public:
-    WPARAM command = 0;
-    LPARAM from = 0;
-
-    BOOL ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) override
-    {
-        if (message != WM_COMMAND)
-            return FALSE;
-        command = wParam;
-        from = lParam;
-        result = 0;
-        return TRUE;
-    }
-};
-
 }  // namespace
 
 TEST(Hyperlink, CommandButtonModeTellsTheParentInsteadOfOpeningAndKeepsTheStaticsFont)
 {
-    CCommandRecorder parent;
-    ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 300, 120}, L"parent", WS_OVERLAPPEDWINDOW));
+    CCommandedParent parent;
+    ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 300, 120}, L"parent"));
     const HWND label = ::CreateWindowExW(0, L"STATIC", L"Details", WS_CHILD | WS_VISIBLE, 10, 10, 200, 40, parent,
                                          reinterpret_cast<HMENU>(kLinkId), nullptr, nullptr);
     CFontOwner large(::CreateFontW(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));

@@ -2,30 +2,9 @@
 
 #include <windows.h>
 
+#include "CommandedParent.h"
 #include "PrintedClient.h"
 #include "framework/PaneContainerWindow.h"
-
-namespace {
-
-class CCommandedParent : public CWindowObject {
-public:
-    WPARAM command = 0;
-    LPARAM from = 0;
-    BOOL ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) override
-    {
-        if (message != WM_COMMAND)
-            return FALSE;
-        command = wParam;
-        from = lParam;
-        result = 0;
-        return TRUE;
-    }
-
-protected:
-    DWORD DefaultStyle() const override { return WS_OVERLAPPEDWINDOW; }
-};
-
-}  // namespace
 
 TEST(PaneContainerWindow, TitleOnTopOrTurnedOnTheLeftClientBesideItAndCloseCommandsTheParent)
 {
