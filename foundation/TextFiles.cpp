@@ -4,6 +4,9 @@
 
 #include "foundation/Charsets.h"
 #include "foundation/Encoding.h"
+#include "foundation/Global.h"
+#include "foundation/MessageFormat.h"
+#include "foundation/Numbers.h"
 #include "foundation/Paths.h"
 #include "foundation/StdioFile.h"
 #include "foundation/Strings.h"
@@ -205,14 +208,37 @@ BOOL QelInsertCRBeforeLF(const wchar_t* text, std::wstring& out)
 
 BOOL QelSaveUnicodeTextFile(const wchar_t* path, const wchar_t* text)
 {
+    if (!path || !*path)
+        return FALSE;
     try {
         const std::wstring content = WithCRLF(text);
-        CQelStdioFile file = QelOpenFile(path, L"wb", _SH_DENYNO);
-        if (!file)
+        // The new text goes to a file beside the old one, which it replaces in
+        // one step only once it is whole on disk: a crash, a full disk or a
+        // failed write leaves the old file as it was.
+        const std::wstring temporary = std::wstring(path) + L".tmp";
+        CQelStdioFile file = QelOpenFile(temporary.c_str(), L"wb", _SH_DENYRW);
+        if (!file) {
+            TessaryWriteLog(QelFormatString1(L"Failed to create the temporary file of %1", path));
             return FALSE;
+        }
         const bool written = fwrite(kUtf16Mark, 1, 2, file.get()) == 2 &&
-                             fwrite(content.data(), sizeof(wchar_t), content.size(), file.get()) == content.size();
-        return QelCloseFile(file) && written;
+                             fwrite(content.data(), sizeof(wchar_t), content.size(), file.get()) == content.size() &&
+                             fflush(file.get()) == 0 && _commit(_fileno(file.get())) == 0;
+        if (!QelCloseFile(file) || !written) {
+            DeleteFileW(temporary.c_str());
+            TessaryWriteLog(QelFormatString1(L"Failed to write the temporary file of %1", path));
+            return FALSE;
+        }
+        // Wine refuses the replace while any handle on the old file is open;
+        // Windows only while one is open without delete sharing. Either way the
+        // old file stays and the save fails.
+        if (!MoveFileExW(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD error = GetLastError();
+            DeleteFileW(temporary.c_str());
+            TessaryWriteLog(QelFormatString2(L"Failed to replace %1: error %2", path, QelIntToStr(int(error)).c_str()));
+            return FALSE;
+        }
+        return TRUE;
     } catch (...) {
         return FALSE;
     }

@@ -35,7 +35,8 @@ BOOL QelLoadTextFileBytesKeepCRLF(const wchar_t* path, std::string& out);
 int QelGetTextFileEncoding(const wchar_t* path);
 
 BOOL QelInsertCRBeforeLF(const wchar_t* text, std::wstring& out);
-// FF FE and the UTF-16LE text with CR LF line ends, without a terminator.
+// FF FE and the UTF-16LE text with CR LF line ends, without a terminator. The
+// file is replaced whole or not at all; a failure is logged.
 BOOL QelSaveUnicodeTextFile(const wchar_t* path, const wchar_t* text);
 BOOL QelSaveUnicodeTextToStream(IStream* stream, const wchar_t* text);
 BOOL QelWriteUnicodeTextToFileHandle(HANDLE file, const wchar_t* text);

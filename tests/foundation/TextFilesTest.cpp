@@ -3,6 +3,7 @@
 #include "ComTest.h"
 #include "TestFolder.h"
 #include "TestStreams.h"
+#include "common/TestLog.h"
 #include "foundation/TextFiles.h"
 #include "framework/Handle.h"
 
@@ -111,6 +112,33 @@ TEST(TextFiles, UnicodeSaversWriteMarkAndCRLF)
     EXPECT_EQ(L"a\nb\nc", back);
     EXPECT_TRUE(QelLoadTextFileKeepCRLF((dir / L"u.txt").c_str(), back));
     EXPECT_EQ(L"a\r\nb\r\nc", back);
+}
+
+TEST(TextFiles, AFailedSaveLeavesTheOldFileAsItWas)
+{
+    TestFolder dir;
+    const std::wstring path = dir / L"Tessary.xml";
+    ASSERT_TRUE(QelSaveUnicodeTextFile(path.c_str(), L"old"));
+    const Bytes old = ReadBytes(path);
+
+    // A folder where the temporary file would be written.
+    ASSERT_TRUE(CreateDirectoryW((path + L".tmp").c_str(), nullptr));
+    CLogCapture log;
+    EXPECT_FALSE(QelSaveUnicodeTextFile(path.c_str(), L"new"));
+    EXPECT_EQ(old, ReadBytes(path));
+    EXPECT_TRUE(log.Contains(L"Failed to create the temporary file of " + path)) << log.NewText();
+    ASSERT_TRUE(RemoveDirectoryW((path + L".tmp").c_str()));
+
+    {
+        // The old file held open without delete sharing refuses its replacement.
+        const CHandle held(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        EXPECT_FALSE(QelSaveUnicodeTextFile(path.c_str(), L"new"));
+    }
+    EXPECT_EQ(old, ReadBytes(path));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((path + L".tmp").c_str())) << "the temporary file is removed";
+    EXPECT_TRUE(log.Mentions(L"Failed to replace " + path + L": error ")) << log.NewText();
 }
 
 TEST(TextFiles, AnsiSaverModes)
