@@ -17,8 +17,12 @@ BOOL QelGetSavedCredentials(std::wstring& user, std::wstring& password)
 
 BOOL QelSetSavedCredentials(const wchar_t* user, const wchar_t* password)
 {
+    const std::wstring sealed = QelEncryptPassword(password);
+    // An empty sealed text for a password means the sealing failed.
+    if (sealed.empty() && password && *password)
+        return FALSE;
     CTessarySettings settings;
     const BOOL userWritten = settings.SetString(kSection, L"UserName", user);
-    const BOOL passwordWritten = settings.SetString(kSection, L"Password", QelEncryptPassword(password).c_str());
-    return userWritten && passwordWritten;
+    const BOOL passwordWritten = settings.SetString(kSection, L"Password", sealed.c_str());
+    return settings.Save() && userWritten && passwordWritten;
 }

@@ -7,5 +7,5 @@
 
 // TRUE only when both values are there.
 BOOL QelGetSavedCredentials(std::wstring& user, std::wstring& password);
-// TRUE only when both values were written.
+// TRUE only when both values reached the settings file.
 BOOL QelSetSavedCredentials(const wchar_t* user, const wchar_t* password);

@@ -103,8 +103,6 @@ CQelSettings::CQelSettings(const wchar_t* fileName, const wchar_t* rootName)
 
 CQelSettings::~CQelSettings()
 {
-    if (m_changes.empty())
-        return;
     try {
         Save();
     } catch (...) {
@@ -178,16 +176,23 @@ BOOL CQelSettings::ApplyChanges(CQelXMLDocument& document) const
     return applied;
 }
 
-void CQelSettings::Save()
+BOOL CQelSettings::Save()
 {
+    if (m_changes.empty())
+        return TRUE;
     // The file as it is now, with other writers' values, takes this store's
     // changes; what this store merely read is left out.
     CQelSettingsFileLock lock;
     CQelXMLDocument current;
     QelLoadSettingsFileForUpdate(m_fileName.c_str(), current, FALSE);
-    ApplyChanges(current);
-    if (!current.SaveToFile(m_fileName.c_str()))
+    const BOOL applied = ApplyChanges(current);
+    // Saved or not, the caller has the answer: the destruction does not try again.
+    m_changes.clear();
+    if (!current.SaveToFile(m_fileName.c_str())) {
         TessaryWriteLog(QelFormatString1(L"Failed to save xml file: %1", m_fileName.c_str()));
+        return FALSE;
+    }
+    return applied;
 }
 
 CTessarySettings::CTessarySettings() : CQelSettings(QelGetSettingsFileName().c_str(), L"Tessary")

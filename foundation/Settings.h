@@ -58,6 +58,10 @@ public:
     // Removes every value of the section, here and, on save, in the file.
     BOOL ClearSection(const wchar_t* section);
 
+    // Writes this store's changes to the file now rather than when it is
+    // destroyed; TRUE when all of them reached the file.
+    BOOL Save();
+
     const std::wstring& GetFileName() const { return m_fileName; }
     const std::wstring& GetRootName() const { return m_rootName; }
 
@@ -71,7 +75,6 @@ private:
     };
 
     BOOL ApplyChanges(CQelXMLDocument& document) const;
-    void Save();
 
     CQelXMLDocument m_xml;
     std::wstring m_fileName;

@@ -2,6 +2,7 @@
 
 #include "foundation/SavedCredentials.h"
 #include "foundation/Settings.h"
+#include "framework/Handle.h"
 
 namespace {
 
@@ -28,6 +29,16 @@ TEST_F(SavedCredentials, KeepsTheUserAndOnlyTheSealedPassword)
     // A user without a password is not a saved account.
     ASSERT_TRUE(QelSetSavedCredentials(L"reader@example.com", L""));
     EXPECT_FALSE(QelGetSavedCredentials(user, password));
+
+    {
+        // A settings file that cannot be replaced stores nothing, and says so.
+        const CHandle held(CreateFileW(QelGetSettingsFileName().c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        EXPECT_FALSE(QelSetSavedCredentials(L"other@example.com", L"other"));
+    }
+    EXPECT_FALSE(QelGetSavedCredentials(user, password));
+    EXPECT_EQ(L"reader@example.com", user);
     DeleteFileW(QelGetSettingsFileName().c_str());
 }
 
