@@ -56,6 +56,14 @@ size_t RootLength(const std::wstring& path)
     return 0;
 }
 
+// "C:\x" or "\\server\share\x": a path that names the same folder whatever the
+// current folder and drive are.
+bool IsFullPath(const wchar_t* path)
+{
+    return (iswalpha(path[0]) && path[1] == L':' && IsSeparator(path[2])) ||
+           (IsSeparator(path[0]) && IsSeparator(path[1]));
+}
+
 bool IsEmptyOrRoot(const wchar_t* folder)
 {
     if (!folder || !*folder)
@@ -250,7 +258,8 @@ void QelPumpMessages()
 
 BOOL QelDeleteFolderContents(const wchar_t* folder)
 {
-    if (IsEmptyOrRoot(folder))
+    // A relative path ("Data", ".\x", "C:") would empty whatever folder is current.
+    if (IsEmptyOrRoot(folder) || !IsFullPath(folder))
         return FALSE;
     std::wstring path(folder);
     QelAppendPathSeparator(path);

@@ -24,7 +24,7 @@ BOOL QelCopyLargeFile(const wchar_t* source, const wchar_t* target, BOOL failIfE
 // Dispatches the thread's waiting messages; a quit request is kept for the message loop.
 void QelPumpMessages();
 
-// Refuse an empty path and the root of a drive or share.
+// Refuse an empty path, a relative or drive-relative one, and the root of a drive or share.
 BOOL QelDeleteFolderContents(const wchar_t* folder);
 BOOL QelDeleteFolder(const wchar_t* folder);
 

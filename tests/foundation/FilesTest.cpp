@@ -179,7 +179,7 @@ TEST(Files, DeleteFolderContentsKeepsTheFolder)
     EXPECT_FALSE(IsFolder(folder));
 }
 
-TEST(Files, DeleteFolderContentsRefusesEmptyPathAndRoots)
+TEST(Files, DeleteFolderContentsRefusesEmptyRelativeAndRootPaths)
 {
     for (const wchar_t* root : {L"", L"\\", L"C:", L"C:\\", L"c:/", L"C:\\Windows\\..", L"\\\\srv\\share\\",
                                 L"\\\\srv\\share", L"\\\\?\\C:\\"}) {
@@ -188,6 +188,21 @@ TEST(Files, DeleteFolderContentsRefusesEmptyPathAndRoots)
     }
     EXPECT_FALSE(QelDeleteFolderContents(nullptr));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"C:\\windows"));
+
+    // Relative paths name folders below the current one, or the current one itself.
+    TestFolder dir;
+    ASSERT_TRUE(QelEnsureFolder((dir / L"Data").c_str()));
+    ASSERT_TRUE(WriteText(dir / L"Data\\kept.txt", "k"));
+    ASSERT_TRUE(WriteText(dir / L"kept.txt", "k"));
+    wchar_t current[MAX_PATH] = {};
+    ASSERT_NE(0u, GetCurrentDirectoryW(MAX_PATH, current));
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.Path().c_str()));
+    const std::wstring drive = dir.Path().substr(0, 2);
+    for (const std::wstring& relative : {std::wstring(L"Data"), std::wstring(L".\\Data"), drive, drive + L"Data"})
+        EXPECT_FALSE(QelDeleteFolderContents(relative.c_str())) << relative;
+    SetCurrentDirectoryW(current);
+    EXPECT_TRUE(QelFileExists((dir / L"Data\\kept.txt").c_str()));
+    EXPECT_TRUE(QelFileExists((dir / L"kept.txt").c_str()));
 }
 
 TEST(Files, EnumerationFiltersByExtensionAndRecurses)
