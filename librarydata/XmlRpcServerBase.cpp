@@ -85,7 +85,8 @@ BOOL QelXmlRpcGetServerParts(const wchar_t* server, std::wstring& host, DWORD& p
     std::wstring url = L"http://" + text;
     host = UrlPart(url, URL_PART_HOSTNAME);
     const std::wstring portText = UrlPart(url, URL_PART_PORT);
-    const int at = host.empty() ? -1 : QelFindNoCase(url.c_str(), host.c_str(), 0);
+    // Past the scheme: a short host such as "t" or "h" is found in "http" too.
+    const int at = host.empty() ? -1 : QelFindNoCase(url.c_str(), host.c_str(), 7);
     if (at < 0)
         return FALSE;
     url.erase(0, size_t(at) + host.size());

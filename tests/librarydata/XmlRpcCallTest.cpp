@@ -83,6 +83,14 @@ TEST(XmlRpcServerParts, HostPortAndPathOfAServerText)
     ASSERT_TRUE(QelXmlRpcGetServerParts(L"HTTP://Books.Example.com/a//", host, port, path));
     EXPECT_EQ(L"Books.Example.com", host);
     EXPECT_EQ(L"/a/xmlrpc", path);
+    // Hosts whose names the scheme holds too.
+    ASSERT_TRUE(QelXmlRpcGetServerParts(L"t/reader/", host, port, path));
+    EXPECT_EQ(L"t", host);
+    EXPECT_EQ(80u, port);
+    EXPECT_EQ(L"/reader/xmlrpc", path);
+    ASSERT_TRUE(QelXmlRpcGetServerParts(L"h:8080/x/", host, port, path));
+    EXPECT_EQ(8080u, port);
+    EXPECT_EQ(L"/x/xmlrpc", path);
     ASSERT_TRUE(QelXmlRpcGetServerParts(L"books.example.com:65535/r", host, port, path));
     EXPECT_EQ(65535u, port);
     EXPECT_FALSE(QelXmlRpcGetServerParts(L"books.example.com:65616/r", host, port, path));
