@@ -113,6 +113,19 @@ std::wstring OwnFileName(const std::wstring& path)
     return name.empty() ? L"download" : name;
 }
 
+// The file's name unescaped, as one name: escaped separators, a drive's colon
+// or a name of dots alone would lead a copy out of the folder it is meant for.
+std::wstring UnescapedFileName(const std::wstring& path)
+{
+    const std::wstring fileName = QelExtractFileName(path.c_str());
+    std::vector<wchar_t> name(kUrlChars, L'\0');
+    fileName.copy(name.data(), kUrlChars - 1);
+    ::UrlUnescapeW(name.data(), nullptr, nullptr, URL_UNESCAPE_INPLACE);
+    std::wstring plain = name.data();
+    plain.erase(0, plain.find_last_of(L"\\/:") + 1);
+    return plain.find_first_not_of(L'.') == std::wstring::npos ? fileName : plain;
+}
+
 bool IsSafeNameChar(wchar_t c)
 {
     return c == L'.' || c == L'_' || c == L'[' || c == L']' || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') ||
@@ -224,11 +237,7 @@ void CQelURL::GetLocalFile(std::wstring& out, bool downloadAllowed)
     }
 
     if (QelFileExists(candidate.c_str()) && candidate.find(L'%') != std::wstring::npos) {
-        std::vector<wchar_t> name(kUrlChars, L'\0');
-        const std::wstring fileName = QelExtractFileName(candidate.c_str());
-        fileName.copy(name.data(), kUrlChars - 1);
-        ::UrlUnescapeW(name.data(), nullptr, nullptr, URL_UNESCAPE_INPLACE);
-        const std::wstring copy = TessaryGetGlobal()->GetTempFolder() + name.data();
+        const std::wstring copy = TessaryGetGlobal()->GetTempFolder() + UnescapedFileName(candidate);
         ::CopyFileW(candidate.c_str(), copy.c_str(), FALSE);
         candidate = copy;
     }

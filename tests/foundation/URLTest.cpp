@@ -214,6 +214,28 @@ TEST(URLDownload, AnAddressTheCacheRefusesIsDownloadedUnderAnOwnName)
     DeleteFileW(safe.c_str());
 }
 
+TEST(URLDownload, ALocalCopyUnderAnEscapedNameStaysInTheTemporaryFolder)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.IsRunning());
+    // The cache keeps the escapes in its file name; unescaped they would climb two folders.
+    const std::string path = "/..%5C..%5C" + Unique("climber.txt").substr(1);
+    LocalHttpServer::Response response;
+    response.body = "climbed";
+    server.Route(path, response);
+    CQelURL url;
+    url.SetURL(server.Url(path.c_str()).c_str());
+    std::wstring out;
+    url.GetLocalFile(out, true);
+    wchar_t full[MAX_PATH] = {};
+    ASSERT_NE(0u, GetFullPathNameW(out.c_str(), MAX_PATH, full, nullptr)) << out;
+    const std::wstring temp = TessaryGetGlobal()->GetTempFolder();
+    EXPECT_EQ(temp, std::wstring(full).substr(0, temp.size())) << full;
+    EXPECT_EQ(std::wstring::npos, std::wstring(full).find(L'\\', temp.size())) << full;
+    EXPECT_EQ("climbed", FileText(full));
+    DeleteFileW(full);
+}
+
 TEST(URLDownload, FailedDownloadGivesNoFile)
 {
     std::wstring address;
@@ -306,3 +328,4 @@ TEST(FileCompare, DigestsDecideAndCopiesGoToAFreeName)
 }
 
 } // namespace
+
