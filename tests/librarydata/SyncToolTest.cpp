@@ -179,6 +179,10 @@ TEST_F(SyncTool, FirstSyncOfANewAccountStoresEverythingTheServicesHold)
     ASSERT_EQ(2u, ads.size());
     EXPECT_EQ(L"Winter edition", ads[0].title);
     EXPECT_EQ(L"http://www.example.com/books/cycling", ads[1].url);
+    // The advertisement query names the tool's own file version.
+    const std::wstring version = QelGetFileVersionString((m_folder.Path() + L"tessary-sync.exe").c_str());
+    EXPECT_FALSE(version.empty());
+    EXPECT_EQ(Utf8(version), m_standIn.Requests().back().api["v"].text);
     // The downloaded answer does not stay behind.
     for (const std::wstring& file : FilesBelow(m_folder.TempFolder()))
         EXPECT_NE(L".xml", file.substr(file.size() > 4 ? file.size() - 4 : 0)) << file;
