@@ -5,6 +5,7 @@
 #include "librarydata/AdList.h"
 #include "librarydata/ServiceHosts.h"
 #include "librarydata/SubscriptionServers.h"
+#include "librarydata/UnZipFile.h"
 
 #include <wrl/client.h>
 
@@ -120,6 +121,16 @@ EOutcome DownloadDocument(CQelSubscriptionServer& server, ITessarySyncEvents* ev
     if (!TakeDownloadedData(stream)) {
         Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without data: %1", document.title);
         return EOutcome::Skipped;
+    }
+    // Data the reader could not open never replaces what is stored.
+    if (!QelIsReadableZipArchive(stream)) {
+        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document whose data is not a readable archive: %1",
+            document.title);
+        return EOutcome::Skipped;
+    }
+    if (!QelSeekStreamToBegin(stream)) {
+        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Failed to download document data: %1", document.title);
+        return EOutcome::Failed;
     }
     return EOutcome::Done;
 }

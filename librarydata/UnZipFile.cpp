@@ -111,3 +111,22 @@ BOOL CQelUnZipStream::Close()
     m_copy.shrink_to_fit();
     return TRUE;
 }
+
+BOOL QelIsReadableZipArchive(IStream* stream)
+{
+    CQelUnZipStream zip;
+    if (!zip.Open(stream))
+        return FALSE;
+    QELZIPENTRYINFO archive{};
+    if (QelZipGetEntry(zip.GetHandle(), -1, &archive) != QELZR_OK || archive.index < 1)
+        return FALSE;
+    for (int i = 0; i < archive.index; ++i) {
+        BYTE* data = nullptr;
+        DWORD size = 0;
+        const BOOL extracted = zip.ExtractItem(i, &data, &size);
+        free(data);
+        if (!extracted)
+            return FALSE;
+    }
+    return TRUE;
+}

@@ -54,3 +54,8 @@ private:
     CGlobalLock m_locked;
     std::vector<BYTE> m_copy;
 };
+
+// The stream holds a zip archive of at least one entry, and every entry
+// unzips whole with its CRC: what a reader can open. A stream without global
+// memory is read from its current position.
+BOOL QelIsReadableZipArchive(IStream* stream);

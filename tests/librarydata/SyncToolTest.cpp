@@ -537,6 +537,62 @@ TEST_F(SyncTool, InvalidItemsAreLoggedAndSkippedWithoutBlockingTheirBook)
     EXPECT_EQ(0u, again.Events(L"UpdateAttachment").size());
 }
 
+// A document data answer carrying these bytes.
+std::string DocumentDataAnswer(const char* base64)
+{
+    return std::string(R"({"kind": "raw", "times": 1, "body": "<?xml version='1.0'?><methodResponse><params><param>)"
+                       R"(<value><struct><member><name>document_zip_data</name><value><base64>)") +
+           base64 + R"(</base64></value></member></struct></value></param></params></methodResponse>"})";
+}
+
+TEST_F(SyncTool, DocumentDataNoReaderCouldOpenNeverReplacesWhatIsStored)
+{
+    CScenario scenario = StandardScenario();
+    // After the first run's four documents: a cut zip, one with a bad CRC, and
+    // one whose entry claims far more than the archive holds.
+    scenario.faults =
+        R"({"subscription.getDocumentData": [{"kind": "normal", "times": 4}, )" +
+        DocumentDataAnswer("UEsDBBQAAAAIAI9ShDvuNM5IJAAAACsAAAAJAAAAaW5kZXguaHRts8koyc2xs0nKT6m0s8kwtAtKLchJTE5NsdEHcmz0"
+                           "IeL6YEUAUA==") + ", " +
+        DocumentDataAnswer("UEsDBBQAAAAIAI9ShDsRyzG3JAAAACsAAAAJAAAAaW5kZXguaHRts8koyc2xs0nKT6m0s8kwtAtKLchJTE5NsdEHcmz0"
+                           "IeL6YEUAUEsBAhQDFAAAAAgAj1KEOxHLMbckAAAAKwAAAAkAAAAAAAAAAAAAAIABAAAAAGluZGV4Lmh0bVBLBQYAAAAAA"
+                           "QABADcAAABLAAAAAAA=") + ", " +
+        DocumentDataAnswer("UEsDBBQAAAAIAI9ShDvuNM5IJAAAAPD//38JAAAAaW5kZXguaHRts8koyc2xs0nKT6m0s8kwtAtKLchJTE5NsdEHcmz0"
+                           "IeL6YEUAUEsBAhQDFAAAAAgAj1KEO+40zkgkAAAA8P//fwkAAAAAAAAAAAAAAIABAAAAAGluZGV4Lmh0bVBLBQYAAAAAA"
+                           "QABADcAAABLAAAAAAA=") + "]}";
+    ASSERT_TRUE(StartServices(scenario));
+    ASSERT_EQ(0u, Sync().exitCode);
+    // The book's documents changed on the server since: their digests differ
+    // from the stored ones, and the book lists them again.
+    const CScenarioBook& garden = m_scenario.Book(kGarden);
+    std::vector<Bytes> files;
+    {
+        CTessaryDatabase database;
+        ASSERT_TRUE(database.Open(Account().c_str()));
+        for (const CScenarioDocument& document : garden.documents)
+            files.push_back(ReadBytes(database.GetDocumentFileName(FromUtf8(kGarden).c_str(),
+                                                                   FromUtf8(document.guid).c_str())));
+        ASSERT_TRUE(database.SetLocalVersion(FromUtf8(kGarden).c_str(), -1, 4));
+    }
+    RawDatabase(Account() + L"index.db").Exec("update QEL_READER_DOCUMENT set DOCUMENT_DATA_MD5='older'");
+
+    const CSyncToolResult run = Sync();
+    ASSERT_EQ(0u, run.exitCode) << run.output;
+    CTessaryDatabase database;
+    ASSERT_TRUE(database.Open(Account().c_str()));
+    for (size_t i = 0; i < garden.documents.size(); ++i) {
+        const CScenarioDocument& document = garden.documents[i];
+        SCOPED_TRACE(document.title);
+        EXPECT_TRUE(run.HasLog(2, L"Skipped a document whose data is not a readable archive: " +
+                                      FromUtf8(document.title)));
+        TESSARYDOCUMENTDATA row;
+        ASSERT_TRUE(database.GetDocumentByGuid(FromUtf8(kGarden).c_str(), FromUtf8(document.guid).c_str(), row));
+        EXPECT_EQ(L"older", row.dataMD5);
+        EXPECT_EQ(files[i], ReadBytes(database.GetDocumentFileName(row)));
+    }
+    ExpectVersions(database, kGarden, 7, 4);
+}
+
 struct CServiceFault
 {
     const char* method;
