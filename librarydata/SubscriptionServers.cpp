@@ -54,6 +54,14 @@ BOOL UnpackFirstEntry(IStream* stream, BOOL& readable)
     return QelCopyStream(entry.Get(), stream);
 }
 
+// A missing version stays 0, as the server meant none; one that is there but
+// no whole number within 64 bits marks the item invalid.
+void ReadVersion(const CQelHttpXmlRpcStruct& value, __int64& version)
+{
+    if (!value.GetInt64(L"version", version) && value.HasMember(L"version"))
+        version = TESSARY_INVALID_VERSION;
+}
+
 // The request for the data of one document or attachment of a book.
 COskanReaderXmlRpcParamGetData DataRequest(const std::wstring& token, const wchar_t* itemMember,
                                            const std::wstring& itemGuid, const wchar_t* subscriptionGuid)
@@ -130,7 +138,7 @@ BOOL COskanReaderXmlRpcReturnGetDocumentList::LoadStruct(const CQelHttpXmlRpcStr
     value.GetTime(L"dt_modified", modified);
     value.GetInt(L"document_iconindex", iconIndex);
     value.GetInt(L"document_attachment_count", attachmentCount);
-    value.GetInt64(L"version", version);
+    ReadVersion(value, version);
     value.GetString(L"data_md5", dataMD5);
     return !documentGuid.empty();
 }
@@ -141,7 +149,7 @@ BOOL COskanReaderXmlRpcReturnGetAttachmentList::LoadStruct(const CQelHttpXmlRpcS
     value.GetString(L"attachment_document_guid", documentGuid);
     value.GetString(L"attachment_name", name);
     value.GetString(L"attachment_description", description);
-    value.GetInt64(L"version", version);
+    ReadVersion(value, version);
     value.GetString(L"data_md5", dataMD5);
     return !attachmentGuid.empty();
 }

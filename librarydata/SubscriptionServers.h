@@ -7,6 +7,7 @@
 #include "librarydata/SyncEvents.h"
 #include "librarydata/XmlRpcServerBase.h"
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@
 // beside the program, read once per process; missing or below 1 gives 100.
 int TessaryGetCountPerPage();
 int TessaryReadCountPerPage(const wchar_t* iniPath);
+
+// The version of a list item whose version is no whole number within 64 bits:
+// below every real one, so that it moves neither a page's start nor a book's
+// version. Such an item can never be stored.
+constexpr __int64 TESSARY_INVALID_VERSION = std::numeric_limits<__int64>::min();
 
 // Opens the endpoint's connection unless it is open already.
 BOOL TessaryConnectServer(CQelHttpXmlRpcServerBase& server);

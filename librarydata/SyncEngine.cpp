@@ -104,10 +104,17 @@ std::unique_ptr<CQelSubscriptionServer> ConnectBook(ITessarySyncEvents* events, 
 // download or store fails ends its book before the book's version moves past it.
 bool IsStorableDocument(ITessarySyncEvents* events, const TESSARYDOCUMENTDATA& document)
 {
-    if (!document.title.empty())
-        return true;
-    Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without a title: %1", DocumentName(document));
-    return false;
+    if (document.title.empty()) {
+        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document without a title: %1",
+            DocumentName(document));
+        return false;
+    }
+    if (document.version == TESSARY_INVALID_VERSION) {
+        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped a document whose version is not a whole number: %1",
+            document.title);
+        return false;
+    }
+    return true;
 }
 
 // The document's data into the stream, rewound for the store.
@@ -168,6 +175,11 @@ EOutcome SyncAttachment(CQelSubscriptionServer& server, const CSyncRun& run, con
     }
     if (attachment.documentGuid.empty()) {
         Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped an attachment without its document: %1",
+            attachment.name);
+        return EOutcome::Skipped;
+    }
+    if (attachment.version == TESSARY_INVALID_VERSION) {
+        Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped an attachment whose version is not a whole number: %1",
             attachment.name);
         return EOutcome::Skipped;
     }

@@ -5,7 +5,9 @@
 #include "foundation/Global.h"
 #include "foundation/MessageFormat.h"
 #include "foundation/Numbers.h"
+#include "foundation/Strings.h"
 
+#include <cerrno>
 #include <cwchar>
 
 namespace {
@@ -238,7 +240,18 @@ BOOL CQelHttpXmlRpcStruct::GetInt64(const wchar_t* name, __int64& value) const
         Log1(L"Failed to get member %1", name);
         return FALSE;
     }
-    value = _wcstoi64(text.c_str(), nullptr, 10);
+    // Trailing text would be cut off, and a number beyond 64 bits clamped to the end of the range.
+    const std::wstring number = QelTrimSpaces(text);
+    const size_t digits = !number.empty() && (number[0] == L'-' || number[0] == L'+') ? 1 : 0;
+    const bool whole = number.size() > digits &&
+                       number.find_first_not_of(L"0123456789", digits) == std::wstring::npos;
+    errno = 0;
+    const __int64 parsed = whole ? _wcstoi64(number.c_str(), nullptr, 10) : 0;
+    if (!whole || errno == ERANGE) {
+        Log1(L"Failed to convert %1 to a 64-bit integer", text);
+        return FALSE;
+    }
+    value = parsed;
     return TRUE;
 }
 

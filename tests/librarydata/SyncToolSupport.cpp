@@ -26,8 +26,10 @@ std::string DocumentJson(const CScenarioDocument& document)
     std::ostringstream out;
     out << "{\"guid\": " << JsonText(document.guid) << ", \"title\": " << JsonText(document.title)
         << ", \"category\": " << JsonText(document.category) << ", \"created\": " << JsonText(document.created)
-        << ", \"modified\": " << JsonText(document.modified) << ", \"version\": " << document.version
-        << ", \"files\": {";
+        << ", \"modified\": " << JsonText(document.modified) << ", \"version\": " << document.version;
+    if (!document.versionText.empty())
+        out << ", \"version_text\": " << JsonText(document.versionText);
+    out << ", \"files\": {";
     for (size_t i = 0; i < document.files.size(); ++i)
         out << (i ? ", " : "") << JsonText(document.files[i].first) << ": " << JsonText(document.files[i].second);
     out << "}}";
@@ -42,6 +44,8 @@ std::string AttachmentJson(const CScenarioAttachment& attachment)
         << ", \"version\": " << attachment.version << ", \"content\": " << JsonText(attachment.content);
     if (!attachment.dataBase64.empty())
         out << ", \"data_base64\": " << JsonText(attachment.dataBase64);
+    if (!attachment.versionText.empty())
+        out << ", \"version_text\": " << JsonText(attachment.versionText);
     out << "}";
     return out.str();
 }

@@ -24,6 +24,7 @@ struct CScenarioDocument
     std::string modified = "2009-11-20 17:40:12";
     long long version = 1;
     std::vector<std::pair<std::string, std::string>> files;  // entry name, content
+    std::string versionText = {};  // when set, what the list sends as the version
 };
 
 struct CScenarioAttachment
@@ -35,6 +36,7 @@ struct CScenarioAttachment
     long long version = 1;
     std::string content;
     std::string dataBase64 = {};  // when set, the data answer's bytes instead of a zip of the content
+    std::string versionText = {};  // when set, what the list sends as the version
 };
 
 struct CScenarioBook

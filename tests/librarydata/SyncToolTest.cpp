@@ -510,6 +510,12 @@ TEST_F(SyncTool, InvalidItemsAreLoggedAndSkippedWithoutBlockingTheirBook)
                                   "UEsFBgAAAAAAAAAAAAAAAAAAAAAAAA=="});
     garden.attachments.push_back({"ac000000-0000-4000-8000-00000000000c", document, "plain.txt", "", 7, "",
                                   "bm90IGEgemlw"});
+    // Versions that are no whole number within 64 bits: 2^63, and text after digits.
+    garden.documents.push_back({"ad000000-0000-4000-8000-00000000000d", "Past The Range", "/Soil/",
+                                "2009-11-12 11:30:00", "2009-12-03 19:22:05", 10, {{"index.htm", "<p>far</p>"}},
+                                "9223372036854775808"});
+    garden.attachments.push_back({"ae000000-0000-4000-8000-00000000000e", document, "eighth.txt", "", 8, "eight",
+                                  "", "8th"});
     // The fifth document data answer (the one for "Empty Data") carries no bytes.
     scenario.faults = R"({"subscription.getDocumentData": [{"kind": "normal", "times": 3}, {"kind": "raw", "times": 1,
         "body": "<?xml version='1.0'?>\n<methodResponse>\n<params>\n<param>\n<value><struct>\n<member>\n<name>document_zip_data</name>\n<value><base64>\n</base64></value>\n</member>\n</struct></value>\n</param>\n</params>\n</methodResponse>\n"}]})";
@@ -521,6 +527,8 @@ TEST_F(SyncTool, InvalidItemsAreLoggedAndSkippedWithoutBlockingTheirBook)
     EXPECT_TRUE(run.HasLog(2, L"Skipped an attachment without its document: orphan.txt"));
     EXPECT_TRUE(run.HasLog(2, L"Skipped an attachment whose data is not a readable archive: empty.zip"));
     EXPECT_TRUE(run.HasLog(2, L"Skipped an attachment whose data is not a readable archive: plain.txt"));
+    EXPECT_TRUE(run.HasLog(2, L"Skipped a document whose version is not a whole number: Past The Range"));
+    EXPECT_TRUE(run.HasLog(2, L"Skipped an attachment whose version is not a whole number: eighth.txt"));
 
     CTessaryDatabase database;
     ASSERT_TRUE(database.Open(Account().c_str()));
@@ -528,7 +536,8 @@ TEST_F(SyncTool, InvalidItemsAreLoggedAndSkippedWithoutBlockingTheirBook)
         ExpectDocumentStored(database, garden, garden.documents[i]);
     EXPECT_EQ(4, RowCount(Account(), "QEL_READER_DOCUMENT"));
     EXPECT_EQ(3, RowCount(Account(), "QEL_READER_DOCUMENT_ATTACHMENT"));
-    // The book's versions went past the skipped items, so they block nothing.
+    // The book's versions went past the skipped items, so they block nothing,
+    // and no version that could not be read moved them.
     ExpectVersions(database, kGarden, 9, 7);
     database.Close();
     const CSyncToolResult again = Sync();

@@ -93,6 +93,7 @@ class Document:
         self.icon_index = int(item.get("icon_index", 0))
         self.attachment_count = item.get("attachment_count")
         self.version = int(item.get("version", 1))
+        self.version_text = item.get("version_text", str(self.version))
         if "folder" in item:
             entries = _folder_entries(os.path.join(base, item["folder"]))
         elif "files" in item:
@@ -113,6 +114,7 @@ class Attachment:
         self.name = item.get("name", "")
         self.description = item.get("description", "")
         self.version = int(item.get("version", 1))
+        self.version_text = item.get("version_text", str(self.version))
         when = parse_time(item.get("modified"))
         if "data_base64" in item:
             import base64

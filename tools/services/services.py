@@ -122,7 +122,7 @@ def get_document_list(scenario, params, endpoint):
         "dt_modified": xmlrpc.client.DateTime(d.modified),
         "document_iconindex": d.icon_index,
         "document_attachment_count": d.attachment_count,
-        "version": str(d.version),
+        "version": d.version_text,
         "data_md5": d.data_md5,
     } for d in _page(book.documents, m["count"], _version(m["version"]))]
 
@@ -134,7 +134,7 @@ def get_attachment_list(scenario, params, endpoint):
         "attachment_document_guid": a.document_guid,
         "attachment_name": a.name,
         "attachment_description": a.description,
-        "version": str(a.version),
+        "version": a.version_text,
         "data_md5": a.data_md5,
     } for a in _page(book.attachments, m["count"], _version(m["version"]))]
 

@@ -23,7 +23,8 @@ SCENARIO = {
     "accounts": [{"email": "ann@example.com", "password": "s3cret", "kb_guid": "kb-1", "books": ["b1"]}],
     "books": [{
         "guid": "b1", "name": "Book One", "server": "books.tessary.test/library/",
-        "documents": [{"guid": "d%d" % v, "title": "Doc %d" % v, "version": v} for v in (4, 2, 9, 7)],
+        "documents": [dict({"guid": "d%d" % v, "title": "Doc %d" % v, "version": v},
+                           **({"version_text": "9th"} if v == 9 else {})) for v in (4, 2, 9, 7)],
         "attachments": [{"guid": "a1", "document_guid": "d2", "name": "notes.txt", "content": "hello", "version": 3},
                         {"guid": "a2", "document_guid": "d2", "name": "two.txt", "version": 4,
                          "zip_entries": [{"name": "first.txt", "content": "one"}, {"name": "second.txt", "content": "two"}]}],
@@ -114,7 +115,7 @@ class StandInTest(unittest.TestCase):
             return [(d["document_guid"], d["version"]) for d in xmlrpc.client.loads(body)[0][0]]
 
         self.assertEqual([("d2", "2"), ("d4", "4")], page(0, 2))
-        self.assertEqual([("d7", "7"), ("d9", "9")], page(5, 2))
+        self.assertEqual([("d7", "7"), ("d9", "9th")], page(5, 2))
         self.assertEqual([], page(10, 2))
         _, body = post(self.port, "books.tessary.test", "/library/xmlrpc", "subscription.getDocumentList",
                        {"client_type": "WIN", "token": token, "subscription_guid": "b1", "count": 2, "version": 5})
