@@ -1,0 +1,11 @@
+#pragma once
+// Resources of the toolbar and icon edit tests (ToolBarTest.rc, IconEditTest.rc).
+
+#define IDS_TEST_TOOL_UPDATE 5101
+#define IDS_TEST_TOOL_LONG 5102
+#define IDR_TEST_TOOL_MENU 5103
+#define ID_TEST_TOOL_SYNC 5104
+
+#define IDI_TEST_SEARCH 5111
+#define IDI_TEST_CLEAR 5112
+#define IDI_TEST_HISTORY 5113
