@@ -32,14 +32,23 @@ std::wstring ButtonText(HWND bar, UINT command)
     return text;
 }
 
+class ToolBar : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 240, 60}));
+        ASSERT_TRUE(bar.Create(parent, RECT{0, 0, 200, 30}, nullptr, kBarStyle));
+    }
+    void TearDown() override { parent.DestroyWindow(); }
+
+    CRecordingParent parent;
+    CQelVistaToolBarCtrl bar;
+};
+
 }  // namespace
 
-TEST(ToolBar, BackgroundEndsInThreeGreyRows)
+TEST_F(ToolBar, BackgroundEndsInThreeGreyRows)
 {
-    CRecordingParent parent;
-    ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 240, 60}));
-    CQelVistaToolBarCtrl bar;
-    ASSERT_TRUE(bar.Create(parent, RECT{0, 0, 200, 30}, nullptr, kBarStyle));
     EXPECT_EQ(22, bar.GetBarHeight());  // no buttons yet
 
     const CPixelCapture picture(bar);
@@ -47,15 +56,10 @@ TEST(ToolBar, BackgroundEndsInThreeGreyRows)
     EXPECT_EQ(RGB(239, 239, 239), picture.At(100, 27));
     EXPECT_EQ(RGB(219, 219, 219), picture.At(100, 28));
     EXPECT_EQ(RGB(177, 177, 177), picture.At(100, 29));
-    parent.DestroyWindow();
 }
 
-TEST(ToolBar, TextsAndToolTipsAreCutToTheirBuffersAfterTheLineFeed)
+TEST_F(ToolBar, TextsAndToolTipsAreCutToTheirBuffersAfterTheLineFeed)
 {
-    CRecordingParent parent;
-    ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 240, 60}));
-    CQelVistaToolBarCtrl bar;
-    ASSERT_TRUE(bar.Create(parent, RECT{0, 0, 200, 30}, nullptr, kBarStyle));
     ASSERT_TRUE(bar.AddToolButton(IDS_TEST_TOOL_LONG, BTNS_BUTTON, TRUE, -1));
     ASSERT_TRUE(bar.AddToolButton(IDS_TEST_TOOL_UPDATE, BTNS_BUTTON, TRUE, -1));
 
@@ -85,16 +89,10 @@ TEST(ToolBar, TextsAndToolTipsAreCutToTheirBuffersAfterTheLineFeed)
     wide.hdr.idFrom = IDS_TEST_TOOL_UPDATE;
     bar.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
     EXPECT_STREQ(L"Update the books", wide.lpszText);
-    parent.DestroyWindow();
 }
 
-TEST(ToolBar, CommandsGoOnToTheParent)
+TEST_F(ToolBar, CommandsGoOnToTheParent)
 {
-    CRecordingParent parent;
-    ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 240, 60}));
-    CQelVistaToolBarCtrl bar;
-    ASSERT_TRUE(bar.Create(parent, RECT{0, 0, 200, 30}, nullptr, kBarStyle));
     bar.SendMessage(WM_COMMAND, ID_TEST_TOOL_SYNC);
     EXPECT_EQ(1, parent.Count(WM_COMMAND, ID_TEST_TOOL_SYNC));
-    parent.DestroyWindow();
 }
