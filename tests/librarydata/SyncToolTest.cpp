@@ -667,6 +667,11 @@ TEST_P(SyncToolServiceFault, EachFailingMethodEndsOrSkipsAsTheEngineDecides)
         EXPECT_EQ(0u, again.Events(L"UpdateDocument").size());
         ASSERT_TRUE(database.Open(Account().c_str()));
         ExpectVersions(database, kGarden, -1, -1);
+        // A stop after the failed book still ends the run as a success: the
+        // fourth question comes before the second book.
+        const CSyncToolResult stopped = Sync({L"--cancel-after", L"4", kUser, L"reader"});
+        EXPECT_EQ(0u, stopped.exitCode) << stopped.output;
+        EXPECT_EQ(1u, stopped.Events(L"OnSubscriptionBegin").size());
     } else if (method == "subscription.getAttachmentList") {
         // Only the rest of the book is skipped; its new document version stays.
         EXPECT_EQ(0u, run.exitCode);
