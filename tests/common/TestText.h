@@ -27,3 +27,13 @@ inline std::wstring FromUtf8(const std::string& text)
         MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], count);
     return out;
 }
+
+// The piece `count` times over, for texts of a given length in characters of any width.
+template <class TText>
+TText Repeated(const TText& piece, int count)
+{
+    TText text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}

@@ -342,14 +342,6 @@ TEST_F(DatabaseUpdates, AttachmentFilesStayInsideTheAttachmentsFolder)
     EXPECT_EQ(L"____ ok", TessaryCleanFileNamePiece(L"\\/:| ok"));
 }
 
-std::wstring Repeated(const std::wstring& piece, int count)
-{
-    std::wstring text;
-    for (int i = 0; i < count; ++i)
-        text += piece;
-    return text;
-}
-
 TEST(AttachmentFileName, OverlongNamesLoseTheEndOfTheirTitleNeverHalfACharacter)
 {
     const std::wstring guid = std::wstring(L"_") + kDoc;

@@ -767,14 +767,6 @@ INSTANTIATE_TEST_SUITE_P(Answers, SyncToolCharset, ::testing::Values("utf-8", "g
                              return std::string(info.param) == "utf-8" ? std::string("Utf8") : std::string("Gb2312");
                          });
 
-std::string Repeated(const std::string& piece, int count)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += piece;
-    return text;
-}
-
 TEST_F(SyncTool, HostileAndOverlongAttachmentNamesStayInsideTheAttachmentsFolder)
 {
     CScenario scenario = StandardScenario();
@@ -782,7 +774,7 @@ TEST_F(SyncTool, HostileAndOverlongAttachmentNamesStayInsideTheAttachmentsFolder
     const std::string document = garden.documents[0].guid;
     // Titles too long for one name component (in UTF-8 bytes, in UTF-16 units) and for MAX_PATH;
     // the first two differ only in their documents.
-    const std::string chinese = Repeated("\xE8\x8F\x9C", 200) + ".txt";
+    const std::string chinese = Repeated(std::string("\xE8\x8F\x9C"), 200) + ".txt";
     garden.attachments.push_back({"a6000000-0000-4000-8000-000000000006", document, chinese, "", 8, "chinese 1"});
     garden.attachments.push_back({"a7000000-0000-4000-8000-000000000007", garden.documents[1].guid, chinese, "", 9,
                                   "chinese 2"});
