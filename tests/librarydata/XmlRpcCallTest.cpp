@@ -70,29 +70,31 @@ const std::wstring kName = L"\x4e2d\x6587";
 
 TEST(XmlRpcServerParts, HostPortAndPathOfAServerText)
 {
+    struct Case
+    {
+        const wchar_t* server;
+        const wchar_t* host;
+        DWORD port;
+        const wchar_t* path;
+    };
+    const Case cases[] = {
+        {L"books.example.com:8080/reader/", L"books.example.com", 8080, L"/reader/xmlrpc"},
+        {L"books.example.com/", L"books.example.com", 80, L"/xmlrpc"},
+        {L"HTTP://Books.Example.com/a//", L"Books.Example.com", 80, L"/a/xmlrpc"},
+        {L"books.example.com:65535/r", L"books.example.com", 65535, L"/r/xmlrpc"},
+        // Hosts whose names the scheme holds too.
+        {L"t/reader/", L"t", 80, L"/reader/xmlrpc"},
+        {L"h:8080/x/", L"h", 8080, L"/x/xmlrpc"},
+    };
     std::wstring host;
     std::wstring path;
     DWORD port = 0;
-    ASSERT_TRUE(QelXmlRpcGetServerParts(L"books.example.com:8080/reader/", host, port, path));
-    EXPECT_EQ(L"books.example.com", host);
-    EXPECT_EQ(8080u, port);
-    EXPECT_EQ(L"/reader/xmlrpc", path);
-    ASSERT_TRUE(QelXmlRpcGetServerParts(L"books.example.com/", host, port, path));
-    EXPECT_EQ(80u, port);
-    EXPECT_EQ(L"/xmlrpc", path);
-    ASSERT_TRUE(QelXmlRpcGetServerParts(L"HTTP://Books.Example.com/a//", host, port, path));
-    EXPECT_EQ(L"Books.Example.com", host);
-    EXPECT_EQ(L"/a/xmlrpc", path);
-    // Hosts whose names the scheme holds too.
-    ASSERT_TRUE(QelXmlRpcGetServerParts(L"t/reader/", host, port, path));
-    EXPECT_EQ(L"t", host);
-    EXPECT_EQ(80u, port);
-    EXPECT_EQ(L"/reader/xmlrpc", path);
-    ASSERT_TRUE(QelXmlRpcGetServerParts(L"h:8080/x/", host, port, path));
-    EXPECT_EQ(8080u, port);
-    EXPECT_EQ(L"/x/xmlrpc", path);
-    ASSERT_TRUE(QelXmlRpcGetServerParts(L"books.example.com:65535/r", host, port, path));
-    EXPECT_EQ(65535u, port);
+    for (const Case& c : cases) {
+        ASSERT_TRUE(QelXmlRpcGetServerParts(c.server, host, port, path)) << c.server;
+        EXPECT_EQ(c.host, host) << c.server;
+        EXPECT_EQ(c.port, port) << c.server;
+        EXPECT_EQ(c.path, path) << c.server;
+    }
     EXPECT_FALSE(QelXmlRpcGetServerParts(L"books.example.com:65616/r", host, port, path));
     EXPECT_FALSE(QelXmlRpcGetServerParts(L"books.example.com", host, port, path));
     EXPECT_FALSE(QelXmlRpcGetServerParts(L"", host, port, path));
