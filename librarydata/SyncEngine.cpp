@@ -191,8 +191,8 @@ EOutcome SyncAttachment(CQelSubscriptionServer& server, const CSyncRun& run, con
         if (!ResetStream(run.stream) ||
             !server.DownloadAttachmentData(book.guid.c_str(), attachment, run.stream, readable)) {
             if (!readable) {
-                Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Skipped an attachment whose data is not a readable archive: %1",
-                    attachment.name);
+                Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE,
+                    L"Skipped an attachment whose data is not a readable archive: %1", attachment.name);
                 return EOutcome::Skipped;
             }
             Log(events, TESSARY_SYNC_LOG_ITEM_FAILURE, L"Failed to download attachment data: %1", attachment.name);
