@@ -132,7 +132,8 @@ BOOL CQelVistaIconEditImpl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM
     case WM_PRINTCLIENT: {
         const auto dc = reinterpret_cast<HDC>(wParam);
         {
-            const CSaveDcScope keep(dc);  // Wine's edit leaves the DC clipped to its text
+            // Wine's edit leaves the DC clipped to its text, Windows' restores it.
+            const CSaveDcScope keep(dc);
             result = DefWindowProc(message, wParam, lParam);
         }
         DrawOutsideText(dc);
@@ -148,8 +149,9 @@ BOOL CQelVistaIconEditImpl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM
         return TRUE;
     }
     case WM_SETTEXT:
-        // Wine's edit ignores the font chosen in WM_CTLCOLOREDIT: the prompt's font goes
-        // in and out with the prompt. FALSE: the new text repaints the box anyway.
+        // Wine's edit ignores the font chosen in WM_CTLCOLOREDIT, Windows' takes it: giving
+        // the edit the same font as the prompt goes in or out looks alike on both.
+        // FALSE: the new text repaints the box anyway.
         result = DefWindowProc(message, wParam, lParam);
         ApplyFont();
         return TRUE;
