@@ -4,6 +4,7 @@
 #include <new>
 
 #include "foundation/StdioFile.h"
+#include "framework/GlobalLock.h"
 
 Microsoft::WRL::ComPtr<IStream> QelCreateMemoryStream()
 {
@@ -107,6 +108,21 @@ BOOL QelLoadFileToStream(const wchar_t* path, IStream* stream)
         const __int64 size = QelGetOpenFileSize(file.get());
         if (size < 0 || size > LONG_MAX)
             return FALSE;
+        // A memory stream is read into in place: the copy through a buffer cost as much as the read.
+        HGLOBAL memory = nullptr;
+        if (size > 0 && SUCCEEDED(::GetHGlobalFromStream(stream, &memory)) &&
+            QelSetStreamSize(stream, static_cast<ULONGLONG>(size)) &&
+            SUCCEEDED(::GetHGlobalFromStream(stream, &memory))) {
+            const CGlobalLock lock(memory);
+            if (!lock.Data() || lock.Size() < static_cast<SIZE_T>(size) ||
+                fread(lock.Data(), 1, static_cast<size_t>(size), file.get()) != static_cast<size_t>(size)) {
+                QelSetStreamSize(stream, 0);
+                return FALSE;
+            }
+            LARGE_INTEGER end{};
+            end.QuadPart = size;
+            return SUCCEEDED(stream->Seek(end, STREAM_SEEK_SET, nullptr));
+        }
         std::vector<BYTE> buffer(static_cast<size_t>(size));
         if (fread(buffer.data(), 1, buffer.size(), file.get()) != buffer.size())
             return FALSE;
