@@ -11,6 +11,7 @@
 #include "controls/TreeCtrl.h"
 #include "foundation/MD5.h"
 #include "foundation/Settings.h"
+#include "framework/ComInitialize.h"
 
 namespace {
 
@@ -109,6 +110,7 @@ std::vector<std::wstring> LongList()
 
 TEST(TreeCtrl, StateIsWrittenAsFlagsPerItemPathAndTheScrollPosition)
 {
+    const CComInitialize com;  // the settings file is read through MSXML
     {
         CQelSettings settings(QelGetSettingsFileName().c_str(), L"Tessary");
         settings.SetInt(L"TreeState", L"_gone", 32);
@@ -138,6 +140,7 @@ TEST(TreeCtrl, StateIsWrittenAsFlagsPerItemPathAndTheScrollPosition)
 
 TEST(TreeCtrl, StateFromSettingsExpandsSelectsAndScrollsTheItems)
 {
+    const CComInitialize com;  // the settings file is read through MSXML
     {
         CPathTree tree;
         CTreeHost host(tree, 100);
