@@ -134,23 +134,12 @@ int CQelVistaListBoxImpl::ItemFromPoint(POINT point) const
 
 void CQelVistaListBoxImpl::OnMouseMove(POINT point)
 {
-    if (!m_tracking) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-        m_tracking = ::_TrackMouseEvent(&track);
-    }
-    const int item = ItemFromPoint(point);
-    if (item == m_hotItem)
-        return;
-    InvalidateItem(m_hotItem);
-    InvalidateItem(item);
-    m_hotItem = item;
+    m_hotItem.MoveTo(m_hWnd, ItemFromPoint(point), [this](int item) { InvalidateItem(item); });
 }
 
 void CQelVistaListBoxImpl::OnMouseLeave()
 {
-    m_tracking = FALSE;
-    InvalidateItem(m_hotItem);
-    m_hotItem = -1;
+    m_hotItem.Leave([this](int item) { InvalidateItem(item); });
 }
 
 void CQelVistaListBoxImpl::OnContextMenu(LPARAM lParam)

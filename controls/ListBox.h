@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "controls/HotItem.h"
 #include "controls/IconImageList.h"
 #include "framework/DoubleBuffer.h"
 #include "framework/GdiOwners.h"
@@ -58,8 +59,7 @@ protected:
 
     CFontOwner m_normalFont;
     CFontOwner m_boldFont;
-    int m_hotItem = -1;
-    BOOL m_tracking = FALSE;
+    CQelHotItem<int> m_hotItem{-1};
     int m_contextItem = -1;
     CQelIconImageList m_icons;
     std::map<int, int> m_itemIcons;

@@ -315,24 +315,12 @@ HTREEITEM CQelVistaTreeCtrl::HitTest(POINT client) const
 
 void CQelVistaTreeCtrl::OnMouseMove(POINT point)
 {
-    // Wine repaints no hot row of its own: the rows the mouse leaves and enters are invalidated here.
-    if (!m_tracking) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-        m_tracking = ::_TrackMouseEvent(&track);
-    }
-    const HTREEITEM item = HitTest(point);
-    if (item == m_hotItem)
-        return;
-    InvalidateItem(m_hotItem);
-    InvalidateItem(item);
-    m_hotItem = item;
+    m_hotItem.MoveTo(m_hWnd, HitTest(point), [this](HTREEITEM item) { InvalidateItem(item); });
 }
 
 void CQelVistaTreeCtrl::OnMouseLeave()
 {
-    m_tracking = FALSE;
-    InvalidateItem(m_hotItem);
-    m_hotItem = nullptr;
+    m_hotItem.Leave([this](HTREEITEM item) { InvalidateItem(item); });
 }
 
 void CQelVistaTreeCtrl::OnContextMenu(LPARAM lParam)

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/HotItem.h"
 #include "controls/RedrawLock.h"
 #include "controls/TreeState.h"
 #include "framework/DoubleBuffer.h"
@@ -70,8 +71,7 @@ protected:
     CFontOwner m_normalFont;
     CFontOwner m_boldFont;
     CImageListOwner m_glyphs;  // 0 expanded, 1 collapsed
-    HTREEITEM m_hotItem = nullptr;
-    BOOL m_tracking = FALSE;
+    CQelHotItem<HTREEITEM> m_hotItem{nullptr};
     HTREEITEM m_commandItem = nullptr;
     COLORREF m_windowColor = ::GetSysColor(COLOR_WINDOW);
     COLORREF m_textColor = ::GetSysColor(COLOR_WINDOWTEXT);

@@ -227,4 +227,12 @@ TEST(TreeCtrl, RowsAndTheSpaceBelowThemAreFullyPaintedAndRootGlyphsSitOnTheButto
     EXPECT_EQ(tree.Find(L"abc"), reinterpret_cast<HTREEITEM>(tree.SendMessage(TVM_HITTEST, 0,
                                                                                reinterpret_cast<LPARAM>(&hit))));
     EXPECT_EQ(static_cast<UINT>(TVHT_ONITEMBUTTON), hit.flags);
+
+    // The row the mouse enters is repainted for its hot look; Wine repaints none of its own.
+    ::ValidateRect(tree, nullptr);
+    tree.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, row.top + 3));
+    RECT update{};
+    ::GetUpdateRect(tree, &update, FALSE);
+    EXPECT_EQ(row.top, update.top);
+    EXPECT_EQ(row.bottom, update.bottom);
 }
