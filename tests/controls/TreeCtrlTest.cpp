@@ -51,6 +51,8 @@ public:
     {
         SendMessage(TVM_SELECTITEM, how, reinterpret_cast<LPARAM>(Find(path)));
     }
+    void OnDeleteItem(LPARAM data) override { deletedData += data; }
+    LPARAM deletedData = 0;
     std::wstring FirstVisible() { return GetItemPath(GetNextItem(nullptr, TVGN_FIRSTVISIBLE)); }
     // Each path's parent must be there already.
     void Fill(const std::vector<std::wstring>& paths)
@@ -58,7 +60,7 @@ public:
         for (const auto& path : paths) {
             const size_t slash = path.rfind(L'\\');
             const HTREEITEM parent = slash == std::wstring::npos ? TVI_ROOT : Find(path.substr(0, slash));
-            InsertItem(parent, path.substr(slash + 1).c_str(), 0);
+            InsertItem(parent, path.substr(slash + 1).c_str(), 7);
         }
     }
 };
@@ -170,6 +172,13 @@ TEST(TreeCtrl, StateFromSettingsExpandsSelectsAndScrollsTheItems)
     EXPECT_EQ(L"r7\\c", tree.GetItemPath(tree.GetSelectedItem()));
     // Selecting scrolled r7 into view; the restored position scrolls the items back.
     EXPECT_EQ(L"r20", tree.FirstVisible());
+
+    {
+        CQelTreeCtrlStateKeeper keeper(tree);
+        tree.DeleteAllItems();
+        tree.Fill(LongList());
+    }
+    EXPECT_EQ(L"r20", tree.FirstVisible());
 }
 
 TEST(TreeCtrl, ARefillInAKeeperKeepsTheStateOfItemsThatSurvive)
@@ -183,6 +192,7 @@ TEST(TreeCtrl, ARefillInAKeeperKeepsTheStateOfItemsThatSurvive)
     {
         CQelTreeCtrlStateKeeper keeper(tree);
         tree.DeleteAllItems();
+        EXPECT_EQ(5 * 7, tree.deletedData);  // each item's data once, through the parent's reflection
         tree.Fill({L"a", L"a\\b", L"a\\b\\c", L"d2", L"d2\\e"});
     }
     EXPECT_TRUE(tree.Expanded(L"a"));
