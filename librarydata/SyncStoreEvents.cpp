@@ -1,6 +1,15 @@
 #include "librarydata/SyncStoreEvents.h"
 
 #include "foundation/Global.h"
+#include "librarydata/SubscriptionServers.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMostRowsPerPage = 100;
+
+}  // namespace
 
 CTessarySyncStoreEvents::CTessarySyncStoreEvents(CTessaryDatabase* database) : m_database(database)
 {
@@ -13,7 +22,7 @@ CTessarySyncStoreEvents::~CTessarySyncStoreEvents()
 
 void CTessarySyncStoreEvents::Reset()
 {
-    CommitList();
+    CommitPage();
     m_step = 0;
     m_userName.clear();
     m_password.clear();
@@ -22,17 +31,26 @@ void CTessarySyncStoreEvents::Reset()
 
 BOOL CTessarySyncStoreEvents::EndRun()
 {
-    return CommitList();
+    return CommitPage();
 }
 
-void CTessarySyncStoreEvents::BeginList()
+void CTessarySyncStoreEvents::BeginPage()
 {
     // Without a transaction every row is stored on its own, which is slower but as safe.
-    if (!m_inTransaction && m_database)
+    if (!m_inTransaction && m_database) {
         m_inTransaction = m_database->BeginTransaction();
+        m_pageRows = 0;
+    }
 }
 
-BOOL CTessarySyncStoreEvents::CommitList()
+BOOL CTessarySyncStoreEvents::EndRow()
+{
+    if (!m_inTransaction || ++m_pageRows < std::min(TessaryGetCountPerPage(), kMostRowsPerPage))
+        return TRUE;
+    return CommitPage();
+}
+
+BOOL CTessarySyncStoreEvents::CommitPage()
 {
     if (!m_inTransaction)
         return TRUE;
@@ -55,7 +73,7 @@ void CTessarySyncStoreEvents::OnSubscriptionBegin(const wchar_t* subscriptionGui
                                                   int index, int count)
 {
     // Rows of the last book that no version claims (a stopped list) are kept.
-    CommitList();
+    CommitPage();
     m_bookIndex = index;
     m_bookCount = count;
     if (m_database && subscriptionGuid)
@@ -104,8 +122,8 @@ void CTessarySyncStoreEvents::QueryUserAccount(wchar_t* userName, wchar_t* passw
 
 BOOL CTessarySyncStoreEvents::UpdateDocument(const TESSARYDOCUMENTDATA* document, IStream* data)
 {
-    BeginList();
-    if (!document || !m_database || !m_database->UpdateDocument(*document, data)) {
+    BeginPage();
+    if (!document || !m_database || !m_database->UpdateDocument(*document, data) || !EndRow()) {
         OnLog(TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to update document!");
         return FALSE;
     }
@@ -114,8 +132,8 @@ BOOL CTessarySyncStoreEvents::UpdateDocument(const TESSARYDOCUMENTDATA* document
 
 BOOL CTessarySyncStoreEvents::UpdateAttachment(const TESSARYDOCUMENTATTACHMENTDATA* attachment, IStream* data)
 {
-    BeginList();
-    if (!attachment || !m_database || !m_database->UpdateAttachment(*attachment, data)) {
+    BeginPage();
+    if (!attachment || !m_database || !m_database->UpdateAttachment(*attachment, data) || !EndRow()) {
         OnLog(TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to update attachment!");
         return FALSE;
     }
@@ -157,7 +175,7 @@ BOOL CTessarySyncStoreEvents::SetLocalVersion(const wchar_t* subscriptionGuid, _
         return FALSE;
     // The list's rows reach the file before the version that claims them, so
     // no version is stored for rows that SQLite rolled back on an error.
-    if (!CommitList())
+    if (!CommitPage())
         return FALSE;
     return m_database->SetLocalVersion(subscriptionGuid, documentVersion, attachmentVersion);
 }

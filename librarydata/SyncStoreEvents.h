@@ -2,9 +2,11 @@
 // downloads into the account's database, data files and versions, and answers
 // the sign-in's questions from the stored credentials.
 //
-// The rows of one list are stored in one database transaction, committed
-// just before the list's version is stored: a crash then loses nothing that a
-// stored version claims, and the rows cost no disk flush each.
+// The rows of a list are stored a page at a time, one database transaction
+// for each page (the list's page size, at most 100 rows), and what is left of
+// the list is committed just before its version is stored: a crash loses at
+// most one page and nothing that a stored version claims, no write stays open
+// across more than one page's downloads, and the rows cost no disk flush each.
 //
 // Everything runs on the thread that calls it. A front end with a window
 // marshals each event to its own thread and calls these same operations
@@ -29,7 +31,7 @@ public:
 
     // Before each run: step 0, credentials read afresh, the stop flag cleared.
     void Reset();
-    // After each run: the rows stored since the last version are committed.
+    // After each run: the rows not yet committed are.
     BOOL EndRun();
     void SetStop(BOOL stop) { m_stop = stop; }
 
@@ -51,7 +53,8 @@ public:
     // password; a later one (the last answer was refused), or one with nothing
     // stored, asks AskUserAccount and stores the new password sealed.
     void QueryUserAccount(wchar_t* userName, wchar_t* password) override;
-    // These answer whether the row (and its file) was stored.
+    // These answer whether the row (and its file) was stored, and the page it
+    // filled committed.
     BOOL UpdateDocument(const TESSARYDOCUMENTDATA* document, IStream* data) override;
     BOOL UpdateAttachment(const TESSARYDOCUMENTATTACHMENTDATA* attachment, IStream* data) override;
     void GetDocument(const wchar_t* subscriptionGuid, const wchar_t* documentGuid,
@@ -73,8 +76,10 @@ protected:
     virtual BOOL IsStop();
 
 private:
-    void BeginList();
-    BOOL CommitList();
+    void BeginPage();
+    // Commits the page once it holds a page's rows.
+    BOOL EndRow();
+    BOOL CommitPage();
 
     std::wstring m_userName;
     std::wstring m_password;
@@ -83,5 +88,6 @@ private:
     int m_bookCount = 0;
     BOOL m_stop = FALSE;
     BOOL m_inTransaction = FALSE;
+    int m_pageRows = 0;
     CTessaryDatabase* m_database;
 };

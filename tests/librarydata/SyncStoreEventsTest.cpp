@@ -181,7 +181,7 @@ TEST_F(SyncStoreEvents, RecordsVersionsAndBookNamesGoToTheDatabase)
     EXPECT_EQ(3, store.GetBookCount());
 }
 
-TEST_F(SyncStoreEvents, AListsRowsReachTheFileTogetherWithItsVersion)
+TEST_F(SyncStoreEvents, AListsRowsReachTheFileAPageAtATimeAndItsVersionOnlyAtItsEnd)
 {
     CTessarySyncStoreEvents store(&m_database);
     const TESSARYDOCUMENTDATA first = Document(L"Sowing Seeds Indoors");
@@ -204,9 +204,17 @@ TEST_F(SyncStoreEvents, AListsRowsReachTheFileTogetherWithItsVersion)
         return documentVersion;
     };
 
+    // A page of rows (100 without Tessary.ini) is committed as soon as it is full.
     ASSERT_TRUE(store.UpdateDocument(&first, nullptr));
-    ASSERT_TRUE(store.UpdateDocument(&second, nullptr));
     EXPECT_FALSE(held(first));
+    for (int i = 1; i < 100; ++i) {
+        TESSARYDOCUMENTDATA filler = Document(L"Filler");
+        filler.documentGuid = L"f0000000-0000-4000-8000-" + std::to_wstring(100000000000 + i);
+        ASSERT_TRUE(store.UpdateDocument(&filler, nullptr));
+    }
+    EXPECT_TRUE(held(first));
+    ASSERT_TRUE(store.UpdateDocument(&second, nullptr));
+    EXPECT_FALSE(held(second));
     EXPECT_EQ(-1, version());
     // The store itself reads its own rows.
     TESSARYDOCUMENTDATA found;
