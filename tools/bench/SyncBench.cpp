@@ -7,7 +7,9 @@
 // Run under Wine from the build folder, e.g.
 //   tools/under-wine.sh build wine build/tools/bench/SyncBench.exe [documents attachments]
 
-#include "ServicesStandIn.h"
+#include "ServicesStandIn.h"  // winsock2.h before windows.h
+
+#include "BenchScenario.h"
 #include "framework/ComInitialize.h"
 #include "foundation/Charsets.h"
 #include "foundation/Folders.h"
@@ -26,95 +28,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-const char kBook[] = "c0000000-0000-4000-8000-00000000000c";
-
-class CStopwatch
-{
-public:
-    CStopwatch() { QueryPerformanceFrequency(&m_frequency); }
-    double Now() const
-    {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        return double(now.QuadPart) / double(m_frequency.QuadPart);
-    }
-
-private:
-    LARGE_INTEGER m_frequency;
-};
-
-// Deterministic text that deflates about as well as a picture does not.
-class CNoise
-{
-public:
-    std::string Letters(size_t count)
-    {
-        static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        std::string out(count, ' ');
-        for (char& c : out)
-            c = alphabet[Next() & 63];
-        return out;
-    }
-    std::string Words(size_t count)
-    {
-        static const char* const words[] = {"soil", "seed", "water", "light", "frost", "compost", "leaf", "root",
-                                            "harvest", "tomato", "bean", "spring", "autumn", "prune", "mulch"};
-        std::string out;
-        while (out.size() < count) {
-            out += words[Next() % 15];
-            out += (Next() % 11 == 0) ? ". " : " ";
-        }
-        out.resize(count);
-        return out;
-    }
-
-private:
-    unsigned Next()
-    {
-        m_state ^= m_state << 13;
-        m_state ^= m_state >> 17;
-        m_state ^= m_state << 5;
-        return m_state;
-    }
-    unsigned m_state = 2463534242u;
-};
-
-std::string Guid(unsigned kind, unsigned index)
-{
-    char text[40];
-    snprintf(text, sizeof text, "%08x-0000-4000-8000-%012x", kind, index);
-    return text;
-}
-
-std::string Scenario(unsigned documents, unsigned attachments)
-{
-    CNoise noise;
-    std::ostringstream out;
-    out << "{\"accounts\": [{\"email\": \"bench@example.com\", \"password\": \"bench\", \"kb_guid\": \"kb\", "
-           "\"books\": [\""
-        << kBook << "\"]}], \"books\": [{\"guid\": \"" << kBook
-        << "\", \"name\": \"Benchmark Book\", \"server\": \"books.tessary.test/bench/\", \"documents\": [";
-    for (unsigned i = 0; i < documents; ++i) {
-        out << (i ? ",\n" : "") << "{\"guid\": \"" << Guid(0xd0c, i) << "\", \"title\": \"Document " << i
-            << "\", \"category\": \"/Folder " << i % 200 << "/\", \"version\": " << i + 1
-            << ", \"files\": {\"index.htm\": \"<html><body><img src=\\\"images/p.png\\\"><p>" << noise.Words(5000)
-            << "</p></body></html>\", \"images/p.png\": \"" << noise.Letters(5000) << "\"}}";
-    }
-    out << "], \"attachments\": [";
-    for (unsigned i = 0; i < attachments; ++i) {
-        out << (i ? ",\n" : "") << "{\"guid\": \"" << Guid(0xa77, i) << "\", \"document_guid\": \""
-            << Guid(0xd0c, i % documents) << "\", \"name\": \"attachment-" << i << ".txt\", \"version\": " << i + 1
-            << ", \"content\": \"" << noise.Words(2000) << "\"}";
-    }
-    out << "]}], \"ads\": [{\"title\": \"Bench\", \"url\": \"http://www.example.com/\"}]}";
-    return out.str();
-}
 
 // The store's side of the sync, timed; each document's download is split
 // by its progress calls into asking (the request built and sent, the server
@@ -299,7 +216,7 @@ int main(int argc, char** argv)
     printf("Building the scenario: %u documents, %u attachments...\n", documents, attachments);
     CServicesStandIn standIn;
     double start = clock.Now();
-    if (!standIn.Start(Scenario(documents, attachments))) {
+    if (!standIn.Start(BenchScenario(documents, attachments))) {
         fprintf(stderr, "The stand-in did not start: %s\n", standIn.Error().c_str());
         return 1;
     }
