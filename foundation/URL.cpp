@@ -6,11 +6,16 @@
 #include "foundation/Files.h"
 #include "foundation/Global.h"
 #include "foundation/MD5.h"
+#include "foundation/MessageFormat.h"
+#include "foundation/NetTimeout.h"
 #include "foundation/Paths.h"
+#include "framework/Handle.h"
 
 #include <shlwapi.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -134,6 +139,41 @@ bool IsSafeNameChar(wchar_t c)
 
 } // namespace
 
+// Watches the downloads of its scope from a thread of its own. A stalled
+// server calls no callback at all, and Wine's URL moniker sets no time-out of
+// its own, so only another thread can end such a download: through the
+// binding's Abort, which ends the download on its own thread as a failure.
+class CQelURL::CStallWatch {
+public:
+    explicit CStallWatch(CQelURL& url)
+        : m_url(url), m_done(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_thread([this] { Watch(); })
+    {
+    }
+    ~CStallWatch()
+    {
+        ::SetEvent(m_done.Get());
+        m_thread.join();
+    }
+    CStallWatch(const CStallWatch&) = delete;
+    CStallWatch& operator=(const CStallWatch&) = delete;
+
+private:
+    void Watch()
+    {
+        const DWORD timeout = QelGetNetTimeout();
+        const DWORD interval = std::max<DWORD>(timeout / 20, 50);
+        while (::WaitForSingleObject(m_done.Get(), interval) == WAIT_TIMEOUT) {
+            if (m_url.AbortIfStalled(timeout))
+                TessaryWriteLog(QelFormatString2(L"The download of %1 made no progress within %2 seconds",
+                                                 m_url.m_url.c_str(), std::to_wstring(timeout / 1000).c_str()));
+        }
+    }
+
+    CQelURL& m_url;
+    CHandle m_done;
+    std::thread m_thread;
+};
+
 CQelURL::CQelURL() = default;
 
 CQelURL::CQelURL(const wchar_t* text, UINT codePage)
@@ -248,11 +288,20 @@ bool CQelURL::DownloadToFile(std::wstring& out)
 {
     m_redirectUrl.clear();
     out.clear();
+    {
+        const std::lock_guard<std::mutex> lock(m_bindingLock);
+        m_stalled = false;
+    }
+    const CStallWatch watch(*this);
     wchar_t cacheFile[MAX_PATH] = L"";
     // The cache refuses some addresses outright (Wine: any whose last segment
-    // has no extension) and then names no file, so the download gets a name of ours.
-    if (FAILED(::URLDownloadToCacheFileW(nullptr, m_url.c_str(), cacheFile, MAX_PATH, 0, this)))
+    // has no extension) and then names no file, so the download gets a name of
+    // ours; a server that stalled is not asked again.
+    if (FAILED(::URLDownloadToCacheFileW(nullptr, m_url.c_str(), cacheFile, MAX_PATH, 0, this))) {
+        if (HasStalled())
+            return false;
         return DownloadToFreeName(TessaryGetGlobal()->GetTempFolder() + OwnFileName(GetPath()), out);
+    }
 
     const std::wstring target = TessaryGetGlobal()->GetTempFolder() + QelExtractFileName(cacheFile);
     if (QelFileExists(cacheFile)) {
@@ -398,9 +447,12 @@ STDMETHODIMP_(ULONG) CQelURL::Release()
     return 1;
 }
 
-STDMETHODIMP CQelURL::OnStartBinding(DWORD, IBinding*)
+STDMETHODIMP CQelURL::OnStartBinding(DWORD, IBinding* binding)
 {
-    return E_NOTIMPL;
+    const std::lock_guard<std::mutex> lock(m_bindingLock);
+    m_binding = binding;
+    m_lastProgress = ::GetTickCount();
+    return S_OK;
 }
 
 STDMETHODIMP CQelURL::GetPriority(LONG*)
@@ -415,6 +467,10 @@ STDMETHODIMP CQelURL::OnLowResource(DWORD)
 
 STDMETHODIMP CQelURL::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode, LPCWSTR statusText)
 {
+    {
+        const std::lock_guard<std::mutex> lock(m_bindingLock);
+        m_lastProgress = ::GetTickCount();
+    }
     if (statusCode == BINDSTATUS_REDIRECTING)
         m_redirectUrl = statusText ? statusText : L"";
     TessaryGetGlobal()->OnDownloadProgress(progress, progressMax, statusText);
@@ -423,7 +479,29 @@ STDMETHODIMP CQelURL::OnProgress(ULONG progress, ULONG progressMax, ULONG status
 
 STDMETHODIMP CQelURL::OnStopBinding(HRESULT, LPCWSTR)
 {
-    return E_NOTIMPL;
+    const std::lock_guard<std::mutex> lock(m_bindingLock);
+    m_binding.Reset();
+    return S_OK;
+}
+
+bool CQelURL::HasStalled()
+{
+    const std::lock_guard<std::mutex> lock(m_bindingLock);
+    return m_stalled;
+}
+
+bool CQelURL::AbortIfStalled(DWORD timeout)
+{
+    Microsoft::WRL::ComPtr<IBinding> binding;
+    {
+        const std::lock_guard<std::mutex> lock(m_bindingLock);
+        if (!m_binding || ::GetTickCount() - m_lastProgress < timeout)
+            return false;
+        binding.Swap(m_binding);
+        m_stalled = true;
+    }
+    binding->Abort();
+    return true;
 }
 
 STDMETHODIMP CQelURL::GetBindInfo(DWORD*, BINDINFO*)

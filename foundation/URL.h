@@ -5,12 +5,15 @@
 
 #include <windows.h>
 #include <urlmon.h>
+#include <wrl/client.h>
 
+#include <mutex>
 #include <string>
 
-// Also the callback of its own downloads, so that each one reports progress
-// and remembers where a redirect led. It is not reference-counted: it lives on
-// its owner's stack and must outlive every download it is passed to.
+// Also the callback of its own downloads, so that each one reports progress,
+// remembers where a redirect led, and is aborted after the network time-out
+// without progress. It is not reference-counted: it lives on its owner's
+// stack and must outlive every download it is passed to.
 class CQelURL : public IBindStatusCallback {
 public:
     CQelURL();
@@ -60,9 +63,20 @@ public:
     STDMETHODIMP OnObjectAvailable(REFIID iid, IUnknown* object) override;
 
 private:
+    class CStallWatch;
+
     // A plain download to target, or to a free name beside it.
     bool DownloadToFreeName(std::wstring target, std::wstring& out);
+    // Called by the watch: aborts the binding under way when it has shown no
+    // progress within the time-out; true when it did.
+    bool AbortIfStalled(DWORD timeout);
+    bool HasStalled();
 
     std::wstring m_url;
     std::wstring m_redirectUrl;
+    // The binding under way and the tick of its last progress, shared with the watch's thread.
+    std::mutex m_bindingLock;
+    Microsoft::WRL::ComPtr<IBinding> m_binding;
+    DWORD m_lastProgress = 0;
+    bool m_stalled = false;
 };

@@ -6,6 +6,7 @@
 #include "NetTestSupport.h"
 #include "foundation/TestFolder.h"
 #include "foundation/Global.h"
+#include "foundation/NetTimeout.h"
 #include "foundation/XMLDocument.h"
 #include "librarydata/AdList.h"
 
@@ -202,6 +203,27 @@ TEST_F(AdListUpdateWithNoUsableAd, EmptiesTheStoredList)
     std::vector<QELADDATA> ads;
     EXPECT_TRUE(QelLoadADListFromXmlFile(m_settings.c_str(), L"Tessary", ads));
     EXPECT_TRUE(ads.empty());
+}
+
+class AdListUpdateStalled : public AdListUpdate
+{
+protected:
+    std::string Faults() const override { return R"({"api.ad": {"kind": "stall"}})"; }
+};
+
+TEST_F(AdListUpdateStalled, GivesUpAfterTheTimeOutAndLeavesTheStoredList)
+{
+    QelSetNetTimeoutForTests(2000);
+    CQelXMLDocument document;
+    ASSERT_TRUE(document.LoadXML(L"<Tessary><Ads><Ad Title=\"Old\" URL=\"http://old\"/></Ads></Tessary>"));
+    ASSERT_TRUE(document.SaveToFile(m_settings.c_str()));
+    const Bytes before = ReadBytes(m_settings);
+    CLogCapture log;
+    EXPECT_FALSE(Update());
+    EXPECT_EQ(before, ReadBytes(m_settings));
+    EXPECT_TRUE(log.Mentions(L"made no progress within 2 seconds")) << log.Text();
+    EXPECT_EQ(1u, m_standIn.Requests().size()) << "a stalled server is not asked again";
+    QelSetNetTimeoutForTests(QEL_NET_TIMEOUT_MS);
 }
 
 }  // namespace
