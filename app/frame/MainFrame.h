@@ -1,0 +1,98 @@
+#pragma once
+// The program's one top-level window. It owns the account's database and every pane:
+// the tool bar on top, the status bar below, and between them the catalog splitter,
+// whose left pane is the chooser splitter (the container with the folder tree or the
+// bookmark list over the catalog chooser) and whose right pane is the documents
+// splitter (the document pane beside the tab view). Its close waits for a running sync.
+#include <memory>
+#include <string>
+
+#include "app/frame/CatalogChooser.h"
+#include "app/frame/ControlContainer.h"
+#include "app/frame/PanePlaceholder.h"
+#include "app/sync/SyncDlgInterface.h"
+#include "controls/MultiPaneStatusBar.h"
+#include "controls/SplitterWindow.h"
+#include "controls/ToolBar.h"
+#include "foundation/Settings.h"
+#include "foundation/WindowState.h"
+#include "framework/FrameWindow.h"
+#include "librarydata/Database.h"
+
+class CMainFrame : public CFrameWindowObject,
+                   public CQelWindowState<CMainFrame, CTessarySettings>,
+                   public IQelControlChooserEvents,
+                   public ISyncDlgEvents {
+public:
+    static constexpr UINT kStatusBarId = 0xE801;
+    static constexpr int kFoldersEntry = 0;
+    static constexpr int kBookmarksEntry = 1;
+
+    CMainFrame();
+    // The sync dialog given; tests give one that can pretend to sync.
+    explicit CMainFrame(std::unique_ptr<ISyncDlg> syncDialog);
+    ~CMainFrame() override;
+
+    // The frame of this process, nullptr when there is none.
+    static CMainFrame* GetMainFrame();
+
+    // Chooses the account and opens its database; FALSE after a cancelled choice or a
+    // database that does not open.
+    BOOL OpenDatabase();
+    // The saved placement (which shows the window) and the saved splitter positions.
+    void RestoreLayout();
+
+    BOOL IsFullScreen() const { return m_fullScreen; }
+    BOOL IsClosePending() const { return m_closePending; }
+    CTessaryDatabase& GetDatabase() { return m_database; }
+
+    void UpdateLayout() override;
+    BOOL PreTranslateMessage(MSG* message) override;
+    BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId = 0) override;
+
+    void OnControlChooserSelChanged(CCatalogChooser& chooser) override;
+    void OnSyncBegin() override {}
+    void OnSyncEnd() override;
+    void OnSyncProgress(int) override {}
+
+protected:
+    // The commands of the tool bar's drop-down menus.
+    virtual void OnNewAccount();
+    virtual void OnAbout() {}
+    // The folder tree's selection changed: the document pane shows its documents.
+    virtual void OnFolderSelected() {}
+
+private:
+    void OnCreate();
+    void CreateToolBar();
+    void CreateSplitters();
+    void CreateCatalogPanes();
+    void CreateDocumentPanes();
+    void OnDestroy();
+    // FALSE when the close waits for the running sync.
+    BOOL OnClose();
+    BOOL OnCommand(UINT id);
+    void ToggleFullScreen();
+    // The documents splitter as full screen and the chooser's entry want it.
+    void ShowDocumentsPanes();
+    LRESULT OnGetDocumentFileName(const wchar_t* request, wchar_t* reply);
+
+    CTessaryDatabase m_database;
+    BOOL m_closePending = FALSE;
+    BOOL m_fullScreen = FALSE;
+    std::unique_ptr<ISyncDlg> m_syncDialog;
+    CQelVistaToolBarCtrl m_toolBarPane;
+    CQelMultiPaneStatusBar m_statusBarPane;
+    // Placeholders where the bookmark list, the folder tree, the document pane and the
+    // tab view go.
+    CPanePlaceholder m_bookmarkList;
+    CPanePlaceholder m_folderTree;
+    CQelControlContainer m_container;
+    CCatalogChooser m_chooser;
+    CQelVistaSplitterWindowT<false, CTessarySettings> m_chooserSplitter;
+    CQelVistaSplitterWindowT<true, CTessarySettings> m_catalogSplitter;
+    CPanePlaceholder m_documentPane;
+    CQelVistaSplitterWindowT<true, CTessarySettings> m_documentsSplitter;
+    CPanePlaceholder m_tabView;
+};

@@ -1,0 +1,87 @@
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/dialogs/NewAccountDlg.h"
+#include "app/frame/MainFrame.h"
+#include "app/frame/MainFrameMessages.h"
+#include "foundation/MessageBox.h"
+#include "librarydata/AccountFolder.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+std::vector<std::wstring> SplitAtUnderscores(const std::wstring& text)
+{
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    for (size_t found; (found = text.find(L'_', start)) != std::wstring::npos; start = found + 1)
+        parts.push_back(text.substr(start, found - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+}  // namespace
+
+BOOL CMainFrame::OnCommand(UINT id)
+{
+    switch (id) {
+    case ID_UPDATE:
+        m_syncDialog->StartSync();
+        return TRUE;
+    case ID_FULL_SCREEN:
+        ToggleFullScreen();
+        return TRUE;
+    case ID_NEW_ACCOUNT:
+        OnNewAccount();
+        return TRUE;
+    case ID_ABOUT:
+        OnAbout();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// Its own flag: "Bookmarks" also shows the documents splitter's right pane alone.
+void CMainFrame::ToggleFullScreen()
+{
+    m_fullScreen = !m_fullScreen;
+    ShowDocumentsPanes();
+    m_catalogSplitter.SetSinglePaneMode(m_fullScreen ? SPLIT_PANE_RIGHT : SPLIT_PANE_NONE);
+    m_statusBarPane.ShowWindow(m_fullScreen ? SW_HIDE : SW_SHOW);
+    UpdateLayout();
+    SetCommandCheck(ID_FULL_SCREEN, m_fullScreen);
+}
+
+void CMainFrame::ShowDocumentsPanes()
+{
+    const BOOL tabsOnly = m_fullScreen || m_chooser.GetCurrentEntry() == kBookmarksEntry;
+    m_documentsSplitter.SetSinglePaneMode(tabsOnly ? SPLIT_PANE_RIGHT : SPLIT_PANE_NONE);
+}
+
+void CMainFrame::OnNewAccount()
+{
+    CNewAccountDlg dialog;
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK)
+        return;
+    // The running program keeps its account until the next start.
+    const BOOL created = CreateAccount(dialog.m_userName.c_str(), dialog.m_password.c_str());
+    QelMessageBoxById(created ? IDS_RESTART_TO_SWITCH : IDS_DATABASE_CREATE_FAILED, MB_ICONINFORMATION,
+                      ::GetActiveWindow());
+}
+
+LRESULT CMainFrame::OnGetDocumentFileName(const wchar_t* request, wchar_t* reply)
+{
+    if (!request || !reply || !*request)
+        return 0;
+    const std::vector<std::wstring> parts = SplitAtUnderscores(request);
+    if (parts.size() != 2)
+        return 0;
+    const std::wstring path = m_database.GetDocumentFileName(parts[0].c_str(), parts[1].c_str());
+    if (!::PathFileExistsW(path.c_str()))
+        return 0;
+    ::lstrcpynW(reply, path.c_str(), static_cast<int>(kDocumentFileNameLength));
+    return 1;
+}

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "FrameFixture.h"
+#include "app/frame/MainFrameMessages.h"
+#include "foundation/Paths.h"
+#include "foundation/Settings.h"
+#include "framework/Handle.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+std::wstring ClassName(HWND window)
+{
+    wchar_t name[256]{};
+    ::GetClassNameW(window, name, 256);
+    return name;
+}
+
+BOOL IsButtonChecked(HWND toolBar, UINT command)
+{
+    return ::SendMessageW(toolBar, TB_ISBUTTONCHECKED, command, 0) != 0;
+}
+
+}  // namespace
+
+using MainFrame = FrameFixture;
+
+TEST_F(MainFrame, BuildsItsWindowTreeWithoutMenu)
+{
+    EXPECT_EQ(L"ATL:", ClassName(*frame).substr(0, 4));
+    EXPECT_EQ(L"Tessary", frame->GetWindowText());
+    EXPECT_FALSE(::GetMenu(*frame));
+    EXPECT_TRUE(frame->IsWindowVisible());
+
+    // Tool bar above: the commands with their texts, the two menus as whole drop-downs.
+    const HWND toolBar = frame->m_toolBar;
+    ASSERT_EQ(*frame, ::GetParent(toolBar));
+    EXPECT_EQ(10, ::SendMessageW(toolBar, TB_BUTTONCOUNT, 0, 0));
+    for (const UINT command : {ID_UPDATE, ID_FULL_SCREEN, ID_PRINT, ID_PRINT_PREVIEW, ID_PAGE_SETUP})
+        EXPECT_GE(::SendMessageW(toolBar, TB_COMMANDTOINDEX, command, 0), 0) << command;
+    TBBUTTONINFOW tools{};
+    tools.cbSize = sizeof tools;
+    tools.dwMask = TBIF_STYLE;
+    ::SendMessageW(toolBar, TB_GETBUTTONINFOW, ID_TOOLS, reinterpret_cast<LPARAM>(&tools));
+    EXPECT_TRUE(tools.fsStyle & BTNS_WHOLEDROPDOWN);
+    EXPECT_GE(CWindowRef(toolBar).GetRectInParent().bottom, 33);
+
+    // Status bar below, the catalog splitter between.
+    const CWindowRef statusBar(frame->m_statusBar);
+    EXPECT_EQ(static_cast<int>(CMainFrame::kStatusBarId), statusBar.GetDlgCtrlID());
+    EXPECT_EQ(L"Tessary", statusBar.GetWindowText());
+    EXPECT_EQ(L"Qel_SplitterWindow", ClassName(frame->m_client));
+    ASSERT_TRUE(CatalogSplitter() && ChooserSplitter() && DocumentsSplitter());
+    EXPECT_EQ(frame->m_client, ::GetParent(*ChooserSplitter()));
+    EXPECT_LT(ChooserSplitter()->GetRectInParent().left, DocumentsSplitter()->GetRectInParent().left);
+
+    // The chooser's two entries at the bottom of the left column, "Folders" chosen first.
+    const HWND chooser = Chooser();
+    ASSERT_EQ(2, ::SendMessageW(chooser, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(CMainFrame::kFoldersEntry, ::SendMessageW(chooser, LB_GETCURSEL, 0, 0));
+    const RECT column = ChooserSplitter()->GetClientRect();
+    EXPECT_EQ(column.bottom, CWindowRef(chooser).GetRectInParent().bottom);
+    EXPECT_EQ(2 * (::GetSystemMetrics(SM_CYMENU) + 4),
+              CWindowRef(chooser).GetRectInParent().bottom - CWindowRef(chooser).GetRectInParent().top);
+    const HWND container = FindChild(*ChooserSplitter(), L"Qel_ControlContainer");
+    ASSERT_TRUE(container);
+    EXPECT_EQ(2, [&] {
+        int children = 0;
+        for (HWND child = ::GetWindow(container, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            ++children;
+        return children;
+    }());
+    EXPECT_EQ(SPLIT_PANE_NONE, DocumentsSplitter()->GetSinglePaneMode());
+}
+
+TEST_F(MainFrame, SplitterPositionsAndTheChoiceAreSavedAndRestored)
+{
+    CatalogSplitter()->SetSplitterPos(200);
+    DocumentsSplitter()->SetSplitterPos(300);
+    ChooserSplitter()->SetSplitterPos(400);
+    CloseFrame();
+    OpenFrame();
+    EXPECT_EQ(200, CatalogSplitter()->GetSplitterPos());
+    EXPECT_EQ(300, DocumentsSplitter()->GetSplitterPos());
+    EXPECT_EQ(400, ChooserSplitter()->GetSplitterPos());
+
+    // Bookmarks hide the document pane, whose splitter then keeps its stored position.
+    ChooseEntry(CMainFrame::kBookmarksEntry);
+    DocumentsSplitter()->SetSplitterPos(350);
+    CloseFrame();
+    {
+        CTessarySettings settings;
+        EXPECT_EQ(300, settings.GetInt(L"Reader_DocumentsSplitter", L"SplitterPos", -1));
+        EXPECT_EQ(1, settings.GetInt(L"CatalogChooserState", L"Index", -1));
+        EXPECT_EQ(20, settings.GetInt(L"MainFrame_State", L"Left", -1));
+    }
+    OpenFrame();
+    EXPECT_EQ(CMainFrame::kBookmarksEntry, ::SendMessageW(Chooser(), LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(SPLIT_PANE_RIGHT, DocumentsSplitter()->GetSinglePaneMode());
+}
+
+TEST_F(MainFrame, FullScreenIsItsOwnStateWhicheverEntryIsChosen)
+{
+    const HWND toolBar = frame->m_toolBar;
+    for (const int entry : {CMainFrame::kFoldersEntry, CMainFrame::kBookmarksEntry}) {
+        SCOPED_TRACE(entry);
+        ChooseEntry(entry);
+        const int documentsMode = entry == CMainFrame::kBookmarksEntry ? SPLIT_PANE_RIGHT : SPLIT_PANE_NONE;
+        frame->OnIdle();
+        EXPECT_FALSE(IsButtonChecked(toolBar, ID_FULL_SCREEN));
+
+        frame->SendMessage(WM_COMMAND, ID_FULL_SCREEN);
+        frame->OnIdle();
+        EXPECT_TRUE(frame->IsFullScreen());
+        EXPECT_TRUE(IsButtonChecked(toolBar, ID_FULL_SCREEN));
+        EXPECT_EQ(SPLIT_PANE_RIGHT, CatalogSplitter()->GetSinglePaneMode());
+        EXPECT_EQ(SPLIT_PANE_RIGHT, DocumentsSplitter()->GetSinglePaneMode());
+        EXPECT_FALSE(CWindowRef(frame->m_statusBar).IsWindowVisible());
+        // The tab view's column reaches the status bar's place.
+        EXPECT_EQ(frame->GetClientRect().bottom, CWindowRef(frame->m_client).GetRectInParent().bottom);
+
+        frame->SendMessage(WM_COMMAND, ID_FULL_SCREEN);
+        frame->OnIdle();
+        EXPECT_FALSE(IsButtonChecked(toolBar, ID_FULL_SCREEN));
+        EXPECT_EQ(SPLIT_PANE_NONE, CatalogSplitter()->GetSinglePaneMode());
+        EXPECT_EQ(documentsMode, DocumentsSplitter()->GetSinglePaneMode());
+        EXPECT_TRUE(CWindowRef(frame->m_statusBar).IsWindowVisible());
+    }
+    // Closed in full screen, the splitters keep their last two-pane positions.
+    ChooseEntry(CMainFrame::kFoldersEntry);
+    CloseFrame();
+    OpenFrame();
+    CatalogSplitter()->SetSplitterPos(300);
+    DocumentsSplitter()->SetSplitterPos(320);
+    frame->SendMessage(WM_COMMAND, ID_FULL_SCREEN);
+    CloseFrame();
+    CTessarySettings settings;
+    EXPECT_EQ(120, settings.GetInt(L"Reader_CatalogSplitter", L"SplitterPos", -1));
+    EXPECT_EQ(240, settings.GetInt(L"Reader_DocumentsSplitter", L"SplitterPos", -1));
+}
+
+TEST_F(MainFrame, AnswersTheDataFilePathOfWellFormedKeysWithAFile)
+{
+    wchar_t reply[kDocumentFileNameLength]{};
+    const auto ask = [&](const wchar_t* key) {
+        reply[0] = 0;
+        return frame->SendMessage(WM_QEL_GETDOCUMENTFILENAME, reinterpret_cast<WPARAM>(key),
+                                  reinterpret_cast<LPARAM>(reply));
+    };
+    const std::wstring subscription = L"5d0c4a4e-0b7e-4a43-9a55-0d1f0a3c9b10";
+    const std::wstring document = L"0f4f2a1b-77c1-4d55-8a3b-6a2e1c9d8e21";
+    const std::wstring key = subscription + L"_" + document;
+    const std::wstring path = frame->GetDatabase().GetDocumentFileName(subscription.c_str(), document.c_str());
+
+    EXPECT_EQ(0, ask(key.c_str()));  // no file yet
+    QelCreateDirectoryTree(QelExtractFilePath(path.c_str()).c_str());
+    const CHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file);
+    EXPECT_EQ(1, ask(key.c_str()));
+    EXPECT_EQ(path, reply);
+
+    EXPECT_EQ(0, ask((subscription + document).c_str()));
+    EXPECT_EQ(0, ask((key + L"_x").c_str()));
+    EXPECT_EQ(0, ask(L""));
+    EXPECT_EQ(0, frame->SendMessage(WM_QEL_GETDOCUMENTFILENAME, reinterpret_cast<WPARAM>(key.c_str()), 0));
+}
+
+TEST_F(MainFrame, ACloseDuringASyncWaitsHiddenForItsEnd)
+{
+    sync->syncing = TRUE;
+    frame->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(frame->IsWindow());
+    EXPECT_FALSE(frame->IsWindowVisible());
+    EXPECT_EQ(1, sync->shown);
+    EXPECT_TRUE(frame->IsClosePending());
+    EXPECT_EQ(-2, DrainQuit());
+
+    sync->syncing = FALSE;
+    sync->events->OnSyncEnd();
+    EXPECT_EQ(1, DrainQuit());
+    EXPECT_FALSE(frame->IsWindow());
+}
