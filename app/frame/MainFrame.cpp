@@ -169,11 +169,6 @@ void CMainFrame::UpdateLayout()
     CFrameWindowObject::UpdateLayout();
 }
 
-BOOL CMainFrame::PreTranslateMessage(MSG* message)
-{
-    return CFrameWindowObject::PreTranslateMessage(message);
-}
-
 BOOL CMainFrame::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                       DWORD mapId)
 {
@@ -192,8 +187,8 @@ BOOL CMainFrame::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LP
         OnDestroy();
         break;
     case WM_COMMAND:
-        // Commands only: notifications of controls go back to them.
-        if ((lParam == 0 || HIWORD(wParam) == 0) && OnCommand(LOWORD(wParam))) {
+        // Menu and tool bar commands; notifications of controls go back to them.
+        if ((lParam == 0 || reinterpret_cast<HWND>(lParam) == m_toolBar) && OnCommand(LOWORD(wParam))) {
             result = 0;
             return TRUE;
         }

@@ -47,7 +47,6 @@ public:
     CTessaryDatabase& GetDatabase() { return m_database; }
 
     void UpdateLayout() override;
-    BOOL PreTranslateMessage(MSG* message) override;
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
 
