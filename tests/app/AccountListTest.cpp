@@ -86,20 +86,6 @@ TEST_F(AccountList, ListsFoldersNamedAfterTheirUserNameAndSkipsTheRestWithALogLi
     EXPECT_FALSE(log.Mentions(L"hidden"));
 }
 
-TEST_F(AccountList, OneAccountIsChosenWithoutADialog)
-{
-    ASSERT_TRUE(CreateAccount(L"ann", L""));
-    int dialogs = 0;
-    const CDialogAnswer answer([&](HWND dialog) {
-        ++dialogs;
-        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    std::wstring folder;
-    EXPECT_TRUE(ChooseAccount(folder));
-    EXPECT_EQ(GetAccountFolder(L"ann"), folder);
-    EXPECT_EQ(0, dialogs);
-}
-
 TEST_F(AccountList, ACreatedAccountTheListCannotFindIsReportedAsAFailure)
 {
     // A hidden folder of the same name is reused by the creation and skipped by the list.

@@ -37,17 +37,12 @@ TEST_F(MainFrame, BuildsItsWindowTreeWithoutMenu)
     EXPECT_FALSE(::GetMenu(*frame));
     EXPECT_TRUE(frame->IsWindowVisible());
 
-    // Tool bar above: the commands with their texts, the two menus as whole drop-downs.
+    // Tool bar above, with its commands.
     const HWND toolBar = frame->m_toolBar;
     ASSERT_EQ(*frame, ::GetParent(toolBar));
     EXPECT_EQ(10, ::SendMessageW(toolBar, TB_BUTTONCOUNT, 0, 0));
     for (const UINT command : {ID_UPDATE, ID_FULL_SCREEN, ID_PRINT, ID_PRINT_PREVIEW, ID_PAGE_SETUP})
         EXPECT_GE(::SendMessageW(toolBar, TB_COMMANDTOINDEX, command, 0), 0) << command;
-    TBBUTTONINFOW tools{};
-    tools.cbSize = sizeof tools;
-    tools.dwMask = TBIF_STYLE;
-    ::SendMessageW(toolBar, TB_GETBUTTONINFOW, ID_TOOLS, reinterpret_cast<LPARAM>(&tools));
-    EXPECT_TRUE(tools.fsStyle & BTNS_WHOLEDROPDOWN);
     EXPECT_GE(CWindowRef(toolBar).GetRectInParent().bottom, 33);
 
     // Status bar below, the catalog splitter between.
@@ -67,14 +62,7 @@ TEST_F(MainFrame, BuildsItsWindowTreeWithoutMenu)
     EXPECT_EQ(column.bottom, CWindowRef(chooser).GetRectInParent().bottom);
     EXPECT_EQ(2 * (::GetSystemMetrics(SM_CYMENU) + 4),
               CWindowRef(chooser).GetRectInParent().bottom - CWindowRef(chooser).GetRectInParent().top);
-    const HWND container = FindChild(*ChooserSplitter(), L"Qel_ControlContainer");
-    ASSERT_TRUE(container);
-    EXPECT_EQ(2, [&] {
-        int children = 0;
-        for (HWND child = ::GetWindow(container, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-            ++children;
-        return children;
-    }());
+    EXPECT_TRUE(FindChild(*ChooserSplitter(), L"Qel_ControlContainer"));
     EXPECT_EQ(SPLIT_PANE_NONE, DocumentsSplitter()->GetSinglePaneMode());
 }
 
