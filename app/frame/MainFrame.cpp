@@ -26,12 +26,12 @@ int ChooserHeight()
 }
 
 template <class Splitter>
-void SetUpSplitter(Splitter& splitter, int minimumPane, int position, BOOL update)
+void SetUpSplitter(Splitter& splitter, int minimumPane, int position)
 {
     splitter.SetMinPaneSize(minimumPane);
     splitter.SetBarWidth(kSplitterBarWidth);
     splitter.SetFullDrag(FALSE);
-    splitter.SetSplitterPos(position, update);
+    splitter.SetSplitterPos(position);
 }
 
 }  // namespace
@@ -119,7 +119,7 @@ void CMainFrame::CreateSplitters()
 {
     m_catalogSplitter.Create(m_hWnd, RECT{}, nullptr, kPaneStyle);
     m_client = m_catalogSplitter;
-    SetUpSplitter(m_catalogSplitter, 120, 120, TRUE);
+    SetUpSplitter(m_catalogSplitter, 120, 120);
 
     m_chooserSplitter.Create(m_catalogSplitter, RECT{}, nullptr, kPaneStyle);
     m_chooserSplitter.SetSplitterExtendedStyle(SPLIT_BOTTOMALIGNED);
@@ -127,7 +127,7 @@ void CMainFrame::CreateSplitters()
     m_catalogSplitter.SetSplitterPane(SPLIT_PANE_LEFT, m_chooserSplitter);
 
     m_documentsSplitter.Create(m_catalogSplitter, RECT{}, nullptr, kPaneStyle);
-    SetUpSplitter(m_documentsSplitter, 240, 240, TRUE);
+    SetUpSplitter(m_documentsSplitter, 240, 240);
     CreateDocumentPanes();
     m_catalogSplitter.SetSplitterPane(SPLIT_PANE_RIGHT, m_documentsSplitter);
 
@@ -136,7 +136,7 @@ void CMainFrame::CreateSplitters()
     UpdateLayout();
     const RECT chooserArea = m_chooserSplitter.GetClientRect();
     SetUpSplitter(m_chooserSplitter, ChooserHeight(),
-                  std::max<int>(0, chooserArea.bottom - kSplitterBarWidth - ChooserHeight()), TRUE);
+                  std::max<int>(0, chooserArea.bottom - kSplitterBarWidth - ChooserHeight()));
 }
 
 void CMainFrame::CreateCatalogPanes()
