@@ -46,6 +46,22 @@ TEST(Program, WithoutAccountAsksForOneAndCancelCreatesNothing)
     EXPECT_TRUE(SubFolders(run.DataFolder()).empty());
 }
 
+TEST(Program, TheNewAccountIsOpenedWithoutAnotherDialog)
+{
+    CProgramRun run;
+    ASSERT_TRUE(run.Start());
+    const HWND dialog = run.WaitForWindow(nullptr, L"New Account");
+    ASSERT_TRUE(dialog);
+    CProgramRun::SetText(dialog, IDC_NEW_ACCOUNT_USER_NAME, L"ann");
+    CProgramRun::Press(dialog, IDOK);
+    const HWND frame = run.WaitForWindow(L"ATL:", L"Tessary");
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(1u, run.Windows().size());
+    EXPECT_TRUE(::PathFileExistsW((run.DataFolder() + L"ann\\index.db").c_str()));
+    ::PostMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, run.WaitForExit());
+}
+
 TEST(Program, OneAccountOpensTheFrameAndACloseSavesItsStates)
 {
     const CComInitialize com;
