@@ -33,22 +33,29 @@ SCENARIO = {
 }
 
 
-def raw_exchange(port, request):
-    """Sends a request and reads until the stand-in closes or stops sending."""
+def exchange(port, request, wait=1):
+    """Sends a request and reads until the stand-in closes or stops sending for
+    `wait` seconds: the head, the body, and whether the stand-in closed."""
+    closed = False
     with socket.create_connection(("127.0.0.1", port), timeout=5) as s:
         s.sendall(request)
-        s.settimeout(1)
+        s.settimeout(wait)
         data = b""
         try:
             while True:
                 piece = s.recv(65536)
                 if not piece:
+                    closed = True
                     break
                 data += piece
         except socket.timeout:
             pass
     head, _, body = data.partition(b"\r\n\r\n")
-    return head.decode("latin-1") + "\r\n", body
+    return head.decode("latin-1") + "\r\n", body, closed
+
+
+def raw_exchange(port, request):
+    return exchange(port, request)[:2]
 
 
 def post(port, host, path, method, struct, extra=b""):
@@ -206,20 +213,9 @@ class StandInTest(unittest.TestCase):
                     "Host: subscriptions.tessary.test\r\nContent-length: %d\r\n\r\n") % len(body)).encode("ascii")
 
         def held_answer():
-            with socket.create_connection(("127.0.0.1", self.port), timeout=5) as s:
-                s.sendall(request + body)
-                s.settimeout(0.5)
-                received = b""
-                try:
-                    while True:
-                        piece = s.recv(65536)
-                        if not piece:
-                            self.fail("the stand-in closed a held connection")
-                        received += piece
-                except socket.timeout:
-                    pass
-            head, _, answer = received.partition(b"\r\n\r\n")
-            return head.decode("latin-1") + "\r\n", answer
+            head, answer, closed = exchange(self.port, request + body, 0.5)
+            self.assertFalse(closed, "the stand-in closed a held connection")
+            return head, answer
 
         head, answer = held_answer()
         self.assertIn("Content-Length: %d\r\n" % (len(answer) + 10), head)
