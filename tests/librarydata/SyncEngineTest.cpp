@@ -159,7 +159,8 @@ TEST_F(SyncEngine, AStalledDataAnswerFailsTheRunAfterTheTimeOutAndKeepsWhatWasSt
 {
     QelSetNetTimeoutForTests(2000);
     CScenario scenario = StandardScenario();
-    scenario.faults = R"({"subscription.getDocumentData": [{"kind": "normal", "times": 1}, {"kind": "stall"}]})";
+    scenario.faults = R"({"subscription.getDocumentData": [{"kind": "normal", "times": 1},
+        {"kind": "stall", "book": "a0000000-0000-4000-8000-00000000000a"}]})";
     StartServices(scenario);
     CRecordingStore store(&m_database);
     EXPECT_FALSE(TessarySyncAccount(&store, TRUE));
@@ -169,6 +170,9 @@ TEST_F(SyncEngine, AStalledDataAnswerFailsTheRunAfterTheTimeOutAndKeepsWhatWasSt
     ASSERT_TRUE(m_database.GetDocumentByGuid(L"a0000000-0000-4000-8000-00000000000a",
                                              L"a1000000-0000-4000-8000-000000000001", stored));
     EXPECT_FALSE(UnsealDataFile(m_database.GetDocumentFileName(stored)).empty());
+    // The run went on with the next book, as after any failed request.
+    EXPECT_TRUE(m_database.GetDocumentByGuid(L"b0000000-0000-4000-8000-00000000000b",
+                                             L"b1000000-0000-4000-8000-000000000001", stored));
     const std::vector<std::string> methods = Methods();
     EXPECT_EQ("accounts.clientLogout", methods[methods.size() - 2]);
     QelSetNetTimeoutForTests(QEL_NET_TIMEOUT_MS);
