@@ -12,10 +12,10 @@ std::wstring LowerCased(const wchar_t* path)
 
 }  // namespace
 
-BOOL CQelIconImageList::Create()
+BOOL CQelIconImageList::Create(int size)
 {
     if (!m_list)
-        m_list.Attach(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 0));
+        m_list.Attach(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 0, 0));
     return m_list ? TRUE : FALSE;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// A cache of small icons loaded from files, one image per icon file path whatever its
-// letter case; shared by the list box, the folder tree and the document list. The user
-// creates the image list on first use and draws from GetImageList().
+// A cache of icons loaded from files, one image per icon file path whatever its letter
+// case; shared by the list box, the folder tree, the document list and the multi-line
+// list. The user creates the image list on first use and draws from GetImageList().
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,8 +12,8 @@
 
 class CQelIconImageList {
 public:
-    // 16 x 16, 32-bit colour with a mask.
-    BOOL Create();
+    // size x size, 32-bit colour with a mask; files are loaded at that size.
+    BOOL Create(int size = 16);
     HIMAGELIST GetImageList() const { return m_list; }
 
     // The image of the icon file, loaded once; -1 when it cannot be loaded.

@@ -37,14 +37,15 @@ void CQelMultiLineListCtrl::DrawItemBackground(HDC dc, int item, UINT state, con
 
 void CQelMultiLineListCtrl::DrawItemImage(HDC dc, int item, const RECT& bounds, RECT& firstCell)
 {
-    firstCell.left = bounds.left + (m_images ? 40 : 8);
-    if (!m_images)
+    const HIMAGELIST images = m_images.GetImageList();
+    firstCell.left = bounds.left + (images ? 40 : 8);
+    if (!images)
         return;
     LVITEMW row{};
     row.mask = LVIF_IMAGE;
     row.iItem = item;
     if (SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row)))
-        ::ImageList_Draw(m_images, row.iImage, dc, bounds.left + 4, bounds.top + (bounds.bottom - bounds.top - 32) / 2,
+        ::ImageList_Draw(images, row.iImage, dc, bounds.left + 4, bounds.top + (bounds.bottom - bounds.top - 32) / 2,
                          ILD_TRANSPARENT);
 }
 

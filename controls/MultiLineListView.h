@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "controls/IconImageList.h"
 #include "controls/PaintedListView.h"
 
 class CQelMultiLineListCtrl : public CQelPaintedListView {
@@ -29,8 +30,9 @@ protected:
                               LPARAM data, int lineIndex);
     void DrawItemImage(HDC dc, int item, const RECT& bounds, RECT& firstCell) override;
 
-    // Item images (32 x 32, by the items' image indexes); rows have none while it is empty.
-    CImageListOwner m_images;
+    // Item images by the items' image indexes, drawn 32 pixels wide: the owner creates
+    // it with Create(32); rows have no image column until then.
+    CQelIconImageList m_images;
 
 private:
     CPenOwner m_separatorPen;

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "IconFile.h"
 #include "ListFixture.h"
 #include "PixelCapture.h"
 #include "controls/MultiLineListView.h"
@@ -15,6 +16,7 @@ class CTwoLineList : public CQelMultiLineListCtrl {
 public:
     CTwoLineList() : CQelMultiLineListCtrl(2) {}
     std::vector<RECT> lines;  // of the first row, as last painted
+    CQelIconImageList& Images() { return m_images; }
 
 protected:
     void DrawItemLine(HDC dc, int item, int subItem, UINT state, const RECT& line, UINT format, LPARAM data,
@@ -60,6 +62,17 @@ TEST(MultiLineListView, RowsHoldTheirLinesAboveAButtonFaceLineAndTheColumnFillsT
     EXPECT_EQ(row.top + 3 + lineHeight + 3, list.lines[1].top);
     for (int item = 0; item < 2; ++item)
         EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), picture.At(150, RowBounds(list, item).bottom - 1)) << item;
+
+    // With the icon cache filled, each row's image stands left of its text.
+    ASSERT_TRUE(list.Images().Create(32));
+    const std::wstring icon = WriteTestIconFile(RGB(200, 40, 40));
+    EXPECT_EQ(0, list.Images().AddIconFile(icon.c_str()));
+    ::DeleteFileW(icon.c_str());
+    list.lines.clear();
+    const CPixelCapture withImages(list);
+    ASSERT_EQ(2u, list.lines.size());
+    EXPECT_EQ(row.left + 40, list.lines[0].left);
+    EXPECT_EQ(RGB(200, 40, 40), withImages.At(row.left + 4 + 16, MiddleY(row)));
 
     EXPECT_EQ(list.GetClientRect().right, list.SendMessage(LVM_GETCOLUMNWIDTH, 0));
     ::SetWindowPos(list, nullptr, 0, 0, 250, 200, SWP_NOMOVE | SWP_NOZORDER);
