@@ -182,15 +182,7 @@ void CQelVistaListCtrl::TrackHotItem(LPARAM lParam)
     LVHITTESTINFO hit{};
     hit.pt = PointFromLParam(lParam);
     const int item = static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (item != m_hotItem) {
-        RedrawItem(m_hotItem);
-        RedrawItem(item);
-        m_hotItem = item;
-    }
-    if (!m_trackingLeave) {
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
-        m_trackingLeave = ::_TrackMouseEvent(&track);
-    }
+    m_hotItem.MoveTo(m_hWnd, item, [this](int row) { RedrawItem(row); });
 }
 
 BOOL CQelVistaListCtrl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -209,9 +201,7 @@ BOOL CQelVistaListCtrl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wPa
         return TRUE;
     case WM_MOUSELEAVE:
         result = DefWindowProc(message, wParam, lParam);
-        RedrawItem(m_hotItem);
-        m_hotItem = -1;
-        m_trackingLeave = FALSE;
+        m_hotItem.Leave([this](int row) { RedrawItem(row); });
         return TRUE;
     default:
         break;

@@ -14,6 +14,7 @@
 
 #include <vector>
 
+#include "controls/HotItem.h"
 #include "controls/PaintedListView.h"
 
 class CQelAtlListCtrlBase : public CQelPaintedListView {
@@ -77,6 +78,5 @@ private:
 
     CFontOwner m_normalFont;
     CFontOwner m_boldFont;
-    int m_hotItem = -1;
-    BOOL m_trackingLeave = FALSE;
+    CQelHotItem<int> m_hotItem{-1};
 };
