@@ -5,16 +5,11 @@
 #include <string>
 
 #include "PixelCapture.h"
+#include "RecordingParent.h"
 #include "controls/FlatButton.h"
 #include "controls/PaintingHelpers.h"
 
 namespace {
-
-class CContainer : public CWindowObject {
-protected:
-    DWORD DefaultStyle() const override { return WS_POPUP | WS_VISIBLE; }
-    DWORD DefaultExStyle() const override { return WS_EX_NOACTIVATE; }
-};
 
 int TextWidth(HWND window, const wchar_t* text)
 {
@@ -32,7 +27,7 @@ TEST(FlatButton, NewCaptionKeepsTheAnchoredEdgeAndTakesTheTextWidth)
     CQelVistaFlatButton unborn;
     EXPECT_EQ(20, unborn.GetIdealWidth());
 
-    CContainer container;
+    CRecordingParent container;
     ASSERT_TRUE(container.Create(nullptr, RECT{0, 0, 400, 100}));
     CFontOwner font;
     QelCreateUIFont(font, FALSE, 0, 0);
@@ -64,7 +59,7 @@ TEST(FlatButton, NewCaptionKeepsTheAnchoredEdgeAndTakesTheTextWidth)
 
 TEST(FlatButton, FlatUntilTheMouseComesThenTheHotFace)
 {
-    CContainer container;
+    CRecordingParent container;
     ASSERT_TRUE(container.Create(nullptr, RECT{0, 0, 200, 60}));
     CQelVistaFlatButton button;
     button.Create(container, RECT{10, 10, 110, 34}, L"", WS_CHILD | WS_VISIBLE, 0, 1);

@@ -44,12 +44,6 @@ protected:
     DWORD DefaultStyle() const override { return WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN; }
 };
 
-class CGalleryWindow : public CWindowObject {
-protected:
-    DWORD DefaultStyle() const override { return WS_POPUP | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN; }
-    DWORD DefaultExStyle() const override { return WS_EX_TOPMOST; }
-};
-
 // The account list's look: the name, then its folder in grey.
 class CAccountList : public CQelMultiLineListCtrl {
 public:
@@ -142,7 +136,7 @@ struct CGallery {
     CImageListOwner treeImages{::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0)};
     CImageListOwner tabImages{::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0)};
     CIconOwner statusIcon{DiscIcon(16, RGB(60, 170, 80))};
-    CGalleryWindow window;
+    CRecordingParent window{WS_EX_TOPMOST};
     CQelVistaToolBarCtrl toolBar;
     CQelVistaIconEdit promptBox;
     CQelVistaIconEdit textBox;
@@ -169,7 +163,8 @@ struct CGallery {
     void Build()
     {
         QelCreateUIFont(font, FALSE, 0, 0);
-        ASSERT_TRUE(window.Create(nullptr, RECT{20, 20, 20 + kWidth, 20 + kHeight}, L"Gallery"));
+        ASSERT_TRUE(window.Create(nullptr, RECT{20, 20, 20 + kWidth, 20 + kHeight}, L"Gallery",
+                                  WS_POPUP | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN));
         const RECT client = window.GetClientRect();
         BuildToolBar(client.right);
         const LONG top = toolBar.GetRectInParent().bottom;

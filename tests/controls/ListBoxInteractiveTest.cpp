@@ -2,49 +2,25 @@
 
 #include <windows.h>
 
+#include "ContextMenuProbe.h"
+#include "RecordingParent.h"
 #include "controls/ListBox.h"
 
 namespace {
 
-class CContainer : public CWindowObject {
-protected:
-    DWORD DefaultStyle() const override { return WS_POPUP | WS_VISIBLE; }
-};
-
-// Notes where its menu opened and closes it at once.
-class CMenuList : public CQelVistaListBox {
+class CMenuList : public CContextMenuProbe<CQelVistaListBox> {
 public:
-    CMenuOwner menu;
-    RECT menuRect{};
     int prepared = -2;
 
-    HMENU GetContextMenu() override
-    {
-        if (!menu) {
-            menu.Attach(::CreatePopupMenu());
-            ::AppendMenuW(menu, MF_STRING, 100, L"Open");
-        }
-        return menu;
-    }
+protected:
     void PrepareContextMenu(int item, HMENU) override { prepared = item; }
-    BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                              DWORD mapId) override
-    {
-        if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
-            ::GetWindowRect(reinterpret_cast<HWND>(lParam), &menuRect);
-            ::EndMenu();
-            result = 0;
-            return TRUE;
-        }
-        return CQelVistaListBox::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
-    }
 };
 
 }  // namespace
 
 TEST(ListBoxInteractive, KeyboardMenuOpensAtTheSelectedItem)
 {
-    CContainer container;
+    CRecordingParent container(0);
     ASSERT_TRUE(container.Create(nullptr, RECT{300, 200, 520, 420}));
     CMenuList list;
     ASSERT_TRUE(list.Create(container, RECT{0, 0, 200, 180}, nullptr,

@@ -6,21 +6,16 @@
 
 #include "IconFile.h"
 #include "PixelCapture.h"
+#include "RecordingParent.h"
 #include "controls/ListBox.h"
 
 namespace {
-
-class CContainer : public CWindowObject {
-protected:
-    DWORD DefaultStyle() const override { return WS_POPUP | WS_VISIBLE; }
-    DWORD DefaultExStyle() const override { return WS_EX_NOACTIVATE; }
-};
 
 const DWORD kListStyle = WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY;
 
 // A container of our own class, which reflects the list's drawing back to it.
 struct CListHost {
-    CContainer container;
+    CRecordingParent container;
     explicit CListHost(CQelVistaListBoxImpl& list)
     {
         container.Create(nullptr, RECT{20, 20, 240, 220});

@@ -3,44 +3,25 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ContextMenuProbe.h"
 #include "ListFixture.h"
 #include "PixelCapture.h"
 #include "controls/ListView.h"
 
 namespace {
 
-// Notes whom each menu is for and where it showed, then closes it.
-class CMenuList : public CQelVistaListCtrl {
+// Notes whom each menu is for.
+class CMenuList : public CContextMenuProbe<CQelVistaListCtrl> {
 public:
-    CMenuList() { ::AppendMenuW(m_menu, MF_STRING, 100, L"Open"); }
-
     int target = -2;
     int targetCount = -2;
-    POINT shownAt{-1, -1};
-
-    BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                              DWORD mapId) override
-    {
-        if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
-            const HWND popup = lParam ? reinterpret_cast<HWND>(lParam) : ::FindWindowW(L"#32768", nullptr);
-            RECT shown{};
-            ::GetWindowRect(popup, &shown);
-            shownAt = POINT{shown.left, shown.top};
-            ::EndMenu();
-        }
-        return CQelVistaListCtrl::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
-    }
 
 protected:
-    HMENU GetContextMenu() override { return m_menu; }
     void PrepareContextMenu(int, HMENU) override
     {
         target = GetCommandItem();
         targetCount = GetCommandItemCount();
     }
-
-private:
-    CMenuOwner m_menu{::CreatePopupMenu()};
 };
 
 POINT OnScreen(HWND window, POINT point)
@@ -55,8 +36,8 @@ void ExpectMenu(CMenuList& list, LPARAM at, int target, int count, POINT shownAt
     list.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.GetHwnd()), at);
     EXPECT_EQ(target, list.target);
     EXPECT_EQ(count, list.targetCount);
-    EXPECT_EQ(shownAt.x, list.shownAt.x);
-    EXPECT_EQ(shownAt.y, list.shownAt.y);
+    EXPECT_EQ(shownAt.x, list.menuRect.left);
+    EXPECT_EQ(shownAt.y, list.menuRect.top);
 }
 
 void ShowFocused(CListHost& host, HWND list)

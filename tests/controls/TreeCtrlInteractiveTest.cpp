@@ -4,43 +4,32 @@
 
 #include <cstring>
 
+#include "ContextMenuProbe.h"
+#include "RecordingParent.h"
 #include "controls/TreeCtrl.h"
 
 namespace {
 
-class CContainer : public CWindowObject {
-protected:
-    DWORD DefaultStyle() const override { return WS_POPUP | WS_VISIBLE; }
-};
-
-// Notes where its menu opened, picks "Open" and notes the items the command applies to.
-class CMenuTree : public CQelVistaTreeCtrl {
+// Picks "Open" and notes the items the command applies to.
+class CMenuTree : public CContextMenuProbe<CQelVistaTreeCtrl> {
 public:
-    CMenuOwner menu;
-    RECT menuRect{};
     HTREEITEM prepared = nullptr;
     HTREEITEM commanded = nullptr;
 
-    HMENU GetContextMenu() override
-    {
-        if (!menu) {
-            menu.Attach(::CreatePopupMenu());
-            ::AppendMenuW(menu, MF_STRING, 100, L"Open");
-        }
-        return menu;
-    }
-    void PrepareContextMenu(HTREEITEM item, HMENU) override { prepared = item; }
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override
     {
-        if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
-            ::GetWindowRect(reinterpret_cast<HWND>(lParam), &menuRect);
-            ::PostMessageW(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, VK_DOWN, 0);
-            ::PostMessageW(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, VK_RETURN, 0);
-        }
-        if (message == WM_COMMAND && LOWORD(wParam) == 100)
+        if (message == WM_COMMAND && LOWORD(wParam) == kProbeOpenCommand)
             commanded = GetCommandItem();
-        return CQelVistaTreeCtrl::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+        return CContextMenuProbe::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+    }
+
+protected:
+    void PrepareContextMenu(HTREEITEM item, HMENU) override { prepared = item; }
+    void OnMenuShown(HWND popup) override
+    {
+        ::PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
     }
 };
 
@@ -56,7 +45,7 @@ RECT LabelRect(HWND tree, HTREEITEM item)
 
 TEST(TreeCtrlInteractive, MenusOpenAtTheSelectionFromTheKeyboardAndActOnTheRightClickedItem)
 {
-    CContainer container;
+    CRecordingParent container(0);
     ASSERT_TRUE(container.Create(nullptr, RECT{300, 200, 520, 420}));
     CMenuTree tree;
     ASSERT_TRUE(tree.Create(container, RECT{0, 0, 200, 180}, nullptr, WS_CHILD | WS_VISIBLE, 0, 7));

@@ -8,18 +8,13 @@
 #include <vector>
 
 #include "PixelCapture.h"
+#include "RecordingParent.h"
 #include "controls/TreeCtrl.h"
 #include "foundation/MD5.h"
 #include "foundation/Settings.h"
 #include "framework/ComInitialize.h"
 
 namespace {
-
-class CContainer : public CWindowObject {
-protected:
-    DWORD DefaultStyle() const override { return WS_POPUP | WS_VISIBLE; }
-    DWORD DefaultExStyle() const override { return WS_EX_NOACTIVATE; }
-};
 
 // Item paths are the texts from the root down, joined by backslashes.
 class CPathTree : public CQelVistaTreeCtrl {
@@ -66,7 +61,7 @@ public:
 };
 
 struct CTreeHost {
-    CContainer container;
+    CRecordingParent container;
     CTreeHost(CQelVistaTreeCtrl& tree, int height = 200)
     {
         container.Create(nullptr, RECT{20, 20, 260, 20 + height});
