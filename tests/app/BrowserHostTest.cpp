@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <docobj.h>
+#include <exdisp.h>
+#include <exdispid.h>
+#include <mshtmcid.h>
+#include <mshtmhst.h>
+
+#include <string>
+#include <vector>
+
+#include "DocumentStore.h"
+#include "app/views/AtlBrowser.h"
+#include "app/views/OskanProtocol.h"
+#include "framework/ActiveXIds.h"
+#include "framework/ByteArray.h"
+#include "framework/ComInitialize.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+class CParent : public CWindowObject {
+protected:
+    DWORD DefaultStyle() const override { return WS_OVERLAPPEDWINDOW; }
+};
+
+// A document whose command target records each call and answers with set values.
+class CFakeDocument final : public CComObjectBase<CFakeDocument, IDispatch, IOleCommandTarget> {
+public:
+    struct CCall {
+        bool mshtml;
+        DWORD id;
+        DWORD option;
+        LONG in;
+    };
+    std::vector<CCall> calls;
+    DWORD status = 0;       // what QueryStatus reports
+    LONG zoom = 0;          // what the zoom query answers
+    HRESULT result = S_OK;  // what Exec returns
+
+    STDMETHODIMP QueryStatus(const GUID* group, ULONG count, OLECMD commands[], OLECMDTEXT*) override
+    {
+        if (!group || !IsEqualGUID(*group, CGID_MSHTML) || count != 1)
+            return OLECMDERR_E_UNKNOWNGROUP;
+        commands[0].cmdf = status;
+        return S_OK;
+    }
+    STDMETHODIMP Exec(const GUID* group, DWORD id, DWORD option, VARIANT* in, VARIANT* out) override
+    {
+        calls.push_back({group && IsEqualGUID(*group, CGID_MSHTML), id, option, in && in->vt == VT_I4 ? in->lVal : -1});
+        if (out) {
+            out->vt = VT_I4;
+            out->lVal = zoom;
+        }
+        return result;
+    }
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+};
+
+class CTestBrowser : public CAtlBrowser {
+public:
+    CTestBrowser(int noContextMenu, BOOL no3DBorder, BOOL noScrollBars, BOOL dialog, BOOL openNewWindow)
+    {
+        m_noContextMenu = noContextMenu;
+        m_no3DBorder = no3DBorder;
+        m_noScrollBars = noScrollBars;
+        m_dialog = dialog;
+        m_openNewWindow = openNewWindow;
+    }
+
+    struct CNavigation {
+        std::wstring url;
+        std::vector<BYTE> postData;
+        std::wstring headers;
+    };
+    std::vector<CNavigation> navigations;
+    int errors = 0;
+    BOOL cancel = FALSE;
+    ComPtr<IDispatch> fakeDocument;  // stands in for the page's document when set
+    ComPtr<IDispatch> newWindow;
+
+    void Fire(DISPID id, DISPPARAMS& params) { OnDispatchEvent(id, params); }
+
+    ComPtr<IDispatch> GetDocument() const override
+    {
+        return fakeDocument ? fakeDocument : CAtlBrowser::GetDocument();
+    }
+
+    // The site the control was given.
+    template <class Interface>
+    ComPtr<Interface> Site()
+    {
+        ComPtr<IOleObject> object;
+        ComPtr<IOleClientSite> site;
+        ComPtr<Interface> wanted;
+        if (GetWebBrowser() && SUCCEEDED(GetWebBrowser()->QueryInterface(IID_PPV_ARGS(&object))) &&
+            SUCCEEDED(object->GetClientSite(&site)))
+            site.As(&wanted);
+        return wanted;
+    }
+
+protected:
+    BOOL OnBeforeNavigate2(IDispatch*, const std::wstring& url, DWORD, const std::wstring&,
+                           const std::vector<BYTE>& postData, const std::wstring& headers) override
+    {
+        navigations.push_back({url, postData, headers});
+        return cancel;
+    }
+    BOOL OnNavigateError(IDispatch*, const std::wstring&, const std::wstring&, LONG) override
+    {
+        ++errors;
+        return FALSE;
+    }
+    BOOL OnNewWindow2(ComPtr<IDispatch>& window) override
+    {
+        window = newWindow;
+        return cancel;
+    }
+};
+
+// The control reports through posted messages; a bound keeps a broken control from hanging the run.
+template <class Done>
+bool PumpUntil(Done done)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + 20000;
+    while (!done()) {
+        if (::GetTickCount64() > deadline)
+            return false;
+        MSG message;
+        if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        } else {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+class BrowserHostTest : public ::testing::Test {
+protected:
+    BrowserHostTest() { m_parent.Create(nullptr, RECT{0, 0, 400, 300}); }
+    ~BrowserHostTest() override { m_parent.DestroyWindow(); }
+
+    CComInitialize m_com;
+    CParent m_parent;
+};
+
+TEST_F(BrowserHostTest, TheControlReadsItsUsersHostFlagsAndTheHostsCommandAnswers)
+{
+    struct CCase {
+        CTestBrowser browser;
+        DWORD flags;
+    } cases[] = {{{1, TRUE, FALSE, TRUE, TRUE}, 0x40035}, {{0, TRUE, FALSE, FALSE, FALSE}, 0x40014},
+                 {{1, TRUE, TRUE, TRUE, TRUE}, 0x4003D}};
+    for (CCase& item : cases) {
+        ASSERT_TRUE(item.browser.Create(m_parent));
+        const ComPtr<IDocHostUIHandler> handler = item.browser.Site<IDocHostUIHandler>();
+        ASSERT_TRUE(handler);
+        DOCHOSTUIINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_EQ(S_OK, handler->GetHostInfo(&info));
+        EXPECT_EQ(item.flags, info.dwFlags);
+        POINT point{};
+        // S_OK: the host has handled the menu, so the page shows none.
+        EXPECT_EQ(item.flags == 0x40014 ? S_FALSE : S_OK, handler->ShowContextMenu(0, &point, nullptr, nullptr));
+    }
+
+    const ComPtr<IOleCommandTarget> host = cases[0].browser.Site<IOleCommandTarget>();
+    ASSERT_TRUE(host);
+    VARIANT out{};
+    EXPECT_EQ(OLECMDERR_E_UNKNOWNGROUP, host->Exec(nullptr, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, &out));
+    EXPECT_EQ(OLECMDERR_E_UNKNOWNGROUP, host->Exec(&CGID_MSHTML, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, &out));
+    EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED, host->Exec(&CGID_DocHostCommandHandler, OLECMDID_PRINT, 0, nullptr, &out));
+    // The page's scripts go on after an error, and no dialog shows it.
+    EXPECT_EQ(S_OK, host->Exec(&CGID_DocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, &out));
+    EXPECT_EQ(VT_BOOL, out.vt);
+    EXPECT_EQ(VARIANT_TRUE, out.boolVal);
+    EXPECT_EQ(S_OK, host->Exec(&CGID_DocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, nullptr));
+}
+
+TEST_F(BrowserHostTest, NavigationsReachTheSlotsAndTheSchemeHandler)
+{
+    CDocumentStore store;
+    const std::wstring key = store.Add(L"0c1d2e3f-4a5b-4c6d-8e7f-8091a2b3c4d5", {{L"index.htm", "<html></html>"}});
+    CFakeMainWindow mainWindow(store.Database());
+    COskanProtocolRegistration registration;
+    ASSERT_TRUE(RegisterOskanProtocol(mainWindow, registration));
+
+    // Navigate in Create; Wine raises BeforeNavigate2 inside the call, and a cancelled
+    // navigation goes no further.
+    CTestBrowser browser(0, TRUE, FALSE, FALSE, FALSE);
+    browser.cancel = TRUE;
+    ASSERT_TRUE(browser.Create(m_parent, L"about:blank"));
+    ASSERT_EQ(1u, browser.navigations.size());
+    EXPECT_EQ(L"about:blank", browser.navigations[0].url);
+    EXPECT_EQ(S_OK, browser.Navigate(L"about:blank", 0, nullptr, "a=1&b=2", 7, L"X-Test: 1\r\n"));
+    ASSERT_EQ(2u, browser.navigations.size());
+    // Wine fills post data with the wrong bytes; their count is right.
+    EXPECT_EQ(7u, browser.navigations[1].postData.size());
+    EXPECT_EQ(L"X-Test: 1\r\n", browser.navigations[1].headers);
+
+    // Under Wine the page is bound (our handler runs), then an error comes: no HTML engine here.
+    browser.cancel = FALSE;
+    const std::wstring url = L"oskan://" + key;
+    EXPECT_EQ(S_OK, browser.Navigate(url.c_str()));
+    ASSERT_TRUE(PumpUntil([&] { return browser.errors > 0; }));
+    EXPECT_EQ(url, browser.navigations.back().url);
+    EXPECT_EQ(std::vector<std::wstring>{key}, mainWindow.asked);
+    EXPECT_TRUE(browser.DestroyWindow());
+    EXPECT_EQ(E_FAIL, browser.Navigate(url.c_str()));
+}
+
+TEST_F(BrowserHostTest, EventArgumentsAndAnswersTravelThroughTheSlots)
+{
+    CTestBrowser browser(0, FALSE, FALSE, FALSE, FALSE);
+    ASSERT_TRUE(browser.Create(m_parent));
+
+    // BeforeNavigate2: frame, URL, flags, target, post data, headers, cancel; held last first.
+    CVariant url(L"oskan://s_d/page.htm");
+    CVariant flags(0L);
+    CVariant target(L"");
+    CVariant post;
+    ASSERT_EQ(S_OK, MakeByteArray("a=1&b=2", 7, post));
+    CVariant headers(L"");
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT arguments[7]{};
+    const CVariant* values[] = {&headers, &post, &target, &flags, &url};
+    for (int i = 0; i < 5; ++i) {
+        arguments[i + 1].vt = VT_BYREF | VT_VARIANT;
+        arguments[i + 1].pvarVal = const_cast<VARIANT*>(&values[i]->Get());
+    }
+    arguments[6].vt = VT_DISPATCH;
+    arguments[0].vt = VT_BYREF | VT_BOOL;
+    arguments[0].pboolVal = &cancel;
+    DISPPARAMS params{arguments, nullptr, 7, 0};
+    browser.cancel = TRUE;
+    browser.Fire(DISPID_BEFORENAVIGATE2, params);
+    ASSERT_EQ(1u, browser.navigations.size());
+    EXPECT_EQ(L"oskan://s_d/page.htm", browser.navigations[0].url);
+    EXPECT_EQ("a=1&b=2", std::string(browser.navigations[0].postData.begin(), browser.navigations[0].postData.end()));
+    EXPECT_EQ(VARIANT_TRUE, cancel);
+    browser.cancel = FALSE;
+    browser.Fire(DISPID_BEFORENAVIGATE2, params);
+    EXPECT_EQ(VARIANT_FALSE, cancel);
+
+    // NewWindow2: the new window's dispatch, cancel.
+    browser.newWindow = CFakeDocument::Create();
+    IDispatch* window = nullptr;
+    VARIANT windowArguments[2]{};
+    windowArguments[1].vt = VT_BYREF | VT_DISPATCH;
+    windowArguments[1].ppdispVal = &window;
+    windowArguments[0].vt = VT_BYREF | VT_BOOL;
+    windowArguments[0].pboolVal = &cancel;
+    DISPPARAMS windowParams{windowArguments, nullptr, 2, 0};
+    browser.Fire(DISPID_NEWWINDOW2, windowParams);
+    EXPECT_EQ(browser.newWindow.Get(), window);
+    EXPECT_EQ(VARIANT_FALSE, cancel);
+    window->Release();
+
+    // CommandStateChange: command, enabled.
+    VARIANT state[2]{};
+    state[1].vt = VT_I4;
+    state[1].lVal = CSC_NAVIGATEBACK;
+    state[0].vt = VT_BOOL;
+    state[0].boolVal = VARIANT_TRUE;
+    DISPPARAMS stateParams{state, nullptr, 2, 0};
+    browser.Fire(DISPID_COMMANDSTATECHANGE, stateParams);
+    EXPECT_TRUE(browser.CanGoBack());
+    EXPECT_FALSE(browser.CanGoForward());
+}
+
+TEST_F(BrowserHostTest, PrintAndZoomGoToTheDocumentsCommandTarget)
+{
+    CTestBrowser browser(0, FALSE, FALSE, FALSE, FALSE);
+    ASSERT_TRUE(browser.Create(m_parent));
+    // No document under Wine: every command fails and the zoom reads 100.
+    EXPECT_EQ(E_FAIL, browser.ExecMshtmlCommandIfEnabled(IDM_PRINT, OLECMDF_SUPPORTED | OLECMDF_ENABLED, 0));
+    EXPECT_EQ(E_FAIL, browser.SetZoom(150));
+    EXPECT_EQ(100, browser.GetZoom());
+
+    const ComPtr<CFakeDocument> document = CFakeDocument::Create();
+    browser.fakeDocument = document;
+    document->status = OLECMDF_SUPPORTED;
+    EXPECT_EQ(E_FAIL, browser.ExecMshtmlCommandIfEnabled(IDM_PRINT, OLECMDF_SUPPORTED | OLECMDF_ENABLED, 0));
+    EXPECT_TRUE(document->calls.empty());
+    document->status = OLECMDF_SUPPORTED | OLECMDF_ENABLED;
+    EXPECT_EQ(S_OK, browser.ExecMshtmlCommandIfEnabled(IDM_PRINTPREVIEW, OLECMDF_SUPPORTED | OLECMDF_ENABLED, 0));
+    ASSERT_EQ(1u, document->calls.size());
+    EXPECT_TRUE(document->calls[0].mshtml);
+    EXPECT_EQ(static_cast<DWORD>(IDM_PRINTPREVIEW), document->calls[0].id);
+
+    EXPECT_EQ(S_OK, browser.SetZoom(150));
+    ASSERT_EQ(2u, document->calls.size());
+    EXPECT_FALSE(document->calls[1].mshtml);
+    EXPECT_EQ(static_cast<DWORD>(OLECMDID_OPTICAL_ZOOM), document->calls[1].id);
+    EXPECT_EQ(static_cast<DWORD>(OLECMDEXECOPT_DONTPROMPTUSER), document->calls[1].option);
+    EXPECT_EQ(150, document->calls[1].in);
+    document->zoom = 175;
+    EXPECT_EQ(175, browser.GetZoom());
+    document->zoom = 0;
+    EXPECT_EQ(100, browser.GetZoom());
+    document->zoom = 175;
+    document->result = OLECMDERR_E_NOTSUPPORTED;
+    EXPECT_EQ(100, browser.GetZoom());
+}
+
+}  // namespace
