@@ -1,0 +1,173 @@
+// Times reading a document's page and pictures through oskan:// as the browser
+// does (urlmon's asynchronous pull binding), beside reading the same entries
+// straight from the data-file cache: cold (the cache cleared before each round)
+// and cached. Run by hand: OskanProtocolBench.exe (under Wine: wine OskanProtocolBench.exe).
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DocumentStore.h"
+#include "UrlMonReader.h"
+#include "app/views/OskanProtocol.h"
+#include "framework/ComInitialize.h"
+#include "librarydata/DataFileCache.h"
+
+namespace {
+
+double Now()
+{
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return double(count.QuadPart) / double(frequency.QuadPart);
+}
+
+// The median time of one run, in milliseconds; prepare runs before each, untimed.
+double Time(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        const double start = Now();
+        work();
+        times.push_back((Now() - start) * 1000.0);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+std::string Noise(size_t size, DWORD seed)
+{
+    std::string bytes(size, '\0');
+    for (char& b : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        b = static_cast<char>(seed >> 16);
+    }
+    return bytes;
+}
+
+std::string Page(size_t size)
+{
+    std::string text = "<html><head><title>Bench</title></head><body>";
+    for (int i = 0; text.size() < size; ++i)
+        text += "<p>The reader shows page " + std::to_string(i) + " of the book.<img src=\"img/p" +
+                std::to_string(i % 40) + ".png\"></p>\r\n";
+    return text + "</body></html>";
+}
+
+class CQuietSink final : public CComObjectBase<CQuietSink, IInternetProtocolSink> {
+public:
+    STDMETHODIMP Switch(PROTOCOLDATA*) override { return S_OK; }
+    STDMETHODIMP ReportProgress(ULONG, LPCWSTR) override { return S_OK; }
+    STDMETHODIMP ReportData(DWORD, ULONG, ULONG) override { return S_OK; }
+    STDMETHODIMP ReportResult(HRESULT, DWORD, LPCWSTR) override { return S_OK; }
+};
+
+struct CFreeBlock {
+    void operator()(BYTE* block) const { free(block); }
+};
+
+}  // namespace
+
+int main()
+{
+    CComInitialize com;
+    CDocumentStore store;
+    Entries entries = {{L"index.htm", Page(200 * 1024)}};
+    for (int i = 0; i < 40; ++i)
+        entries.push_back({L"img/p" + std::to_wstring(i) + L".png", Noise(20 * 1024, 100 + i)});
+    size_t total = 0;
+    for (const auto& entry : entries)
+        total += entry.second.size();
+    const std::wstring key = store.Add(L"6a5b4c3d-2e1f-4a0b-9c8d-7e6f5a4b3c2d", entries);
+    const std::wstring path = store.Database().GetDocumentFileName(CDocumentStore::kSubscription,
+                                                                   L"6a5b4c3d-2e1f-4a0b-9c8d-7e6f5a4b3c2d");
+    CFakeMainWindow mainWindow(store.Database());
+    COskanProtocolRegistration registration;
+    if (!RegisterOskanProtocol(mainWindow, registration)) {
+        std::printf("Cannot register the scheme\n");
+        return 1;
+    }
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file);
+    std::printf("Document: %u entries, %u bytes, data file %lu bytes\n\n", unsigned(entries.size()), unsigned(total),
+                file.nFileSizeLow);
+
+    COskanDataFileCache* cache = QelGetDataFileCache();
+    bool ok = true;
+    const auto throughScheme = [&] {
+        for (const auto& entry : entries) {
+            const std::wstring url =
+                L"oskan://" + key + (entry.first == L"index.htm" ? std::wstring() : L"/" + entry.first);
+            CUrlMonRead read;
+            ok = ReadThroughUrlMon(url.c_str(), read) && read.result == S_OK && read.bytes == entry.second && ok;
+        }
+    };
+    const auto fromCache = [&] {
+        for (const auto& entry : entries) {
+            BYTE* data = nullptr;
+            DWORD size = 0;
+            const BOOL read = entry.first == L"index.htm"
+                                  ? cache->ExtractIndexPage(path.c_str(), &data, &size)
+                                  : cache->ExtractEntry(path.c_str(), entry.first.c_str(), &data, &size);
+            const std::unique_ptr<BYTE, CFreeBlock> owned(data);
+            ok = read && std::string(data, data + size) == entry.second && ok;
+        }
+    };
+    // The handler alone, as urlmon drives it, with a sink that only counts.
+    const auto handlerAlone = [&] {
+        for (const auto& entry : entries) {
+            const std::wstring url =
+                L"oskan://" + key + (entry.first == L"index.htm" ? std::wstring() : L"/" + entry.first);
+            const Microsoft::WRL::ComPtr<COskanProtocol> protocol = COskanProtocol::Create(mainWindow.m_hWnd);
+            const Microsoft::WRL::ComPtr<CQuietSink> sink = CQuietSink::Create();
+            std::string bytes(entry.second.size() + 1, '\0');
+            ULONG read = 0;
+            ok = protocol->Start(url.c_str(), sink.Get(), nullptr, 0, 0) == S_OK &&
+                 protocol->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read) == S_FALSE &&
+                 bytes.compare(0, read, entry.second) == 0 && read == entry.second.size() && ok;
+        }
+    };
+    const auto pathRequests = [&] {
+        for (size_t i = 0; i < entries.size(); ++i)
+            ok = !COskanProtocol::Create(mainWindow.m_hWnd)->GetDocumentFileName(key).empty() && ok;
+    };
+    const auto mimeTypes = [&] {
+        for (const auto& entry : entries)
+            GetEntryMimeType(entry.first);
+    };
+    const auto clear = [&] { cache->Clear(); };
+    const auto keep = [] {};
+
+    const double coldScheme = Time(31, clear, throughScheme);
+    const double coldCache = Time(31, clear, fromCache);
+    fromCache();
+    const double warmScheme = Time(31, keep, throughScheme);
+    const double warmCache = Time(31, keep, fromCache);
+    const double warmHandler = Time(31, keep, handlerAlone);
+    const double paths = Time(31, keep, pathRequests);
+    const double types = Time(31, keep, mimeTypes);
+    const double perEntry = (warmScheme - warmCache) / double(entries.size());
+
+    std::printf("%-34s %9s %9s %7s\n", "round (page and 40 pictures)", "scheme", "cache", "ratio");
+    std::printf("%-34s %6.2f ms %6.2f ms %6.2fx\n", "cold (cache cleared first)", coldScheme, coldCache,
+                coldScheme / coldCache);
+    std::printf("%-34s %6.2f ms %6.2f ms %6.2fx\n", "cached", warmScheme, warmCache, warmScheme / warmCache);
+    std::printf("%-34s %6.2f ms\n", "  of which the handler alone", warmHandler);
+    std::printf("%-34s %6.2f ms\n", "    its path requests", paths);
+    std::printf("%-34s %6.2f ms\n", "    its type look-ups", types);
+    std::printf("\nThe binding adds %.3f ms per entry in the cached round.\n", perEntry);
+    std::printf("\n%s\n", ok ? "All results checked." : "SOME RESULTS WERE WRONG.");
+    return ok ? 0 : 1;
+}
