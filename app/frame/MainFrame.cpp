@@ -78,6 +78,8 @@ void CMainFrame::RestoreLayout()
 
 void CMainFrame::OnCreate()
 {
+    // The frame works on without it; only the pages stay empty.
+    RegisterOskanProtocol(m_hWnd, m_oskanProtocol);
     ::SetMenu(m_hWnd, nullptr);
     CreateToolBar();
     m_statusBarPane.Create(m_hWnd, RECT{}, L"Tessary",

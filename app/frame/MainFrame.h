@@ -11,6 +11,7 @@
 #include "app/frame/ControlContainer.h"
 #include "app/frame/PanePlaceholder.h"
 #include "app/sync/SyncDlgInterface.h"
+#include "app/views/OskanProtocol.h"
 #include "controls/MultiPaneStatusBar.h"
 #include "controls/SplitterWindow.h"
 #include "controls/ToolBar.h"
@@ -78,6 +79,8 @@ private:
     LRESULT OnGetDocumentFileName(const wchar_t* request, wchar_t* reply);
 
     CTessaryDatabase m_database;
+    // oskan:// for this process from WM_CREATE until the frame object goes.
+    COskanProtocolRegistration m_oskanProtocol;
     BOOL m_closePending = FALSE;
     BOOL m_fullScreen = FALSE;
     std::unique_ptr<ISyncDlg> m_syncDialog;

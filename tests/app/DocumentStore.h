@@ -20,44 +20,49 @@
 
 using Entries = std::vector<std::pair<std::wstring, std::string>>;
 
+inline constexpr wchar_t kTestSubscription[] = L"5b1d6f0e-7a2c-4c11-9e0f-3d2b1a0c9e8d";
+
+inline std::string ZipOf(const Entries& entries)
+{
+    HQELZIP writer = QelZipCreateMemory(nullptr, 32 << 20, nullptr);
+    for (const auto& entry : entries)
+        QelZipAdd(writer, entry.first.c_str(), entry.second.data(), static_cast<DWORD>(entry.second.size()),
+                  QELZIP_SOURCE_MEMORY);
+    void* block = nullptr;
+    DWORD length = 0;
+    std::string zip;
+    if (QelZipGetMemory(writer, &block, &length) == QELZR_OK)
+        zip.assign(static_cast<const char*>(block), length);
+    QelZipCloseWriter(writer);
+    return zip;
+}
+
+// Stores the document's archive; its key, "<subscription guid>_<document guid>".
+inline std::wstring StoreDocument(CTessaryDatabase& database, const wchar_t* documentGuid, const Entries& entries)
+{
+    TESSARYDOCUMENTDATA document;
+    document.subscriptionGuid = kTestSubscription;
+    document.documentGuid = documentGuid;
+    document.title = documentGuid;
+    document.dataMD5 = L"0123456789abcdef0123456789abcdef";
+    const Microsoft::WRL::ComPtr<IStream> stream = QelCreateMemoryStream();
+    const std::string zip = ZipOf(entries);
+    QelWriteStream(stream.Get(), zip.data(), static_cast<ULONG>(zip.size()));
+    QelSeekStreamToBegin(stream.Get());
+    database.UpdateDocument(document, stream.Get());
+    return std::wstring(kTestSubscription) + L"_" + documentGuid;
+}
+
+// A database in a private folder.
 class CDocumentStore {
 public:
     CDocumentStore() { m_database.Open(m_folder.Path().c_str()); }
 
-    // Stores the document's archive; its key, "<subscription guid>_<document guid>".
     std::wstring Add(const wchar_t* documentGuid, const Entries& entries)
     {
-        TESSARYDOCUMENTDATA document;
-        document.subscriptionGuid = kSubscription;
-        document.documentGuid = documentGuid;
-        document.title = documentGuid;
-        document.dataMD5 = L"0123456789abcdef0123456789abcdef";
-        const Microsoft::WRL::ComPtr<IStream> stream = QelCreateMemoryStream();
-        const std::string zip = Zip(entries);
-        QelWriteStream(stream.Get(), zip.data(), static_cast<ULONG>(zip.size()));
-        QelSeekStreamToBegin(stream.Get());
-        m_database.UpdateDocument(document, stream.Get());
-        return std::wstring(kSubscription) + L"_" + documentGuid;
+        return StoreDocument(m_database, documentGuid, entries);
     }
-
     CTessaryDatabase& Database() { return m_database; }
-
-    static std::string Zip(const Entries& entries)
-    {
-        HQELZIP writer = QelZipCreateMemory(nullptr, 32 << 20, nullptr);
-        for (const auto& entry : entries)
-            QelZipAdd(writer, entry.first.c_str(), entry.second.data(), static_cast<DWORD>(entry.second.size()),
-                      QELZIP_SOURCE_MEMORY);
-        void* block = nullptr;
-        DWORD length = 0;
-        std::string zip;
-        if (QelZipGetMemory(writer, &block, &length) == QELZR_OK)
-            zip.assign(static_cast<const char*>(block), length);
-        QelZipCloseWriter(writer);
-        return zip;
-    }
-
-    static constexpr wchar_t kSubscription[] = L"5b1d6f0e-7a2c-4c11-9e0f-3d2b1a0c9e8d";
 
 private:
     TestFolder m_folder;

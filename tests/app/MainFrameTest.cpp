@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "DocumentStore.h"
 #include "FrameFixture.h"
+#include "UrlMonReader.h"
 #include "app/frame/MainFrameMessages.h"
 #include "foundation/Paths.h"
 #include "foundation/Settings.h"
@@ -156,6 +158,19 @@ TEST_F(MainFrame, AnswersTheDataFilePathOfWellFormedKeysWithAFile)
     EXPECT_EQ(0, ask((key + L"_x").c_str()));
     EXPECT_EQ(0, ask(L""));
     EXPECT_EQ(0, frame->SendMessage(WM_QEL_GETDOCUMENTFILENAME, reinterpret_cast<WPARAM>(key.c_str()), 0));
+}
+
+TEST_F(MainFrame, ServesItsDocumentsThroughTheSchemeUntilTheFrameGoes)
+{
+    const std::wstring url =
+        L"oskan://" + StoreDocument(frame->GetDatabase(), L"2b7c9e4d-1a3f-4e6b-9c8d-5f0a1b2c3d4e",
+                                    {{L"index.htm", "<p>page</p>"}});
+    CUrlMonRead read;
+    ASSERT_TRUE(ReadThroughUrlMon(url.c_str(), read));
+    EXPECT_EQ("<p>page</p>", read.bytes);
+    CloseFrame();
+    ASSERT_TRUE(ReadThroughUrlMon(url.c_str(), read));
+    EXPECT_TRUE(FAILED(read.result));
 }
 
 TEST_F(MainFrame, ACloseDuringASyncWaitsHiddenForItsEnd)

@@ -202,7 +202,7 @@ TEST_F(OskanProtocolTest, FailuresAreLoggedAndReachNoSink)
     EXPECT_EQ(E_FAIL, Fetch(L"oskan://" + m_key + L"/missing.png", bytes, &calls));
     EXPECT_TRUE(calls.empty());
 
-    const std::wstring unknown = std::wstring(CDocumentStore::kSubscription) + L"_unknown";
+    const std::wstring unknown = std::wstring(kTestSubscription) + L"_unknown";
     EXPECT_EQ(E_FAIL, Fetch(L"oskan://" + unknown, bytes, &calls));
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(log.Contains(L"Failed to get the data file name of document: " + unknown)) << log.Text();

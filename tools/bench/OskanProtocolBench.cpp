@@ -91,7 +91,7 @@ int main()
     for (const auto& entry : entries)
         total += entry.second.size();
     const std::wstring key = store.Add(L"6a5b4c3d-2e1f-4a0b-9c8d-7e6f5a4b3c2d", entries);
-    const std::wstring path = store.Database().GetDocumentFileName(CDocumentStore::kSubscription,
+    const std::wstring path = store.Database().GetDocumentFileName(kTestSubscription,
                                                                    L"6a5b4c3d-2e1f-4a0b-9c8d-7e6f5a4b3c2d");
     CFakeMainWindow mainWindow(store.Database());
     COskanProtocolRegistration registration;
