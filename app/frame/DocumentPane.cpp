@@ -1,0 +1,291 @@
+#include "app/frame/DocumentPane.h"
+
+#include <algorithm>
+
+#include "foundation/Settings.h"
+#include "foundation/Translations.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+constexpr int kSearchAreaHeight = 75;
+constexpr int kSearchAreaHeightWithOptions = 110;
+
+const UINT kSortCommands[] = {ID_SORT_DATE_CREATED, ID_SORT_DATE_MODIFIED, ID_SORT_TITLE, ID_SORT_LOCATION};
+const UINT kScopeCommands[] = {ID_SEARCH_CURRENT_FOLDER, ID_SEARCH_SUB_FOLDERS, ID_SEARCH_ALL_DOCUMENTS};
+
+// The index of the command in the table, -1 when it is not there.
+template <size_t N>
+int IndexOf(const UINT (&commands)[N], UINT id)
+{
+    const auto found = std::find(std::begin(commands), std::end(commands), id);
+    return found == std::end(commands) ? -1 : static_cast<int>(found - std::begin(commands));
+}
+
+UINT SortCaption(int sortBy)
+{
+    switch (sortBy) {
+    case CTessaryDocumentListCtrl::SortByModified:
+        return IDS_SORT_BY_DATE_MODIFIED;
+    case CTessaryDocumentListCtrl::SortByTitle:
+        return IDS_SORT_BY_TITLE;
+    case CTessaryDocumentListCtrl::SortByLocation:
+        return IDS_SORT_BY_LOCATION;
+    default:
+        return IDS_SORT_BY_DATE_CREATED;
+    }
+}
+
+class CWaitCursor {
+public:
+    CWaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    ~CWaitCursor() { ::SetCursor(m_previous); }
+
+private:
+    HCURSOR m_previous;
+};
+
+}  // namespace
+
+CWindowClassInfo& CDocumentPane::GetWindowClassInfo()
+{
+    static CWindowClassInfo info = [] {
+        CWindowClassInfo pane;
+        pane.name = L"Tessary_DocumentPane";
+        pane.background = nullptr;
+        return pane;
+    }();
+    return info;
+}
+
+void CDocumentPane::OnCreate()
+{
+    RECT client = GetClientRect();
+    RECT listRect = client;
+    listRect.top = 40;
+    m_list.Create(m_hWnd, listRect, nullptr,
+                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | LVS_REPORT | LVS_NOCOLUMNHEADER, 0,
+                  kDocumentListId);
+    client.bottom = 40;
+    m_searchArea.Create(m_hWnd, client, nullptr, WS_CHILD | WS_VISIBLE);
+    m_searchArea.SetControlsFont(m_list.GetFont());
+    UpdateButtonCaptions();
+}
+
+void CDocumentPane::Layout()
+{
+    const RECT client = GetClientRect();
+    const int height = !m_searchArea.IsWindow()     ? 0
+                       : m_searchArea.HasSearchText() ? kSearchAreaHeightWithOptions
+                                                      : kSearchAreaHeight;
+    m_searchArea.MoveWindow(RECT{client.left, client.top, client.right, height});
+    m_list.MoveWindow(RECT{client.left, height, client.right, client.bottom});
+}
+
+void CDocumentPane::DoPaint(HDC dc)
+{
+    const RECT client = GetClientRect();
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
+}
+
+void CDocumentPane::ShowLocation(const std::wstring& subscriptionGuid, const std::wstring& location)
+{
+    std::vector<TESSARYDOCUMENTDATA> documents;
+    if (m_database && m_database->GetDocumentsByLocation(subscriptionGuid.c_str(), location.c_str(), documents))
+        ShowDocuments(documents, location);
+}
+
+void CDocumentPane::ShowDocuments(const std::vector<TESSARYDOCUMENTDATA>& documents, const std::wstring& location)
+{
+    if (m_searchArea.IsWindow())
+        m_searchArea.ResetSearch();
+    m_list.SetDocuments(documents, location);
+    m_documents = documents;
+    m_location = location;
+}
+
+void CDocumentPane::RunSearch()
+{
+    const CWaitCursor wait;
+    const std::wstring text = m_searchArea.GetSearchText();
+    if (text.empty()) {
+        // Back to the folder, even an empty one: the last results must not stay.
+        m_list.SetDocuments(m_documents, m_location);
+        return;
+    }
+    std::vector<TESSARYDOCUMENTDATA> results;
+    const BOOL found = m_searchScope == AllDocuments
+                           ? m_database->SearchDocuments(text.c_str(), L"", TRUE, results)
+                           : m_database->SearchDocuments(text.c_str(), m_location.c_str(),
+                                                         m_searchScope == CurrentFolderAndSubFolders, results);
+    if (!found)
+        return;
+    m_list.SetDocuments(results, std::wstring());
+    m_history.push_back(SearchHistoryEntry{text, std::move(results)});
+}
+
+void CDocumentPane::RestoreState(const wchar_t* section)
+{
+    m_section = section ? section : L"";
+    if (m_section.empty())
+        return;
+    CTessarySettings settings;
+    m_searchScope = settings.GetInt(m_section.c_str(), L"SearchIn", CurrentFolder);
+    m_list.LoadSortSettings(settings, m_section.c_str());
+    if (IsWindow())
+        UpdateButtonCaptions();
+}
+
+void CDocumentPane::UpdateButtonCaptions()
+{
+    if (!m_searchArea.IsWindow())
+        return;
+    m_searchArea.GetSortButton().SetWindowText(QelTranslateStringResource(SortCaption(m_list.GetSortBy())).c_str());
+    m_searchArea.GetOrderButton().SetWindowText(
+        QelTranslateStringResource(m_list.GetSortOrder() == 1 ? IDS_DESCENDING : IDS_ASCENDING).c_str());
+}
+
+void CDocumentPane::SetSortBy(int sortBy)
+{
+    m_list.SetSortBy(sortBy);
+    UpdateButtonCaptions();
+}
+
+void CDocumentPane::ToggleSortOrder()
+{
+    m_list.SetSortOrder(m_list.GetSortOrder() == 1 ? 0 : 1);
+    UpdateButtonCaptions();
+}
+
+void CDocumentPane::SetSearchScope(int scope)
+{
+    if (scope == m_searchScope)
+        return;
+    m_searchScope = scope;
+    RunSearch();
+}
+
+CMenuOwner CDocumentPane::BuildHistoryMenu() const
+{
+    CMenuOwner menu(::CreatePopupMenu());
+    if (m_history.empty()) {
+        ::AppendMenuW(menu, MF_STRING | MF_GRAYED | MF_DISABLED, kFirstHistoryCommand,
+                      QelTranslateStringResource(IDS_NO_SEARCH_HISTORY).c_str());
+        return menu;
+    }
+    for (size_t i = 0; i < std::min(m_history.size(), kHistoryMenuLength); ++i)
+        ::AppendMenuW(menu, MF_STRING, kFirstHistoryCommand + i, m_history[i].text.c_str());
+    return menu;
+}
+
+void CDocumentPane::ShowSearchHistory()
+{
+    const CMenuOwner menu = BuildHistoryMenu();
+    // Below the history icon at the box's right end.
+    const CWindowRef box = m_searchArea.GetSearchBox();
+    const RECT boxRect = box.GetClientRect();
+    POINT corner{boxRect.right - 20, (boxRect.bottom + 16) / 2};
+    box.ClientToScreen(corner);
+    ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, corner.x, corner.y, 0, m_hWnd, nullptr);
+}
+
+void CDocumentPane::ShowHistoryEntry(size_t index)
+{
+    if (index >= m_history.size())
+        return;
+    const SearchHistoryEntry entry = m_history[index];  // the search it starts appends to the history
+    m_list.SetDocuments(entry.results, std::wstring());
+    m_searchArea.SetSearchText(entry.text);
+}
+
+void CDocumentPane::ShowMenu(CMenuOwner& menu, UINT menuId, HWND below, UINT checkedId)
+{
+    if (!menu) {
+        menu.Attach(::LoadMenuW(FrameworkInstance(), MAKEINTRESOURCEW(menuId)));
+        QelTranslateMenu(menu);
+    }
+    const HMENU popup = menu ? ::GetSubMenu(menu, 0) : nullptr;
+    if (!popup)
+        return;
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+        const UINT id = ::GetMenuItemID(popup, i);
+        ::CheckMenuItem(popup, i, MF_BYPOSITION | (id == checkedId ? MF_CHECKED : MF_UNCHECKED));
+    }
+    const RECT button = CWindowRef(below).GetWindowRect();
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, button.left, button.bottom, 0, m_hWnd, nullptr);
+}
+
+BOOL CDocumentPane::OnCommand(UINT id, HWND from)
+{
+    if (from && from == m_searchArea.GetHwnd()) {
+        switch (id) {
+        case CDocumentAdvancedPane::kOptionsButtonId:
+            ShowMenu(m_optionsMenu, IDR_SEARCH_SCOPE_MENU, m_searchArea.GetOptionsButton(),
+                     kScopeCommands[m_searchScope >= 0 && m_searchScope < 3 ? m_searchScope : 0]);
+            return TRUE;
+        case CDocumentAdvancedPane::kSortButtonId: {
+            const int sortBy = m_list.GetSortBy();
+            ShowMenu(m_sortMenu, IDR_SORT_MENU, m_searchArea.GetSortButton(),
+                     sortBy >= 0 && sortBy < 4 ? kSortCommands[sortBy] : 0);
+            return TRUE;
+        }
+        case CDocumentAdvancedPane::kOrderButtonId:
+            ToggleSortOrder();
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    }
+    if (from)
+        return FALSE;
+    if (const int sortBy = IndexOf(kSortCommands, id); sortBy >= 0) {
+        SetSortBy(sortBy);
+        return TRUE;
+    }
+    if (const int scope = IndexOf(kScopeCommands, id); scope >= 0) {
+        SetSearchScope(scope);
+        return TRUE;
+    }
+    if (id >= kFirstHistoryCommand && id < kFirstHistoryCommand + kHistoryMenuLength) {
+        ShowHistoryEntry(id - kFirstHistoryCommand);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CDocumentPane::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                         DWORD mapId)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        result = 0;
+        return TRUE;
+    case WM_SIZE:
+    case WM_QEL_UPDATELAYOUT:
+        Layout();
+        result = 0;
+        return TRUE;
+    case WM_QEL_SEARCH:
+        RunSearch();
+        result = 0;
+        return TRUE;
+    case WM_QEL_SHOWSEARCHHISTORY:
+        ShowSearchHistory();
+        result = 0;
+        return TRUE;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam))) {
+            result = 0;
+            return TRUE;
+        }
+        break;
+    default:
+        if (ProcessDoubleBuffer(hwnd, message, wParam, lParam, result))
+            return TRUE;
+        break;
+    }
+    return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+}

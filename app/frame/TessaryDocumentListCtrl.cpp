@@ -1,0 +1,317 @@
+#include "app/frame/TessaryDocumentListCtrl.h"
+
+#include <algorithm>
+#include <ctime>
+#include <memory>
+
+#include "app/frame/RelativeDate.h"
+#include "controls/PaintingHelpers.h"
+#include "controls/RedrawLock.h"
+#include "foundation/Global.h"
+#include "foundation/MessageFormat.h"
+
+namespace {
+
+constexpr int kIconSize = 16;
+constexpr int kIconSpace = 20;
+
+int CompareTimes(__int64 a, __int64 b)
+{
+    return a == b ? 0 : a > b ? 1 : -1;
+}
+
+void LoadIconTable(CQelIconImageList& list, const TESSARYICONTABLEENTRY* table)
+{
+    list.Create();
+    for (; table && table->key; ++table) {
+        const CIconOwner icon(static_cast<HICON>(::LoadImageW(FrameworkInstance(), MAKEINTRESOURCEW(table->iconId),
+                                                              IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR)));
+        if (icon)
+            list.AddIcon(icon, table->key);
+    }
+}
+
+// The icon of the upper line, vertically centred on it.
+void DrawIcon(HDC dc, HIMAGELIST images, int image, int left, const RECT& line)
+{
+    if (images && image >= 0)
+        ::ImageList_Draw(images, image, dc, left, line.top + (line.bottom - line.top - kIconSize) / 2,
+                         ILD_TRANSPARENT);
+}
+
+std::wstring IconKey(const TESSARYDOCUMENTDATA& document)
+{
+    std::wstring key = document.type;
+    if (key == L"article") {
+        key = document.fileType;
+        const size_t first = key.find_first_not_of(L'.');
+        key = first == std::wstring::npos ? std::wstring() : key.substr(first, key.find_last_not_of(L'.') - first + 1);
+    }
+    ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return key;
+}
+
+// Restores the cursor it replaced with the wait cursor.
+class CWaitCursor {
+public:
+    CWaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    ~CWaitCursor() { ::SetCursor(m_previous); }
+
+private:
+    HCURSOR m_previous;
+};
+
+}  // namespace
+
+BOOL CTessaryDocumentListCtrl::OnInitControl()
+{
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<wchar_t*>(L"");
+    column.cx = GetClientRect().right;
+    SendMessage(LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    SetColumnSortType(0, ListColumnSort::Custom);
+    QelCreateUIFont(m_font, FALSE, 0, 0);
+    SetFont(m_font, FALSE);
+    CQelVistaListCtrl::OnInitControl();
+    LoadIconTable(m_documentIcons, m_documentIconTable);
+    LoadIconTable(m_attachmentIcons, m_attachmentIconTable);
+    return TRUE;
+}
+
+void CTessaryDocumentListCtrl::SetColumnWidth()
+{
+    SendMessage(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(GetClientRect().right, 0));
+}
+
+void CTessaryDocumentListCtrl::SetDocuments(const std::vector<TESSARYDOCUMENTDATA>& documents,
+                                            const std::wstring& location)
+{
+    m_documents = documents;
+    m_location = location;
+    Refill();
+}
+
+void CTessaryDocumentListCtrl::Refill()
+{
+    if (!IsWindow())
+        return;
+    const CWaitCursor wait;
+    const CQelRedrawLock lock(m_hWnd);
+    SendMessage(LVM_DELETEALLITEMS);
+    if (m_documents.empty())
+        return;
+    SendMessage(LVM_SETITEMCOUNT, m_documents.size());
+    int index = 0;
+    for (const TESSARYDOCUMENTDATA& document : m_documents) {
+        auto record = std::make_unique<TESSARYDOCUMENTDATA>(document);
+        LVITEMW row{};
+        row.mask = LVIF_TEXT | LVIF_PARAM;
+        row.iItem = index;
+        row.pszText = const_cast<wchar_t*>(document.title.c_str());
+        row.lParam = reinterpret_cast<LPARAM>(record.get());
+        if (SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)) < 0) {
+            TessaryWriteLog(QelFormatString1(L"Failed to add document: %1", document.title.c_str()));
+            continue;
+        }
+        record.release();  // the row's until LVN_DELETEITEM
+        ++index;
+    }
+    Sort();
+}
+
+void CTessaryDocumentListCtrl::Sort()
+{
+    if (IsWindow())
+        SortByColumn(0, m_sortOrder == 1);
+}
+
+void CTessaryDocumentListCtrl::SetSortBy(int sortBy)
+{
+    if (sortBy == m_sortBy)
+        return;
+    m_sortBy = sortBy;
+    Sort();
+}
+
+void CTessaryDocumentListCtrl::SetSortOrder(int sortOrder)
+{
+    if (sortOrder == m_sortOrder)
+        return;
+    m_sortOrder = sortOrder;
+    Sort();
+}
+
+void CTessaryDocumentListCtrl::LoadSortSettings(IQelSettingsBase& settings, const wchar_t* section)
+{
+    m_sortBy = settings.GetInt(section, L"SortBy", SortByCreated);
+    m_sortOrder = settings.GetInt(section, L"SortOrder", 1);
+    Sort();
+}
+
+void CTessaryDocumentListCtrl::SaveSortSettings(IQelSettingsBase& settings, const wchar_t* section)
+{
+    settings.SetInt(section, L"SortOrder", m_sortOrder);
+    settings.SetInt(section, L"SortBy", m_sortBy);
+}
+
+int CTessaryDocumentListCtrl::CompareItemsCustom(const LVCompareParam& first, const LVCompareParam& second,
+                                                 int column)
+{
+    const auto* a = reinterpret_cast<const TESSARYDOCUMENTDATA*>(first.data);
+    const auto* b = reinterpret_cast<const TESSARYDOCUMENTDATA*>(second.data);
+    if (column != 0 || !a || !b)
+        return 0;
+    switch (m_sortBy) {
+    case SortByCreated:
+        return CompareTimes(a->created, b->created);
+    case SortByModified:
+        return CompareTimes(a->modified, b->modified);
+    case SortByTitle:
+        return ::CompareStringOrdinal(a->title.c_str(), -1, b->title.c_str(), -1, TRUE) - CSTR_EQUAL;
+    case SortByLocation:
+        return ::CompareStringOrdinal(a->location.c_str(), -1, b->location.c_str(), -1, TRUE) - CSTR_EQUAL;
+    default:
+        return 0;
+    }
+}
+
+const TESSARYDOCUMENTDATA* CTessaryDocumentListCtrl::GetDocument(int item) const
+{
+    return reinterpret_cast<const TESSARYDOCUMENTDATA*>(GetItemData(item));
+}
+
+void CTessaryDocumentListCtrl::GetSelectedDocuments(std::vector<TESSARYDOCUMENTDATA>& documents) const
+{
+    std::vector<int> items;
+    GetCommandItems(items);
+    for (const int item : items) {
+        if (const TESSARYDOCUMENTDATA* document = GetDocument(item))
+            documents.push_back(*document);
+    }
+}
+
+BOOL CTessaryDocumentListCtrl::GetSelectedDocument(TESSARYDOCUMENTDATA& document) const
+{
+    std::vector<TESSARYDOCUMENTDATA> documents;
+    GetSelectedDocuments(documents);
+    if (documents.empty())
+        return FALSE;
+    document = documents.front();
+    return TRUE;
+}
+
+void CTessaryDocumentListCtrl::DeleteItemData(LPARAM data)
+{
+    delete reinterpret_cast<TESSARYDOCUMENTDATA*>(data);  // each row owns its record
+}
+
+void CTessaryDocumentListCtrl::OnItemChanged(const NMLISTVIEW& change)
+{
+    if (!(change.uChanged & LVIF_STATE) || !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+        return;
+    if (m_pendingSelection || m_suppressSelectionEvents)
+        return;
+    m_pendingSelection = TRUE;
+    ::SetTimer(m_hWnd, kSelectionTimer, 100, nullptr);
+}
+
+void CTessaryDocumentListCtrl::OnSelectionTimer()
+{
+    m_pendingSelection = FALSE;
+    ::KillTimer(m_hWnd, kSelectionTimer);
+    if (m_events)
+        m_events->OnDocumentOpen(*this);
+}
+
+__int64 CTessaryDocumentListCtrl::GetNow() const
+{
+    return _time64(nullptr);
+}
+
+int CTessaryDocumentListCtrl::GetIconImage(const TESSARYDOCUMENTDATA& document) const
+{
+    return std::max(0, m_documentIcons.FindIcon(IconKey(document).c_str()));
+}
+
+std::wstring CTessaryDocumentListCtrl::GetBookName(const std::wstring& subscriptionGuid)
+{
+    if (!m_bookNamesLoaded && m_database) {
+        m_bookNamesLoaded = TRUE;
+        std::vector<TESSARYSUBSCRIPTIONDATA> books;
+        m_database->GetSubscriptions(books);
+        for (const TESSARYSUBSCRIPTIONDATA& book : books)
+            m_bookNames[book.guid] = book.name;
+    }
+    const auto found = m_bookNames.find(subscriptionGuid);
+    return found != m_bookNames.end() ? found->second : std::wstring();
+}
+
+void CTessaryDocumentListCtrl::DrawItem(HDC dc, int, int subItem, UINT, const RECT& cell, UINT, LPARAM data)
+{
+    if (subItem != 0)
+        return;
+    const auto* document = reinterpret_cast<const TESSARYDOCUMENTDATA*>(data);
+    if (!document) {
+        TessaryWriteLog(L"item no data!");
+        return;
+    }
+    const CSelectScope font(dc, m_font);
+    RECT area = cell;
+    ::InflateRect(&area, -4, -4);
+    const LONG middle = (area.top + area.bottom) / 2;
+    RECT upper{area.left, area.top, area.right, middle};
+    RECT lower{area.left, middle, area.right, area.bottom};
+
+    DrawIcon(dc, m_documentIcons.GetImageList(), GetIconImage(*document), upper.left, upper);
+    upper.left += kIconSpace;
+    if (document->attachmentCount > 0) {
+        DrawIcon(dc, m_attachmentIcons.GetImageList(), 0, upper.right - kIconSize, upper);
+        upper.right -= kIconSpace;
+    }
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::DrawTextW(dc, document->title.c_str(), -1, &upper, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
+    const std::wstring date =
+        FormatRelativeDate(m_sortBy == SortByModified ? document->modified : document->created, GetNow());
+    RECT measured{};
+    ::DrawTextW(dc, date.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
+    RECT dateRect = lower;
+    dateRect.left = std::max(lower.left, lower.right - (measured.right - measured.left) - 10);
+    ::DrawTextW(dc, date.c_str(), -1, &dateRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_END_ELLIPSIS);
+    if (m_location.empty()) {
+        const std::wstring where = GetBookName(document->subscriptionGuid) + document->location;
+        RECT whereRect{lower.left, lower.top, dateRect.left, lower.bottom};
+        ::DrawTextW(dc, where.c_str(), -1, &whereRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    }
+}
+
+BOOL CTessaryDocumentListCtrl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                                    LRESULT& result, DWORD mapId)
+{
+    switch (message) {
+    case WM_SIZE:
+        result = DefWindowProc();
+        SetColumnWidth();
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != kSelectionTimer)
+            break;
+        OnSelectionTimer();
+        result = 0;
+        return TRUE;
+    case OCM__BASE + WM_NOTIFY: {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if (change && change->hdr.code == LVN_ITEMCHANGED)
+            OnItemChanged(*change);
+        break;
+    }
+    default:
+        break;
+    }
+    return CQelVistaListCtrl::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+}
