@@ -220,8 +220,11 @@ void CTessaryDocumentListCtrl::OnItemChanged(const NMLISTVIEW& change)
 
 void CTessaryDocumentListCtrl::OnSelectionTimer()
 {
-    m_pendingSelection = FALSE;
     ::KillTimer(m_hWnd, kSelectionTimer);
+    // A tick already queued when the timer was killed opens nothing more.
+    if (!m_pendingSelection)
+        return;
+    m_pendingSelection = FALSE;
     if (m_events)
         m_events->OnDocumentOpen(*this);
 }

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "PaneFixture.h"
+#include "app/frame/DocumentPane.h"
+#include "foundation/Settings.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+class DocumentPaneTest : public PaneFixture {
+protected:
+    void SetUp() override
+    {
+        PaneFixture::SetUp();
+        AddDocument(kBook, L"/f/", L"apple pie", 10);
+        AddDocument(kBook, L"/f/", L"banana", 20);
+        AddDocument(kBook, L"/f/sub/", L"apple tart", 30);
+        AddDocument(kBook, L"/g/", L"apple jam", 40);
+    }
+
+    void CreatePane()
+    {
+        ASSERT_TRUE(pane.Create(host));
+        pane.MoveWindow(RECT{0, 0, 400, 600});
+        pane.GetSearchArea().SetTickSource([this] { return ticks; });
+        pane.ShowLocation(kBook, L"/f/");
+    }
+
+    // The user's typing, as the box reports it.
+    void Type(const wchar_t* text, DWORD at)
+    {
+        ticks = at;
+        CDocumentAdvancedPane& area = pane.GetSearchArea();
+        area.GetSearchBox().SetWindowText(text);
+        area.SendMessage(WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), reinterpret_cast<LPARAM>(area.GetSearchBox().GetHwnd()));
+    }
+    void Tick(DWORD at)
+    {
+        ticks = at;
+        pane.GetSearchArea().SendMessage(WM_TIMER, CDocumentAdvancedPane::kSearchTimer);
+    }
+
+    size_t Searches() const { return pane.GetSearchHistory().size(); }
+    int Rows() { return static_cast<int>(pane.GetList().SendMessage(LVM_GETITEMCOUNT)); }
+    LONG AreaHeight()
+    {
+        const RECT area = pane.GetSearchArea().GetRectInParent();
+        return area.bottom - area.top;
+    }
+    BOOL OptionsShown() { return pane.GetSearchArea().GetOptionsButton().IsWindowVisible(); }
+
+    DWORD ticks = 0;
+    CDocumentPane pane{&database};
+};
+
+TEST_F(DocumentPaneTest, SearchesOnceTheTextHasRestedForMoreThanASecond)
+{
+    CreatePane();
+    EXPECT_EQ(2, Rows());
+    EXPECT_EQ(75, AreaHeight());
+    Type(L"a", 1000);
+    Type(L"ap", 1500);
+    Type(L"apple", 1800);
+    EXPECT_EQ(110, AreaHeight());
+    EXPECT_TRUE(OptionsShown());
+    Tick(2800);
+    EXPECT_EQ(0u, Searches());
+    Tick(2801);
+    ASSERT_EQ(1u, Searches());
+    EXPECT_EQ(L"apple", pane.GetSearchHistory()[0].text);
+    EXPECT_EQ(1, Rows());  // the folder's own documents only
+    Tick(9000);
+    EXPECT_EQ(1u, Searches());
+
+    // An emptied box, or one of blanks only, shows the folder again.
+    Type(L"", 10000);
+    EXPECT_EQ(75, AreaHeight());
+    EXPECT_FALSE(OptionsShown());
+    Tick(11001);
+    EXPECT_EQ(2, Rows());
+    Type(L"   ", 12000);
+    EXPECT_EQ(75, AreaHeight());
+    Tick(13001);
+    EXPECT_EQ(1u, Searches());
+    EXPECT_EQ(2, Rows());
+}
+
+TEST_F(DocumentPaneTest, ScopesWidenTheSearchAndTheHistoryShowsPastResults)
+{
+    CreatePane();
+    const CMenuOwner empty = pane.BuildHistoryMenu();
+    ASSERT_EQ(1, ::GetMenuItemCount(empty));
+    EXPECT_TRUE(::GetMenuState(empty, 0, MF_BYPOSITION) & MF_GRAYED);
+
+    Type(L"apple", 1000);
+    pane.GetSearchArea().SendMessage(WM_QEL_SEARCH);  // Enter
+    EXPECT_EQ(1u, Searches());
+    Tick(5000);
+    EXPECT_EQ(1u, Searches());
+
+    pane.SendMessage(WM_COMMAND, ID_SEARCH_SUB_FOLDERS);
+    EXPECT_EQ(2, Rows());
+    pane.SendMessage(WM_COMMAND, ID_SEARCH_SUB_FOLDERS);
+    EXPECT_EQ(2u, Searches());
+    pane.SendMessage(WM_COMMAND, ID_SEARCH_ALL_DOCUMENTS);
+    EXPECT_EQ(3, Rows());
+    EXPECT_EQ(3, ::GetMenuItemCount(pane.BuildHistoryMenu()));
+
+    pane.SendMessage(WM_COMMAND, CDocumentPane::kFirstHistoryCommand);
+    EXPECT_EQ(1, Rows());
+    EXPECT_EQ(L"apple", pane.GetSearchArea().GetSearchText());
+
+    pane.ShowLocation(kBook, L"/g/");
+    EXPECT_EQ(L"", pane.GetSearchArea().GetSearchText());
+    EXPECT_EQ(75, AreaHeight());
+    EXPECT_EQ(1, Rows());
+}
+
+TEST_F(DocumentPaneTest, SortStateIsReadFromTheSettingsAndNeverWritten)
+{
+    {
+        CTessarySettings settings;
+        settings.SetInt(L"DocumentListCtrlState", L"SortBy", 2);
+        settings.SetInt(L"DocumentListCtrlState", L"SortOrder", 0);
+        settings.SetInt(L"DocumentListCtrlState", L"SearchIn", 2);
+    }
+    CreatePane();
+    pane.RestoreState(L"DocumentListCtrlState");
+    CDocumentAdvancedPane& area = pane.GetSearchArea();
+    EXPECT_EQ(CDocumentPane::AllDocuments, pane.GetSearchScope());
+    EXPECT_EQ(L"Sort by Title", area.GetSortButton().GetWindowText());
+    EXPECT_EQ(L"Ascending", area.GetOrderButton().GetWindowText());
+
+    pane.SendMessage(WM_COMMAND, ID_SORT_DATE_MODIFIED);
+    EXPECT_EQ(CTessaryDocumentListCtrl::SortByModified, pane.GetList().GetSortBy());
+    EXPECT_EQ(L"Sort by Date Modified", area.GetSortButton().GetWindowText());
+    area.SendMessage(WM_COMMAND, MAKEWPARAM(CDocumentAdvancedPane::kOrderButtonId, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(area.GetOrderButton().GetHwnd()));
+    EXPECT_EQ(L"Descending", area.GetOrderButton().GetWindowText());
+    EXPECT_EQ(1, pane.GetList().GetSortOrder());
+
+    pane.DestroyWindow();
+    CTessarySettings settings;
+    EXPECT_EQ(2, settings.GetInt(L"DocumentListCtrlState", L"SortBy", -1));
+    EXPECT_EQ(0, settings.GetInt(L"DocumentListCtrlState", L"SortOrder", -1));
+}
+
+}  // namespace
