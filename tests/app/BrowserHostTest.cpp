@@ -12,6 +12,7 @@
 
 #include "DocumentStore.h"
 #include "app/views/AtlBrowser.h"
+#include "common/MessagePump.h"
 #include "app/views/OskanProtocol.h"
 #include "framework/ActiveXIds.h"
 #include "framework/ByteArray.h"
@@ -130,25 +131,6 @@ protected:
     }
 };
 
-// The control reports through posted messages; a bound keeps a broken control from hanging the run.
-template <class Done>
-bool PumpUntil(Done done)
-{
-    const ULONGLONG deadline = ::GetTickCount64() + 20000;
-    while (!done()) {
-        if (::GetTickCount64() > deadline)
-            return false;
-        MSG message;
-        if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        } else {
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        }
-    }
-    return true;
-}
-
 class BrowserHostTest : public ::testing::Test {
 protected:
     BrowserHostTest() { m_parent.Create(nullptr, RECT{0, 0, 400, 300}); }
@@ -216,7 +198,7 @@ TEST_F(BrowserHostTest, NavigationsReachTheSlotsAndTheSchemeHandler)
     browser.cancel = FALSE;
     const std::wstring url = L"oskan://" + key;
     EXPECT_EQ(S_OK, browser.Navigate(url.c_str()));
-    ASSERT_TRUE(PumpUntil([&] { return browser.errors > 0; }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return browser.errors > 0; }));
     EXPECT_EQ(url, browser.navigations.back().url);
     EXPECT_EQ(std::vector<std::wstring>{key}, mainWindow.asked);
     EXPECT_TRUE(browser.DestroyWindow());

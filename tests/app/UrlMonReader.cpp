@@ -3,6 +3,7 @@
 #include <urlmon.h>
 #include <wrl/client.h>
 
+#include "common/MessagePump.h"
 #include "framework/ComObject.h"
 
 using Microsoft::WRL::ComPtr;
@@ -85,16 +86,8 @@ BOOL ReadThroughUrlMon(const wchar_t* url, CUrlMonRead& read)
     const HRESULT started = moniker->BindToStorage(context.Get(), nullptr, IID_PPV_ARGS(&stream));
     if (FAILED(started) && !callback->stopped)
         read.result = started;
-    const ULONGLONG deadline = ::GetTickCount64() + 20000;
-    while (SUCCEEDED(started) && !callback->stopped && ::GetTickCount64() < deadline) {
-        MSG message;
-        if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        } else {
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        }
-    }
+    if (SUCCEEDED(started))
+        PumpMessagesUntil([&] { return callback->stopped; });
     ::RevokeBindStatusCallback(context.Get(), callback.Get());
     return callback->stopped || FAILED(started);
 }

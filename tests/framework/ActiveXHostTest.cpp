@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/MessagePump.h"
 #include "framework/ActiveXHost.h"
 #include "framework/Bstr.h"
 #include "framework/ByteArray.h"
@@ -100,25 +101,6 @@ HRESULT Navigate(IWebBrowser2* browser, const wchar_t* url, const char* post)
                               const_cast<VARIANT*>(&postData.Get()), const_cast<VARIANT*>(&none.Get()));
 }
 
-// The control reports through posted messages; a bound keeps a broken control from hanging the run.
-template <class Done>
-bool PumpUntil(Done done)
-{
-    const ULONGLONG deadline = ::GetTickCount64() + 20000;
-    while (!done()) {
-        if (::GetTickCount64() > deadline)
-            return false;
-        MSG message;
-        if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        } else {
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        }
-    }
-    return true;
-}
-
 RECT ChildRect(HWND window)
 {
     RECT rect{};
@@ -167,7 +149,7 @@ TEST(ActiveXHost, WebBrowserByProgIdReportsNavigationsAndLetsGoOfItsSite)
 
     browser.cancel = false;
     EXPECT_EQ(S_OK, Navigate(web.Get(), L"about:blank", nullptr));
-    ASSERT_TRUE(PumpUntil([&] { return browser.Count(DISPID_NAVIGATEERROR) > 0; }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return browser.Count(DISPID_NAVIGATEERROR) > 0; }));
     ASSERT_EQ(3u, browser.events.size());
     EXPECT_EQ(DISPID_BEFORENAVIGATE2, browser.events[1].id);
     EXPECT_EQ(0u, browser.events[1].postLength);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "DocumentStore.h"
+#include "BenchScenario.h"
 #include "UrlMonReader.h"
 #include "app/views/OskanProtocol.h"
 #include "framework/ComInitialize.h"
@@ -21,27 +22,16 @@
 
 namespace {
 
-double Now()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return double(count.QuadPart) / double(frequency.QuadPart);
-}
-
 // The median time of one run, in milliseconds; prepare runs before each, untimed.
 double Time(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
 {
+    const CStopwatch clock;
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         prepare();
-        const double start = Now();
+        const double start = clock.Now();
         work();
-        times.push_back((Now() - start) * 1000.0);
+        times.push_back((clock.Now() - start) * 1000.0);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
