@@ -1,6 +1,7 @@
 #include "app/frame/MainFrame.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/frame/MainFrameMessages.h"
 #include "app/startup/ChooseAccount.h"
@@ -42,6 +43,9 @@ CMainFrame::CMainFrame(std::unique_ptr<ISyncDlg> syncDialog)
     : CQelWindowState<CMainFrame, CTessarySettings>(L"MainFrame_State"), m_syncDialog(std::move(syncDialog))
 {
     g_mainFrame = this;
+    m_folderTree.SetEvents(this);
+    m_documentPane.GetList().SetEvents(this);
+    m_bookmarkList.SetEvents(this);
     m_syncDialog->SetEvents(this);
 }
 
@@ -92,7 +96,9 @@ void CMainFrame::OnCreate()
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);
     }
+    m_folderTree.SetStateKey(L"FolderTreeCtrlState");
     m_chooser.RestoreState(L"CatalogChooserState");
+    m_documentPane.RestoreState(L"DocumentListCtrlState");
     m_chooser.SetEvents(this);
     m_chooser.ApplySelection();
     m_syncDialog->CreateDialogWindow();
@@ -144,7 +150,7 @@ void CMainFrame::CreateSplitters()
 void CMainFrame::CreateCatalogPanes()
 {
     m_container.Create(m_chooserSplitter, RECT{}, nullptr, kPaneStyle);
-    m_bookmarkList.Create(m_container, RECT{}, nullptr, WS_CHILD | WS_VISIBLE);
+    m_bookmarkList.Create(m_container);
     m_folderTree.Create(m_container, RECT{}, nullptr, WS_CHILD | WS_VISIBLE);
     m_chooser.Create(m_chooserSplitter, RECT{}, nullptr, CCatalogChooser::kStyle);
     m_chooserSplitter.SetSplitterPanes(m_container, m_chooser);
@@ -156,7 +162,7 @@ void CMainFrame::CreateCatalogPanes()
 
 void CMainFrame::CreateDocumentPanes()
 {
-    m_documentPane.Create(m_documentsSplitter, RECT{}, nullptr, WS_CHILD | WS_VISIBLE);
+    m_documentPane.Create(m_documentsSplitter);
     m_tabView.Create(m_documentsSplitter, RECT{}, nullptr, kPaneStyle);
     m_documentsSplitter.SetSplitterPanes(m_documentPane, m_tabView);
 }
@@ -229,13 +235,29 @@ void CMainFrame::OnDestroy()
 
 void CMainFrame::OnSyncEnd()
 {
-    if (m_closePending)
+    if (m_closePending) {
         PostMessage(WM_CLOSE);
+        return;
+    }
+    m_folderTree.Refresh();
+    // As a selection would: a quick view shows its documents again rather than an empty folder's.
+    OnFolderSelected(m_folderTree);
+}
+
+void CMainFrame::OnFolderSelected(CTessaryFolderTreeCtrl& tree)
+{
+    std::wstring book;
+    std::wstring location;
+    std::vector<TESSARYDOCUMENTDATA> documents;
+    if (tree.GetSelection(book, location))
+        m_documentPane.ShowLocation(book, location);
+    else if (tree.GetSelectedDocuments(documents))
+        m_documentPane.ShowDocuments(documents, std::wstring());
 }
 
 void CMainFrame::OnControlChooserSelChanged(CCatalogChooser& chooser)
 {
     if (chooser.GetCurrentEntry() == kFoldersEntry)
-        OnFolderSelected();
+        OnFolderSelected(m_folderTree);
     ShowDocumentsPanes();
 }

@@ -7,8 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "app/frame/BookmarkListBox.h"
 #include "app/frame/CatalogChooser.h"
 #include "app/frame/ControlContainer.h"
+#include "app/frame/DocumentPane.h"
+#include "app/frame/FolderTreeCtrl.h"
 #include "app/frame/PanePlaceholder.h"
 #include "app/sync/SyncDlgInterface.h"
 #include "app/views/OskanProtocol.h"
@@ -23,6 +26,9 @@
 class CMainFrame : public CFrameWindowObject,
                    public CQelWindowState<CMainFrame, CTessarySettings>,
                    public IQelControlChooserEvents,
+                   public ITessaryFolderTreeCtrlEvents,
+                   public ITessaryDocumentListCtrlEvents,
+                   public IBookmarkListBoxEvents,
                    public ISyncDlgEvents {
 public:
     static constexpr UINT kStatusBarId = 0xE801;
@@ -52,6 +58,12 @@ public:
                               DWORD mapId = 0) override;
 
     void OnControlChooserSelChanged(CCatalogChooser& chooser) override;
+    // The document pane shows the selected folder's documents, or a quick view's.
+    void OnFolderSelected(CTessaryFolderTreeCtrl& tree) override;
+    void OnDocumentOpen(CTessaryDocumentListCtrl&) override {}
+    void OnDocumentsOpenInNewTabs(CTessaryDocumentListCtrl&) override {}
+    // A bookmark holds its name, but nothing opens it.
+    void OnBookmarkActivate(CBookmarkListBox&) override {}
     void OnSyncBegin() override {}
     void OnSyncEnd() override;
     void OnSyncProgress(int) override {}
@@ -60,8 +72,6 @@ protected:
     // The commands of the tool bar's drop-down menus.
     virtual void OnNewAccount();
     virtual void OnAbout() {}
-    // The folder tree's selection changed: the document pane shows its documents.
-    virtual void OnFolderSelected() {}
 
 private:
     void OnCreate();
@@ -86,15 +96,14 @@ private:
     std::unique_ptr<ISyncDlg> m_syncDialog;
     CQelVistaToolBarCtrl m_toolBarPane;
     CQelMultiPaneStatusBar m_statusBarPane;
-    // Placeholders where the bookmark list, the folder tree, the document pane and the
-    // tab view go.
-    CPanePlaceholder m_bookmarkList;
-    CPanePlaceholder m_folderTree;
+    CBookmarkListBox m_bookmarkList;
+    CFolderTreeCtrl m_folderTree{&m_database};
     CQelControlContainer m_container;
     CCatalogChooser m_chooser;
     CQelVistaSplitterWindowT<false, CTessarySettings> m_chooserSplitter;
     CQelVistaSplitterWindowT<true, CTessarySettings> m_catalogSplitter;
-    CPanePlaceholder m_documentPane;
+    CDocumentPane m_documentPane{&m_database};
     CQelVistaSplitterWindowT<true, CTessarySettings> m_documentsSplitter;
+    // Where the tab view goes.
     CPanePlaceholder m_tabView;
 };

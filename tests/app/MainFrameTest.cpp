@@ -188,3 +188,41 @@ TEST_F(MainFrame, ACloseDuringASyncWaitsHiddenForItsEnd)
     EXPECT_EQ(1, DrainQuit());
     EXPECT_FALSE(frame->IsWindow());
 }
+
+TEST_F(MainFrame, TheListFollowsTheTreeAndASyncsEndRefillsItAsASelectionWould)
+{
+    CTessaryDatabase& database = frame->GetDatabase();
+    const wchar_t* book = L"aaaaaaaa-0000-0000-0000-000000000001";
+    ASSERT_TRUE(database.SetSubscriptionName(book, L"Book"));
+    const auto addDocument = [&](const wchar_t* guid, const wchar_t* location) {
+        TESSARYDOCUMENTDATA document;
+        document.subscriptionGuid = book;
+        document.documentGuid = guid;
+        document.location = location;
+        document.title = guid;
+        document.created = document.modified = 1000;
+        ASSERT_TRUE(database.UpdateDocument(document, nullptr));
+    };
+    addDocument(L"d0000000-0000-0000-0000-000000000001", L"/a/");
+    sync->events->OnSyncEnd();
+
+    const HWND container = FindChild(*ChooserSplitter(), L"Qel_ControlContainer");
+    auto* tree = dynamic_cast<CTessaryFolderTreeCtrl*>(CWindowObject::FromHandle(FindChild(container, L"Qel_TreeCtrl")));
+    const HWND list = FindChild(FindChild(*DocumentsSplitter(), L"Tessary_DocumentPane"), L"Qel_ListCtrl");
+    ASSERT_TRUE(tree && list);
+    const auto rows = [&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); };
+    const HTREEITEM quickViews = tree->GetNextItem(nullptr, TVGN_ROOT);
+    ASSERT_EQ(L"Quick Views", tree->GetItemText(quickViews));
+    tree->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(quickViews));
+    EXPECT_EQ(1, rows());
+
+    addDocument(L"d0000000-0000-0000-0000-000000000002", L"/b/");
+    sync->events->OnSyncEnd();
+    EXPECT_EQ(L"Quick Views", tree->GetItemText(tree->GetSelectedItem()));
+    EXPECT_EQ(2, rows());
+
+    const HTREEITEM bookItem = tree->GetNextItem(tree->GetSelectedItem(), TVGN_NEXT);
+    tree->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(tree->GetNextItem(bookItem, TVGN_CHILD)));
+    EXPECT_EQ(L"/a/", tree->GetSelectedLocation());
+    EXPECT_EQ(1, rows());
+}
