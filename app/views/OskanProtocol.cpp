@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <new>
 
 #include "app/frame/MainFrameMessages.h"
@@ -43,13 +45,22 @@ BOOL TakeBlock(Extract extract, std::vector<BYTE>& data)
 
 std::wstring GetEntryMimeType(const std::wstring& entryName)
 {
-    const std::wstring extension = EntryExtension(entryName);
+    std::wstring extension = EntryExtension(entryName);
     if (extension.empty())
         return std::wstring();
+    std::transform(extension.begin(), extension.end(), extension.begin(), ::towlower);
+    // Each registry read is a round trip to the Wine server; a page asks for the same
+    // few types many times, and the types do not change while the program runs.
+    static std::mutex lock;
+    static std::map<std::wstring, std::wstring> known;
+    const std::lock_guard<std::mutex> guard(lock);
+    const auto found = known.find(extension);
+    if (found != known.end())
+        return found->second;
     std::wstring type = QelRegReadString(HKEY_CLASSES_ROOT, extension.c_str(), L"Content Type", L"");
     if (type.size() > kMaxMimeTypeLength)
         type.resize(kMaxMimeTypeLength);
-    return type;
+    return known.emplace(extension, type).first->second;
 }
 
 std::wstring COskanProtocol::GetDocumentFileName(const std::wstring& key) const

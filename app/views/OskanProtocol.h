@@ -61,7 +61,8 @@ private:
     HWND m_window = nullptr;
 };
 
-// The "Content Type" of the extension's class key; empty when there is none.
+// The "Content Type" of the extension's class key, read once per extension; empty
+// when there is none.
 std::wstring GetEntryMimeType(const std::wstring& entryName);
 
 // The scheme's registration for this process: the session and the factory in it.
