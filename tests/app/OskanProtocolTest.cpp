@@ -70,6 +70,7 @@ protected:
                              {L"my pic.png", "spaced"},
                              {L"x.htm", kUtf8Page},
                              {L"style.css", Utf16Le(L"body{}")},
+                             {L"notes.TXT", Utf16Le(L"plain")},
                              {L"odd.htm", "\xFF\xFE" "A"},
                              {L"empty.htm", ""}});
     }
@@ -155,6 +156,8 @@ TEST_F(OskanProtocolTest, OnlyUtf16TextEntriesAreConvertedToUtf8)
     // A style sheet has no head element: the element leads.
     EXPECT_EQ("\xEF\xBB\xBF" + std::string(kUtf8CharsetMeta) + "body{}" + std::string(1, '\0'),
               Served(url + L"/style.css"));
+    EXPECT_EQ("\xEF\xBB\xBF" + std::string(kUtf8CharsetMeta) + "plain" + std::string(1, '\0'),
+              Served(url + L"/notes.TXT"));
     std::string bytes;
     std::vector<std::wstring> calls;
     const std::pair<const wchar_t*, std::string> unchanged[] = {
