@@ -5,7 +5,7 @@
 
 #include "app/frame/MainFrameMessages.h"
 #include "app/startup/ChooseAccount.h"
-#include "app/sync/NoSyncDlg.h"
+#include "app/sync/SyncDlg.h"
 #include "foundation/Global.h"
 #include "foundation/MessageFormat.h"
 #include "foundation/Translations.h"
@@ -37,7 +37,8 @@ void SetUpSplitter(Splitter& splitter, int minimumPane, int position)
 
 }  // namespace
 
-CMainFrame::CMainFrame() : CMainFrame(std::make_unique<CNoSyncDlg>()) {}
+// The dialog keeps only the database's address, which stands before the database is built.
+CMainFrame::CMainFrame() : CMainFrame(std::make_unique<CSyncDlg>(&m_database)) {}
 
 CMainFrame::CMainFrame(std::unique_ptr<ISyncDlg> syncDialog)
     : CQelWindowState<CMainFrame, CTessarySettings>(L"MainFrame_State"), m_syncDialog(std::move(syncDialog))

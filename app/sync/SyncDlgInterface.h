@@ -3,9 +3,12 @@
 // The frame owns one; a close during a running sync waits for its end event.
 #include <windows.h>
 
+// The status bar's sync pane shows these: a pane from the begin, the overall
+// position (0 to 100), and the end.
 class ISyncDlgEvents {
 public:
     virtual void OnSyncBegin() = 0;
+    // After the run's last rows are committed: the frame reloads what it shows.
     virtual void OnSyncEnd() = 0;
     virtual void OnSyncProgress(int position) = 0;
 
@@ -25,7 +28,7 @@ public:
     virtual void SetEvents(ISyncDlgEvents* events) = 0;
 
     virtual BOOL IsSyncing() const = 0;
-    // A second start while one runs only shows the dialog.
-    virtual void StartSync() = 0;
+    // A second start while one runs only shows the dialog and answers FALSE.
+    virtual BOOL StartSync() = 0;
     virtual void ShowAndActivate() = 0;
 };

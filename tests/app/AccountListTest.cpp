@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "AccountFixture.h"
+#include "DialogAnswer.h"
 #include "app/startup/AccountList.h"
 #include "app/startup/ChooseAccount.h"
 #include "common/TestLog.h"
@@ -22,39 +23,6 @@ std::vector<std::wstring> UserNames(const CTessaryAccountList& list)
     std::sort(names.begin(), names.end());
     return names;
 }
-
-// Runs answer on each dialog of this thread once it is initialised.
-class CDialogAnswer {
-public:
-    explicit CDialogAnswer(std::function<void(HWND)> answer)
-    {
-        Answer() = std::move(answer);
-        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, Hook, nullptr, ::GetCurrentThreadId());
-    }
-    ~CDialogAnswer()
-    {
-        ::UnhookWindowsHookEx(m_hook);
-        Answer() = nullptr;
-    }
-    CDialogAnswer(const CDialogAnswer&) = delete;
-    CDialogAnswer& operator=(const CDialogAnswer&) = delete;
-
-private:
-    static std::function<void(HWND)>& Answer()
-    {
-        static std::function<void(HWND)> answer;
-        return answer;
-    }
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        if (code == HC_ACTION && message->message == WM_INITDIALOG && Answer())
-            Answer()(message->hwnd);
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    HHOOK m_hook = nullptr;
-};
 
 }  // namespace
 

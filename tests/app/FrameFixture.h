@@ -18,7 +18,7 @@ public:
     void DestroyDialogWindow() override {}
     void SetEvents(ISyncDlgEvents* sink) override { events = sink; }
     BOOL IsSyncing() const override { return syncing; }
-    void StartSync() override {}
+    BOOL StartSync() override { return FALSE; }
     void ShowAndActivate() override { ++shown; }
 };
 
