@@ -75,11 +75,13 @@ protected:
     int GetItemHeight() override { return 40; }
     void DeleteItemData(LPARAM data) override;
     void DrawItem(HDC dc, int item, int subItem, UINT state, const RECT& cell, UINT format, LPARAM data) override;
-    int CompareItemsCustom(const LVCompareParam& first, const LVCompareParam& second, int column) override;
 
 private:
     void Refill();
     void Sort();
+    // Below zero when a comes first in ascending order.
+    int CompareDocuments(const TESSARYDOCUMENTDATA& a, const TESSARYDOCUMENTDATA& b) const;
+    static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM list);
     void OnItemChanged(const NMLISTVIEW& change);
     void OnSelectionTimer();
     int GetIconImage(const TESSARYDOCUMENTDATA& document) const;
