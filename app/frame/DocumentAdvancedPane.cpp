@@ -17,12 +17,7 @@ constexpr int kOptionsShift = 30;
 
 CWindowClassInfo& CDocumentAdvancedPane::GetWindowClassInfo()
 {
-    static CWindowClassInfo info = [] {
-        CWindowClassInfo area;
-        area.name = L"Tessary_DocumentAdvancedPane";
-        area.background = nullptr;
-        return area;
-    }();
+    static CWindowClassInfo info = ClassNamed(L"Tessary_DocumentAdvancedPane");
     return info;
 }
 
@@ -118,12 +113,6 @@ void CDocumentAdvancedPane::SendSearch()
     ::SendMessageW(GetParent(), WM_QEL_SEARCH, 0, 0);
 }
 
-void CDocumentAdvancedPane::DoPaint(HDC dc)
-{
-    const RECT client = GetClientRect();
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
-}
-
 BOOL CDocumentAdvancedPane::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                                  LRESULT& result, DWORD mapId)
 {
@@ -165,9 +154,7 @@ BOOL CDocumentAdvancedPane::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM
         }
         break;
     default:
-        if (ProcessDoubleBuffer(hwnd, message, wParam, lParam, result))
-            return TRUE;
         break;
     }
-    return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+    return CFilledPane::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
 }

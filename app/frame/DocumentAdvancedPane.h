@@ -9,15 +9,15 @@
 #include <functional>
 #include <string>
 
+#include "app/frame/FilledPane.h"
 #include "controls/FlatButton.h"
 #include "controls/IconEdit.h"
-#include "framework/DoubleBuffer.h"
 #include "framework/WindowObject.h"
 
 // Sent to the pane: lay the search area and the list out again.
 constexpr UINT WM_QEL_UPDATELAYOUT = WM_USER + 1010;
 
-class CDocumentAdvancedPane : public CWindowObject, public CDoubleBufferPaint {
+class CDocumentAdvancedPane : public CFilledPane {
 public:
     static constexpr int kOptionsButtonId = 2000;
     static constexpr int kSortButtonId = 2001;
@@ -43,7 +43,6 @@ public:
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
-    void DoPaint(HDC dc) override;
 
 protected:
     CWindowClassInfo& GetWindowClassInfo() override;

@@ -1,6 +1,6 @@
 #include "app/frame/DocumentListCtrl.h"
 
-#include "foundation/Translations.h"
+#include "app/frame/PopupMenu.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -32,11 +32,7 @@ CDocumentListCtrl::CDocumentListCtrl(CTessaryDatabase* database) : CTessaryDocum
 
 HMENU CDocumentListCtrl::GetContextMenu()
 {
-    if (!m_menu) {
-        m_menu.Attach(::LoadMenuW(FrameworkInstance(), MAKEINTRESOURCEW(IDR_DOCUMENT_LIST_MENU)));
-        QelTranslateMenu(m_menu);
-    }
-    return m_menu ? ::GetSubMenu(m_menu, 0) : nullptr;
+    return LoadPopupMenu(m_menu, IDR_DOCUMENT_LIST_MENU);
 }
 
 void CDocumentListCtrl::PrepareContextMenu(int item, HMENU menu)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/frame/PopupMenu.h"
+#include "app/frame/WaitCursor.h"
 #include "foundation/Settings.h"
 #include "foundation/Translations.h"
 #include "resources/ResourceIds.h"
@@ -36,27 +38,11 @@ UINT SortCaption(int sortBy)
     }
 }
 
-class CWaitCursor {
-public:
-    CWaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-    ~CWaitCursor() { ::SetCursor(m_previous); }
-
-private:
-    HCURSOR m_previous;
-};
-
 }  // namespace
 
 CWindowClassInfo& CDocumentPane::GetWindowClassInfo()
 {
-    static CWindowClassInfo info = [] {
-        CWindowClassInfo pane;
-        pane.name = L"Tessary_DocumentPane";
-        pane.background = nullptr;
-        return pane;
-    }();
+    static CWindowClassInfo info = ClassNamed(L"Tessary_DocumentPane");
     return info;
 }
 
@@ -82,12 +68,6 @@ void CDocumentPane::Layout()
                                                       : kSearchAreaHeight;
     m_searchArea.MoveWindow(RECT{client.left, client.top, client.right, height});
     m_list.MoveWindow(RECT{client.left, height, client.right, client.bottom});
-}
-
-void CDocumentPane::DoPaint(HDC dc)
-{
-    const RECT client = GetClientRect();
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
 }
 
 void CDocumentPane::ShowLocation(const std::wstring& subscriptionGuid, const std::wstring& location)
@@ -202,11 +182,7 @@ void CDocumentPane::ShowHistoryEntry(size_t index)
 
 void CDocumentPane::ShowMenu(CMenuOwner& menu, UINT menuId, HWND below, UINT checkedId)
 {
-    if (!menu) {
-        menu.Attach(::LoadMenuW(FrameworkInstance(), MAKEINTRESOURCEW(menuId)));
-        QelTranslateMenu(menu);
-    }
-    const HMENU popup = menu ? ::GetSubMenu(menu, 0) : nullptr;
+    const HMENU popup = LoadPopupMenu(menu, menuId);
     if (!popup)
         return;
     for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
@@ -283,9 +259,7 @@ BOOL CDocumentPane::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam,
         }
         break;
     default:
-        if (ProcessDoubleBuffer(hwnd, message, wParam, lParam, result))
-            return TRUE;
         break;
     }
-    return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+    return CFilledPane::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
 }

@@ -9,12 +9,12 @@
 
 #include "app/frame/DocumentAdvancedPane.h"
 #include "app/frame/DocumentListCtrl.h"
-#include "framework/DoubleBuffer.h"
+#include "app/frame/FilledPane.h"
 #include "framework/GdiOwners.h"
 #include "framework/WindowObject.h"
 #include "librarydata/Database.h"
 
-class CDocumentPane : public CWindowObject, public CDoubleBufferPaint {
+class CDocumentPane : public CFilledPane {
 public:
     enum SearchScope { CurrentFolder = 0, CurrentFolderAndSubFolders = 1, AllDocuments = 2 };
     struct SearchHistoryEntry {
@@ -46,7 +46,6 @@ public:
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
-    void DoPaint(HDC dc) override;
 
 protected:
     CWindowClassInfo& GetWindowClassInfo() override;

@@ -1,6 +1,6 @@
 #include "app/frame/FolderTreeCtrl.h"
 
-#include "foundation/Translations.h"
+#include "app/frame/PopupMenu.h"
 #include "resources/ResourceIds.h"
 
 CFolderTreeCtrl::CFolderTreeCtrl(CTessaryDatabase* database) : CTessaryFolderTreeCtrl(database)
@@ -10,11 +10,7 @@ CFolderTreeCtrl::CFolderTreeCtrl(CTessaryDatabase* database) : CTessaryFolderTre
 
 HMENU CFolderTreeCtrl::GetContextMenu()
 {
-    if (!m_menu) {
-        m_menu.Attach(::LoadMenuW(FrameworkInstance(), MAKEINTRESOURCEW(IDR_FOLDER_TREE_MENU)));
-        QelTranslateMenu(m_menu);
-    }
-    return m_menu ? ::GetSubMenu(m_menu, 0) : nullptr;
+    return LoadPopupMenu(m_menu, IDR_FOLDER_TREE_MENU);
 }
 
 BOOL CFolderTreeCtrl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/frame/RelativeDate.h"
+#include "app/frame/WaitCursor.h"
 #include "controls/PaintingHelpers.h"
 #include "controls/RedrawLock.h"
 #include "foundation/Global.h"
@@ -50,18 +51,6 @@ std::wstring IconKey(const TESSARYDOCUMENTDATA& document)
     ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
     return key;
 }
-
-// Restores the cursor it replaced with the wait cursor.
-class CWaitCursor {
-public:
-    CWaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-    ~CWaitCursor() { ::SetCursor(m_previous); }
-
-private:
-    HCURSOR m_previous;
-};
 
 }  // namespace
 
