@@ -85,6 +85,15 @@ TEST_F(DocumentPaneTest, SearchesOnceTheTextHasRestedForMoreThanASecond)
     Tick(13001);
     EXPECT_EQ(1u, Searches());
     EXPECT_EQ(2, Rows());
+
+    // An empty quick view searches everywhere; emptying the box empties the list again.
+    pane.ShowDocuments({}, L"");
+    Type(L"apple", 20000);
+    Tick(21001);
+    EXPECT_EQ(3, Rows());
+    Type(L"", 22000);
+    Tick(23001);
+    EXPECT_EQ(0, Rows());
 }
 
 TEST_F(DocumentPaneTest, ScopesWidenTheSearchAndTheHistoryShowsPastResults)
