@@ -126,10 +126,18 @@ BOOL CQelHttpServer::SendRequest(const wchar_t* verb, const wchar_t* object, CQe
         DWORD length = kHeaderBufferBytes;
         HttpQueryInfoW(request.Get(), HTTP_QUERY_RAW_HEADERS_CRLF, &buffer[0], &length, nullptr);
         headers.assign(buffer.c_str());
-        DWORD expected = 0;
-        if (!QelHttpGetContentLength(headers.c_str(), expected))
-            expected = 0;
-        result = QelHttpReadFile(request.Get(), answer, expected, progress);
+        if (headers.find_first_not_of(L" \r\n") == std::wstring::npos) {
+            // Windows fails the request's end when no status line comes within the
+            // time-out; Wine ends it as if one had come, with no headers, and the
+            // body's read would wait out the time-out a second time.
+            ::SetLastError(ERROR_INTERNET_TIMEOUT);
+            result = FALSE;
+        } else {
+            DWORD expected = 0;
+            if (!QelHttpGetContentLength(headers.c_str(), expected))
+                expected = 0;
+            result = QelHttpReadFile(request.Get(), answer, expected, progress);
+        }
     }
     if (!result && IsTimeout(::GetLastError()))
         TessaryWriteLog(QelFormatString2(L"%1 gave no answer within the time-out of %2 seconds", m_server.c_str(),
