@@ -12,6 +12,7 @@
 #include <wrl/client.h>
 
 #include "framework/ComObject.h"
+#include "framework/WindowRef.h"
 
 class CActiveXSite : public IOleClientSite,
                      public IOleInPlaceSite,
@@ -41,66 +42,80 @@ public:
     void SetAllowContextMenu(BOOL allow) { m_allowContextMenu = allow; }
 
     // IOleClientSite
-    STDMETHODIMP SaveObject() override;
-    STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
-    STDMETHODIMP GetContainer(IOleContainer** container) override;
-    STDMETHODIMP ShowObject() override;
-    STDMETHODIMP OnShowWindow(BOOL show) override;
-    STDMETHODIMP RequestNewObjectLayout() override;
+    STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override { return Answer(moniker, nullptr, E_NOTIMPL); }
+    STDMETHODIMP GetContainer(IOleContainer** container) override { return Answer(container, nullptr, E_NOINTERFACE); }
+    STDMETHODIMP ShowObject() override { return S_OK; }
+    STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+    STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
     // IOleWindow
-    STDMETHODIMP GetWindow(HWND* window) override;
-    STDMETHODIMP ContextSensitiveHelp(BOOL enterMode) override;
+    STDMETHODIMP GetWindow(HWND* window) override { return Answer(window, m_window, m_window ? S_OK : E_FAIL); }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
     // IOleInPlaceSite
-    STDMETHODIMP CanInPlaceActivate() override;
-    STDMETHODIMP OnInPlaceActivate() override;
-    STDMETHODIMP OnUIActivate() override;
+    STDMETHODIMP CanInPlaceActivate() override { return m_window ? S_OK : S_FALSE; }
+    STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnUIActivate() override { return S_OK; }
     STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, RECT* position,
                                   RECT* clip, OLEINPLACEFRAMEINFO* frameInfo) override;
-    STDMETHODIMP Scroll(SIZE extent) override;
-    STDMETHODIMP OnUIDeactivate(BOOL undoable) override;
-    STDMETHODIMP OnInPlaceDeactivate() override;
-    STDMETHODIMP DiscardUndoState() override;
-    STDMETHODIMP DeactivateAndUndo() override;
-    STDMETHODIMP OnPosRectChange(const RECT* position) override;
+    STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+    STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnInPlaceDeactivate() override
+    {
+        m_activeObject.Reset();
+        return S_OK;
+    }
+    STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
+    STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
+    STDMETHODIMP OnPosRectChange(const RECT*) override { return S_OK; }
     // IOleControlSite
-    STDMETHODIMP OnControlInfoChanged() override;
-    STDMETHODIMP LockInPlaceActive(BOOL lock) override;
-    STDMETHODIMP GetExtendedControl(IDispatch** control) override;
-    STDMETHODIMP TransformCoords(POINTL* himetric, POINTF* container, DWORD flags) override;
-    STDMETHODIMP TranslateAccelerator(MSG* message, DWORD modifiers) override;
-    STDMETHODIMP OnFocus(BOOL gotFocus) override;
-    STDMETHODIMP ShowPropertyFrame() override;
-    // IOleInPlaceUIWindow and IOleInPlaceFrame
-    STDMETHODIMP GetBorder(RECT* border) override;
-    STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS widths) override;
-    STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS widths) override;
-    STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR name) override;
-    STDMETHODIMP InsertMenus(HMENU shared, LPOLEMENUGROUPWIDTHS widths) override;
-    STDMETHODIMP SetMenu(HMENU shared, HOLEMENU oleMenu, HWND activeObject) override;
-    STDMETHODIMP RemoveMenus(HMENU shared) override;
-    STDMETHODIMP SetStatusText(LPCOLESTR text) override;
-    STDMETHODIMP EnableModeless(BOOL enable) override;  // also IDocHostUIHandler's
-    STDMETHODIMP TranslateAccelerator(MSG* message, WORD id) override;
-    // IDocHostUIHandler
-    STDMETHODIMP ShowContextMenu(DWORD id, POINT* point, IUnknown* target, IDispatch* object) override;
+    STDMETHODIMP OnControlInfoChanged() override { return S_OK; }
+    STDMETHODIMP LockInPlaceActive(BOOL) override { return S_OK; }
+    STDMETHODIMP GetExtendedControl(IDispatch** control) override { return Answer(control, nullptr, E_NOTIMPL); }
+    STDMETHODIMP TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
+    STDMETHODIMP OnFocus(BOOL) override { return S_OK; }
+    STDMETHODIMP ShowPropertyFrame() override { return E_NOTIMPL; }
+    // IOleInPlaceUIWindow and IOleInPlaceFrame: no tool bars or menus to share.
+    STDMETHODIMP GetBorder(RECT*) override { return INPLACE_E_NOTOOLSPACE; }
+    STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+    STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return E_NOTIMPL; }
+    STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) override
+    {
+        m_activeObject = object;
+        return S_OK;
+    }
+    STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+    STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+    STDMETHODIMP RemoveMenus(HMENU) override { return S_OK; }
+    STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }  // also IDocHostUIHandler's
+    STDMETHODIMP TranslateAccelerator(MSG*, WORD) override { return S_FALSE; }
+    // IDocHostUIHandler: S_OK from ShowContextMenu means the host has shown the menu, so the page shows none.
+    STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override
+    {
+        return m_allowContextMenu ? S_FALSE : S_OK;
+    }
     STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override;
-    STDMETHODIMP ShowUI(DWORD id, IOleInPlaceActiveObject* object, IOleCommandTarget* target, IOleInPlaceFrame* frame,
-                        IOleInPlaceUIWindow* document) override;
-    STDMETHODIMP HideUI() override;
-    STDMETHODIMP UpdateUI() override;
-    STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
-    STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
-    STDMETHODIMP ResizeBorder(const RECT* border, IOleInPlaceUIWindow* window, BOOL frameWindow) override;
-    STDMETHODIMP TranslateAccelerator(MSG* message, const GUID* group, DWORD id) override;
-    STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD reserved) override;
-    STDMETHODIMP GetDropTarget(IDropTarget* target, IDropTarget** replacement) override;
-    STDMETHODIMP GetExternal(IDispatch** external) override;
-    STDMETHODIMP TranslateUrl(DWORD translate, LPWSTR url, LPWSTR* translated) override;
-    STDMETHODIMP FilterDataObject(IDataObject* object, IDataObject** replacement) override;
+    STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
+                        IOleInPlaceUIWindow*) override
+    {
+        return S_FALSE;
+    }
+    STDMETHODIMP HideUI() override { return S_OK; }
+    STDMETHODIMP UpdateUI() override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(const RECT*, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    STDMETHODIMP TranslateAccelerator(MSG*, const GUID*, DWORD) override { return S_FALSE; }
+    STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD) override { return Answer(key, nullptr, S_FALSE); }
+    STDMETHODIMP GetDropTarget(IDropTarget*, IDropTarget** drop) override { return Answer(drop, nullptr, E_NOTIMPL); }
+    STDMETHODIMP GetExternal(IDispatch** external) override { return Answer(external, nullptr, S_FALSE); }
+    STDMETHODIMP TranslateUrl(DWORD, LPWSTR, LPWSTR* url) override { return Answer(url, nullptr, S_FALSE); }
+    STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** data) override { return Answer(data, nullptr, S_FALSE); }
     // IDispatch: the ambient properties
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return Answer(count, 0u, S_OK); }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return Answer(info, nullptr, E_NOTIMPL); }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) override;
 
@@ -109,7 +124,16 @@ protected:
     ~CActiveXSite() = default;
 
 private:
-    RECT ClientRect() const;
+    // Sets an out-parameter; E_POINTER when there is none.
+    template <class T, class Value>
+    static HRESULT Answer(T* out, Value value, HRESULT result)
+    {
+        if (!out)
+            return E_POINTER;
+        *out = value;
+        return result;
+    }
+    RECT ClientRect() const { return CWindowRef(m_window).GetClientRect(); }
 
     HWND m_window = nullptr;
     Microsoft::WRL::ComPtr<IOleObject> m_control;

@@ -18,40 +18,23 @@
 #include <wrl/client.h>
 
 #include <new>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 
 namespace ComObjectDetail {
 
-template <class... Types>
-struct List {};
-
-template <class... Lists>
-struct Concat;
-template <class... A>
-struct Concat<List<A...>> {
-    using Type = List<A...>;
-};
-template <class... A, class... B, class... Rest>
-struct Concat<List<A...>, List<B...>, Rest...> : Concat<List<A..., B...>, Rest...> {};
-
-template <class L>
-struct FirstOrVoid {
-    using Type = void;
-};
-template <class T, class... Rest>
-struct FirstOrVoid<List<T, Rest...>> {
-    using Type = T;
-};
-
 template <class Base, class Derived>
 inline constexpr bool kStrictBase = std::is_base_of_v<Base, Derived> && !std::is_same_v<Base, Derived>;
 
-// The listed types no other listed type derives from: the object's direct bases.
-template <class I, class... All>
-inline constexpr bool kLeaf = !(kStrictBase<I, All> || ...);
+// The listed types no other listed type derives from are the object's direct bases;
+// each other type stands as a distinct empty placeholder.
+template <class T, class... All>
+inline constexpr bool kLeaf = !(kStrictBase<T, All> || ...);
+template <class T>
+struct NotABase {};
 template <class... All>
-using Leaves = typename Concat<List<>, std::conditional_t<kLeaf<All, All...>, List<All>, List<>>...>::Type;
+struct Inherit : public std::conditional_t<kLeaf<All, All...>, All, NotABase<All>>... {};
 
 // J derives from I with no listed type in between.
 template <class I, class J, class... All>
@@ -59,19 +42,21 @@ inline constexpr bool kNearest = kStrictBase<I, J> && !((kStrictBase<I, All> && 
 
 // The first listed type that derives from I with nothing listed between; void for a direct base.
 template <class I, class... All>
-using Nearest =
-    typename FirstOrVoid<typename Concat<List<>, std::conditional_t<kNearest<I, All, All...>, List<All>, List<>>...>::Type>::Type;
-
-template <class LeafList>
-struct Inherit;
-template <class... LeafTypes>
-struct Inherit<List<LeafTypes...>> : public LeafTypes... {};
+constexpr size_t NearestIndex()
+{
+    const bool nearest[] = {kNearest<I, All, All...>...};
+    size_t index = 0;
+    while (index < sizeof...(All) && !nearest[index])
+        ++index;
+    return index;
+}
+template <class I, class... All>
+using Nearest = std::tuple_element_t<NearestIndex<I, All...>(), std::tuple<All..., void>>;
 
 }  // namespace ComObjectDetail
 
 template <class Derived, class FirstInterface, class... MoreInterfaces>
-class CComObjectBase
-    : public ComObjectDetail::Inherit<ComObjectDetail::Leaves<FirstInterface, MoreInterfaces...>> {
+class CComObjectBase : public ComObjectDetail::Inherit<FirstInterface, MoreInterfaces...> {
 public:
     CComObjectBase(const CComObjectBase&) = delete;
     CComObjectBase& operator=(const CComObjectBase&) = delete;

@@ -29,8 +29,7 @@ INT_PTR CDialogObject::DoModal(HWND parent, LPARAM param)
     Pending() = this;
     const INT_PTR result =
         ::DialogBoxParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, param);
-    if (Pending() == this)
-        Pending() = nullptr;
+    Pending() = nullptr;  // taken by the first message, unless the dialog never came
     return result;
 }
 
@@ -42,8 +41,7 @@ HWND CDialogObject::Create(HWND parent, LPARAM param)
     Pending() = this;
     const HWND window =
         ::CreateDialogParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, param);
-    if (Pending() == this)
-        Pending() = nullptr;
+    Pending() = nullptr;
     return window;
 }
 
@@ -54,18 +52,17 @@ BOOL CDialogObject::EndDialog(INT_PTR result)
 
 INT_PTR CALLBACK CDialogObject::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWindowObject* object = FromHandle(window);
+    auto* object = static_cast<CDialogObject*>(FromHandle(window));
     if (!object) {
-        object = std::exchange(Pending(), nullptr);
+        object = static_cast<CDialogObject*>(std::exchange(Pending(), nullptr));
         if (!object)
             return FALSE;
-        static_cast<CDialogObject*>(object)->Attach(window, nullptr, FALSE);
+        object->Attach(window, nullptr, FALSE);
     }
     BOOL handled = TRUE;
-    const LRESULT result = static_cast<CDialogObject*>(object)->Dispatch(message, wParam, lParam, [&]() -> LRESULT {
+    const LRESULT result = object->Dispatch(message, wParam, lParam, [&]() -> LRESULT {
         LRESULT reflected = 0;
-        if (static_cast<CDialogObject*>(object)->ReflectNotification(message, wParam, lParam, reflected) &&
-            (reflected || !IsColorMessage(message)))
+        if (object->ReflectNotification(message, wParam, lParam, reflected))
             return reflected;
         handled = FALSE;
         return 0;

@@ -13,9 +13,6 @@ public:
     // Ends a modal dialog with the result, destroys a modeless one.
     BOOL EndDialog(INT_PTR result);
 
-    UINT GetDialogId() const { return m_dialogId; }
-    BOOL IsModal() const { return m_modal; }
-
 protected:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -14,9 +14,43 @@
 // Icon and title come from resource 128. Destroying the frame posts WM_QUIT with 1.
 // Its owner registers it as message filter and idle handler of the thread's loop;
 // on idle the command state goes to the tool bars added to it.
-#include "framework/CommandState.h"
+#include <map>
+#include <vector>
+
 #include "framework/MessageLoop.h"
 #include "framework/WindowObject.h"
+
+// Enabled and checked state per command id, which handlers set and the frame's idle
+// handler pushes to the tool bars added here. Only states changed since the last push
+// are sent again; a tool bar added later gets every known state.
+class CCommandState {
+public:
+    void AddToolBar(HWND toolBar) { m_toolBars.push_back(ToolBar{toolBar, TRUE}); }
+
+    // Commands never set are left as the tool bars have them; a command once set
+    // has both its states pushed.
+    void EnableCommand(UINT id, BOOL enable) { Change(id, &State::enabled, enable); }
+    void SetCommandCheck(UINT id, BOOL check) { Change(id, &State::checked, check); }
+
+    // Sends the changed states to every tool bar (TB_ENABLEBUTTON, TB_CHECKBUTTON).
+    void UpdateToolBars();
+
+private:
+    struct State {
+        BOOL enabled = TRUE;
+        BOOL checked = FALSE;
+        BOOL changed = TRUE;
+    };
+    struct ToolBar {
+        HWND window;
+        BOOL fresh;  // not yet given any state
+    };
+    void Change(UINT id, BOOL State::*field, BOOL value);
+
+    std::map<UINT, State> m_states;
+    std::vector<ToolBar> m_toolBars;
+};
+
 
 class CFrameWindowObject : public CWindowObject, public CCommandState, public IUiMessageFilter, public IUiIdleHandler {
 public:

@@ -82,29 +82,12 @@ void CUiModule::Init(HINSTANCE instance)
     SetFrameworkInstance(instance);
 }
 
-void CUiModule::Term()
-{
-    const std::lock_guard<std::mutex> hold(m_lock);
-    m_loops.clear();
-}
-
-BOOL CUiModule::AddMessageLoop(CUiMessageLoop* loop)
-{
-    const std::lock_guard<std::mutex> hold(m_lock);
-    return m_loops.emplace(::GetCurrentThreadId(), loop).second;
-}
-
-BOOL CUiModule::RemoveMessageLoop()
-{
-    const std::lock_guard<std::mutex> hold(m_lock);
-    return m_loops.erase(::GetCurrentThreadId()) != 0;
-}
-
 CUiMessageLoop* CUiModule::GetMessageLoop(DWORD threadId) const
 {
-    const std::lock_guard<std::mutex> hold(m_lock);
-    const auto found = m_loops.find(threadId);
-    return found == m_loops.end() ? nullptr : found->second;
+    return Locked([&] {
+        const auto found = m_loops.find(threadId);
+        return found == m_loops.end() ? nullptr : found->second;
+    });
 }
 
 CUiModule& UiModule()

@@ -50,15 +50,25 @@ class CUiModule {
 public:
     // Sets the instance the framework registers classes and loads resources from.
     void Init(HINSTANCE instance);
-    void Term();
+    void Term() { Locked([&] { m_loops.clear(); }); }
     HINSTANCE GetInstance() const { return m_instance; }
 
     // The loop of the calling thread.
-    BOOL AddMessageLoop(CUiMessageLoop* loop);
-    BOOL RemoveMessageLoop();
+    BOOL AddMessageLoop(CUiMessageLoop* loop)
+    {
+        return Locked([&] { return m_loops.emplace(::GetCurrentThreadId(), loop).second; });
+    }
+    BOOL RemoveMessageLoop() { return Locked([&] { return m_loops.erase(::GetCurrentThreadId()) != 0; }); }
     CUiMessageLoop* GetMessageLoop(DWORD threadId = ::GetCurrentThreadId()) const;
 
 private:
+    template <class Call>
+    auto Locked(Call call) const -> decltype(call())
+    {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        return call();
+    }
+
     HINSTANCE m_instance = nullptr;
     mutable std::mutex m_lock;
     std::map<DWORD, CUiMessageLoop*> m_loops;

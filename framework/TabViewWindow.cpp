@@ -30,7 +30,7 @@ BOOL CTabViewWindow::RemovePage(int index)
 {
     if (!IsValid(index))
         return FALSE;
-    const HWND window = m_pages[static_cast<size_t>(index)].window;
+    const HWND window = Page(index).window;
     m_pages.erase(m_pages.begin() + index);
     TabCtrl_DeleteItem(m_strip, index);
     if (window == m_activeWindow)
@@ -51,29 +51,11 @@ void CTabViewWindow::RemoveAllPages()
         ::DestroyWindow(page.window);
 }
 
-BOOL CTabViewWindow::SetActivePage(int index)
-{
-    if (!IsValid(index))
-        return FALSE;
-    Activate(index);
-    return TRUE;
-}
-
-HWND CTabViewWindow::GetPageWindow(int index) const
-{
-    return IsValid(index) ? m_pages[static_cast<size_t>(index)].window : nullptr;
-}
-
-std::wstring CTabViewWindow::GetPageTitle(int index) const
-{
-    return IsValid(index) ? m_pages[static_cast<size_t>(index)].title : std::wstring();
-}
-
 BOOL CTabViewWindow::SetPageTitle(int index, const wchar_t* title)
 {
     if (!IsValid(index))
         return FALSE;
-    CPage& page = m_pages[static_cast<size_t>(index)];
+    CPage& page = Page(index);
     page.title = title ? title : L"";
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -82,11 +64,6 @@ BOOL CTabViewWindow::SetPageTitle(int index, const wchar_t* title)
     if (page.window == m_activeWindow)
         UpdateTitleBar();
     return TRUE;
-}
-
-void* CTabViewWindow::GetPageData(int index) const
-{
-    return IsValid(index) ? m_pages[static_cast<size_t>(index)].data : nullptr;
 }
 
 int CTabViewWindow::PageIndexFromWindow(HWND window) const
@@ -110,7 +87,7 @@ void CTabViewWindow::UpdateTitleBar()
     std::wstring caption = m_titleBarText;
     const int active = GetActivePage();
     if (active >= 0)
-        caption += L" - " + m_pages[static_cast<size_t>(active)].title;
+        caption += L" - " + Page(active).title;
     ::SetWindowTextW(m_titleBar, caption.c_str());
 }
 
@@ -137,7 +114,7 @@ void CTabViewWindow::UpdateLayout()
 
 BOOL CTabViewWindow::InsertTab(int index)
 {
-    CPage& page = m_pages[static_cast<size_t>(index)];
+    CPage& page = Page(index);
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = page.title.data();

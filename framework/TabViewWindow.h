@@ -32,11 +32,16 @@ public:
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     int GetActivePage() const { return PageIndexFromWindow(m_activeWindow); }
-    BOOL SetActivePage(int index);
-    HWND GetPageWindow(int index) const;
-    std::wstring GetPageTitle(int index) const;
+    BOOL SetActivePage(int index)
+    {
+        if (IsValid(index))
+            Activate(index);
+        return IsValid(index);
+    }
+    HWND GetPageWindow(int index) const { return IsValid(index) ? Page(index).window : nullptr; }
+    std::wstring GetPageTitle(int index) const { return IsValid(index) ? Page(index).title : std::wstring(); }
     BOOL SetPageTitle(int index, const wchar_t* title);
-    void* GetPageData(int index) const;
+    void* GetPageData(int index) const { return IsValid(index) ? Page(index).data : nullptr; }
     // -1 when no page has this window.
     int PageIndexFromWindow(HWND window) const;
 
@@ -77,6 +82,8 @@ private:
     void MovePage(int from, int to);
     void UpdateTitleBar();
     BOOL IsValid(int index) const { return index >= 0 && index < GetPageCount(); }
+    const CPage& Page(int index) const { return m_pages[static_cast<size_t>(index)]; }
+    CPage& Page(int index) { return m_pages[static_cast<size_t>(index)]; }
 
     std::vector<CPage> m_pages;
     CWindowRef m_strip;

@@ -78,7 +78,6 @@ ATOM CWindowClassInfo::Register()
                                                          ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
         }
     }
-    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FrameworkWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = ClassName();
@@ -96,6 +95,8 @@ BOOL IsColorMessage(UINT message)
     return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
 }
 
+namespace {
+
 BOOL IsReflectableMessage(UINT message)
 {
     switch (message) {
@@ -110,13 +111,12 @@ BOOL IsReflectableMessage(UINT message)
     }
 }
 
-HWND ReflectionTarget(HWND container, UINT message, WPARAM wParam, LPARAM lParam)
+// The child a reflectable message came from, or nullptr (menus, accelerators).
+HWND ReflectionTarget(HWND container, UINT message, LPARAM lParam)
 {
     switch (message) {
     case WM_NOTIFY:
         return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
-    case WM_COMMAND:
-        return reinterpret_cast<HWND>(lParam);
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         return item && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
@@ -129,11 +129,12 @@ HWND ReflectionTarget(HWND container, UINT message, WPARAM wParam, LPARAM lParam
         const auto* item = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam);
         return item ? item->hwndItem : nullptr;
     }
-    default:
-        (void)wParam;
-        return IsReflectableMessage(message) ? reinterpret_cast<HWND>(lParam) : nullptr;
+    default:  // WM_COMMAND and the colour messages
+        return reinterpret_cast<HWND>(lParam);
     }
 }
+
+}  // namespace
 
 CWindowObject::~CWindowObject()
 {
@@ -175,8 +176,7 @@ HWND CWindowObject::Create(HWND parent, const RECT& rect, const wchar_t* text, D
                                           style ? style : DefaultStyle(), rect.left, rect.top,
                                           rect.right - rect.left, rect.bottom - rect.top, parent,
                                           reinterpret_cast<HMENU>(idOrMenu), FrameworkInstance(), param);
-    if (Pending() == this)
-        Pending() = nullptr;
+    Pending() = nullptr;  // taken by the first message, unless the window never came
     return window;
 }
 
@@ -234,20 +234,15 @@ LRESULT CWindowObject::DefWindowProc()
     return m_current ? DefWindowProc(m_current->message, m_current->wParam, m_current->lParam) : 0;
 }
 
-BOOL CWindowObject::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD)
-{
-    return FALSE;
-}
-
 BOOL CWindowObject::ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     if (!IsReflectableMessage(message))
         return FALSE;
-    const HWND child = ReflectionTarget(m_hWnd, message, wParam, lParam);
+    const HWND child = ReflectionTarget(m_hWnd, message, lParam);
     if (!child || child == m_hWnd || !::IsWindow(child))
         return FALSE;
     result = ::SendMessageW(child, OCM__BASE + message, wParam, lParam);
-    return TRUE;
+    return result || !IsColorMessage(message);  // a colour message nobody answered still needs a brush
 }
 
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -263,11 +258,8 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, L
         // Controls built on a system class keep their own notifications (a list view's
         // header talks to the list view); only windows of our own classes reflect.
         LRESULT reflected = 0;
-        if (!object->m_defaultProc && object->ReflectNotification(message, wParam, lParam, reflected)) {
-            // A colour message nobody answered still needs a brush.
-            if (reflected || !IsColorMessage(message))
-                return reflected;
-        }
+        if (!object->m_defaultProc && object->ReflectNotification(message, wParam, lParam, reflected))
+            return reflected;
         if (message > OCM__BASE && IsReflectableMessage(message - OCM__BASE))
             return ::DefWindowProcW(window, message, wParam, lParam);
         return object->DefWindowProc(message, wParam, lParam);

@@ -19,16 +19,6 @@
 
 #include "framework/WindowRef.h"
 
-class CMessageHandler {
-public:
-    // TRUE when the message was handled and result holds its answer.
-    virtual BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                                      DWORD mapId = 0) = 0;
-
-protected:
-    ~CMessageHandler() = default;
-};
-
 // The module whose resources and classes the windows use; the program's own by default.
 HINSTANCE FrameworkInstance();
 void SetFrameworkInstance(HINSTANCE instance);
@@ -63,12 +53,8 @@ private:
 
 // WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC.
 BOOL IsColorMessage(UINT message);
-// Messages a container reflects back to the child that sent them.
-BOOL IsReflectableMessage(UINT message);
-// The child a reflectable message came from, or nullptr (menus, accelerators).
-HWND ReflectionTarget(HWND container, UINT message, WPARAM wParam, LPARAM lParam);
 
-class CWindowObject : public CWindowRef, public CMessageHandler {
+class CWindowObject : public CWindowRef {
 public:
     CWindowObject() = default;
     CWindowObject(const CWindowObject&) = delete;
@@ -87,10 +73,13 @@ public:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The default procedure for the message being handled now.
     LRESULT DefWindowProc();
-    const MSG* GetCurrentMessage() const { return m_current; }
 
-    BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                              DWORD mapId = 0) override;
+    // TRUE when the message was handled and result holds its answer; the base handles nothing.
+    virtual BOOL ProcessWindowMessage(HWND /*hwnd*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                                      LRESULT& /*result*/, DWORD /*mapId*/ = 0)
+    {
+        return FALSE;
+    }
 
     static CWindowObject* FromHandle(HWND window);
 
@@ -101,7 +90,8 @@ protected:
     // Runs once after WM_NCDESTROY, when the outermost handler has returned; may delete this.
     virtual void OnFinalMessage(HWND) {}
 
-    // Reflects an unhandled notification to its child; FALSE when there is none to send to.
+    // Reflects an unhandled notification to its child; FALSE when there is none to send to
+    // or when a colour message came back unanswered.
     BOOL ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // For other kinds of window procedure (dialogs): ties the object to the window, and
