@@ -4,60 +4,31 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <utility>
+#include "framework/Handle.h"
 
+// A handle owner that hands its handle straight to the API.
 template <class THandle, class Traits>
-class CGdiOwner {
+class CGdiOwner : public CHandleOwner<Traits, THandle> {
 public:
-    CGdiOwner() noexcept = default;
-    explicit CGdiOwner(THandle handle) noexcept : m_handle(handle) {}
-    CGdiOwner(CGdiOwner&& other) noexcept : m_handle(other.Detach()) {}
-    CGdiOwner& operator=(CGdiOwner&& other) noexcept
-    {
-        if (this != &other)
-            Attach(other.Detach());
-        return *this;
-    }
-    CGdiOwner(const CGdiOwner&) = delete;
-    CGdiOwner& operator=(const CGdiOwner&) = delete;
-    ~CGdiOwner() { Reset(); }
-
-    THandle Get() const noexcept { return m_handle; }
-    operator THandle() const noexcept { return m_handle; }  // NOLINT: passed straight to the API
-    explicit operator bool() const noexcept { return m_handle != nullptr; }
-
-    void Attach(THandle handle) noexcept
-    {
-        if (handle != m_handle)
-            Reset();
-        m_handle = handle;
-    }
-    THandle Detach() noexcept { return std::exchange(m_handle, nullptr); }
-    void Reset() noexcept
-    {
-        if (m_handle)
-            Traits::Free(m_handle);
-        m_handle = nullptr;
-    }
-
-private:
-    THandle m_handle = nullptr;
+    using CHandleOwner<Traits, THandle>::CHandleOwner;
+    operator THandle() const noexcept { return this->Get(); }  // NOLINT: passed straight to the API
+    void Reset() noexcept { this->Close(); }
 };
 
 struct CGdiObjectTraits {
-    static void Free(HGDIOBJ object) noexcept { ::DeleteObject(object); }
+    static void Close(HGDIOBJ object) noexcept { ::DeleteObject(object); }
 };
 struct CMemoryDcTraits {
-    static void Free(HDC dc) noexcept { ::DeleteDC(dc); }
+    static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
 };
 struct CMenuTraits {
-    static void Free(HMENU menu) noexcept { ::DestroyMenu(menu); }
+    static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
 };
 struct CIconTraits {
-    static void Free(HICON icon) noexcept { ::DestroyIcon(icon); }
+    static void Close(HICON icon) noexcept { ::DestroyIcon(icon); }
 };
 struct CImageListTraits {
-    static void Free(HIMAGELIST list) noexcept { ::ImageList_Destroy(list); }
+    static void Close(HIMAGELIST list) noexcept { ::ImageList_Destroy(list); }
 };
 
 using CFontOwner = CGdiOwner<HFONT, CGdiObjectTraits>;
@@ -73,9 +44,8 @@ using CImageListOwner = CGdiOwner<HIMAGELIST, CImageListTraits>;
 // A window's DC from GetDC or GetWindowDC, released when it goes.
 class CWindowDc {
 public:
-    explicit CWindowDc(HWND window) : m_window(window), m_dc(::GetDC(window)) {}
     // With the frame too (GetWindowDC) when wholeWindow.
-    CWindowDc(HWND window, bool wholeWindow)
+    explicit CWindowDc(HWND window, bool wholeWindow = false)
         : m_window(window), m_dc(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window))
     {
     }

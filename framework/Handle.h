@@ -6,12 +6,12 @@
 
 #include <utility>
 
-template <typename Traits>
+template <typename Traits, typename THandle = HANDLE>
 class CHandleOwner
 {
 public:
     CHandleOwner() noexcept = default;
-    explicit CHandleOwner(HANDLE handle) noexcept : m_handle(handle) {}
+    explicit CHandleOwner(THandle handle) noexcept : m_handle(handle) {}
     CHandleOwner(CHandleOwner&& other) noexcept : m_handle(other.Detach()) {}
     CHandleOwner& operator=(CHandleOwner&& other) noexcept
     {
@@ -23,17 +23,17 @@ public:
     CHandleOwner& operator=(const CHandleOwner&) = delete;
     ~CHandleOwner() { Close(); }
 
-    HANDLE Get() const noexcept { return m_handle; }
+    THandle Get() const noexcept { return m_handle; }
     bool IsValid() const noexcept { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
     explicit operator bool() const noexcept { return IsValid(); }
 
-    void Attach(HANDLE handle) noexcept
+    void Attach(THandle handle) noexcept
     {
         if (handle != m_handle)
             Close();
         m_handle = handle;
     }
-    HANDLE Detach() noexcept { return std::exchange(m_handle, nullptr); }
+    THandle Detach() noexcept { return std::exchange(m_handle, nullptr); }
     void Close() noexcept
     {
         if (IsValid())
@@ -42,7 +42,7 @@ public:
     }
 
 private:
-    HANDLE m_handle = nullptr;
+    THandle m_handle = nullptr;
 };
 
 struct CKernelHandleTraits

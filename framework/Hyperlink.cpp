@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <utility>
 
 BOOL IsOpenableLinkTarget(const std::wstring& target)
 {
@@ -32,13 +33,6 @@ HFONT CHyperlink::UnderlinedFont()
         m_underlined.Attach(::CreateFontIndirectW(&font));
     }
     return m_underlined ? m_underlined.Get() : NormalFont();
-}
-
-BOOL CHyperlink::IsUnderlined() const
-{
-    if (m_style & HLINK_NOTUNDERLINED)
-        return FALSE;
-    return (m_style & HLINK_UNDERLINEHOVER) ? m_hover : TRUE;
 }
 
 BOOL CHyperlink::GetIdealSize(SIZE& size) const
@@ -80,7 +74,8 @@ void CHyperlink::DoPaint(HDC dc)
     auto brush = reinterpret_cast<HBRUSH>(
         ::SendMessageW(GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hWnd)));
     ::FillRect(dc, &client, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
-    const CSelectScope font(dc, IsUnderlined() ? UnderlinedFont() : NormalFont());
+    const BOOL underlined = !(m_style & HLINK_NOTUNDERLINED) && (!(m_style & HLINK_UNDERLINEHOVER) || m_hover);
+    const CSelectScope font(dc, underlined ? UnderlinedFont() : NormalFont());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_visited ? m_visitedColor : m_linkColor);
     const std::wstring label = GetLabel();
@@ -94,6 +89,7 @@ BOOL CHyperlink::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LP
 {
     if (ProcessDoubleBuffer(hwnd, message, wParam, lParam, result))
         return TRUE;
+    result = 0;
     switch (message) {
     case WM_NCHITTEST:
         result = HTCLIENT;  // a static without SS_NOTIFY would let clicks through
@@ -110,25 +106,18 @@ BOOL CHyperlink::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LP
             if (m_style & HLINK_UNDERLINEHOVER)
                 Invalidate();
         }
-        result = 0;
         return TRUE;
     case WM_MOUSELEAVE:
-        m_hover = FALSE;
-        m_pressed = FALSE;
+        m_hover = m_pressed = FALSE;
         if (m_style & HLINK_UNDERLINEHOVER)
             Invalidate();
-        result = 0;
         return TRUE;
     case WM_LBUTTONDOWN:
         m_pressed = TRUE;
-        result = 0;
         return TRUE;
     case WM_LBUTTONUP: {
         const RECT client = GetClientRect();
-        const BOOL click = m_pressed && ::PtInRect(&client, PointFromLParam(lParam));
-        m_pressed = FALSE;
-        result = 0;
-        if (click)
+        if (std::exchange(m_pressed, FALSE) && ::PtInRect(&client, PointFromLParam(lParam)))
             Activate();
         return TRUE;
     }
@@ -137,7 +126,6 @@ BOOL CHyperlink::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LP
         m_underlined.Reset();
         if (LOWORD(lParam))
             Invalidate();
-        result = 0;
         return TRUE;
     case WM_GETFONT:
         result = reinterpret_cast<LRESULT>(NormalFont());

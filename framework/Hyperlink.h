@@ -69,7 +69,6 @@ private:
     }
     HFONT NormalFont() const;
     HFONT UnderlinedFont();
-    BOOL IsUnderlined() const;
 
     DWORD m_style = 0;
     std::wstring m_target;

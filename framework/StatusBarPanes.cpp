@@ -60,13 +60,6 @@ BOOL CStatusBarPanes::SetPaneWidth(UINT id, int width)
     return TRUE;
 }
 
-BOOL CStatusBarPanes::SetPaneText(UINT id, const wchar_t* text, UINT type)
-{
-    const int index = GetPaneIndex(id);
-    return index >= 0 && SendMessage(SB_SETTEXTW, static_cast<WPARAM>(index) | type,
-                                      reinterpret_cast<LPARAM>(text ? text : L"")) != 0;
-}
-
 BOOL CStatusBarPanes::GetPaneText(UINT id, std::wstring& text) const
 {
     const int index = GetPaneIndex(id);
@@ -74,24 +67,6 @@ BOOL CStatusBarPanes::GetPaneText(UINT id, std::wstring& text) const
         return FALSE;
     text = ReadPane(index).text;
     return TRUE;
-}
-
-BOOL CStatusBarPanes::SetPaneIcon(UINT id, HICON icon)
-{
-    const int index = GetPaneIndex(id);
-    return index >= 0 && SendMessage(SB_SETICON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(icon)) != 0;
-}
-
-HICON CStatusBarPanes::GetPaneIcon(UINT id) const
-{
-    const int index = GetPaneIndex(id);
-    return index < 0 ? nullptr : reinterpret_cast<HICON>(SendMessage(SB_GETICON, static_cast<WPARAM>(index)));
-}
-
-BOOL CStatusBarPanes::GetPaneRect(UINT id, RECT& rect) const
-{
-    const int index = GetPaneIndex(id);
-    return index >= 0 && SendMessage(SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != 0;
 }
 
 BOOL CStatusBarPanes::UpdateLayout()

@@ -28,11 +28,16 @@ public:
     int GetPaneIndex(UINT id) const;  // -1 when the bar has no such pane
     // Width of a pane other than the default one, in pixels; the panes are laid out again.
     BOOL SetPaneWidth(UINT id, int width);
-    BOOL SetPaneText(UINT id, const wchar_t* text, UINT type = 0);  // type: SBT_NOBORDERS, SBT_POPOUT, ...
+    // type: SBT_NOBORDERS, SBT_POPOUT, ...
+    BOOL SetPaneText(UINT id, const wchar_t* text, UINT type = 0)
+    {
+        return PaneMessage(id, SB_SETTEXTW, reinterpret_cast<LPARAM>(text ? text : L""), type) != 0;
+    }
     BOOL GetPaneText(UINT id, std::wstring& text) const;
-    BOOL SetPaneIcon(UINT id, HICON icon);  // the caller keeps the icon alive
-    HICON GetPaneIcon(UINT id) const;
-    BOOL GetPaneRect(UINT id, RECT& rect) const;
+    // The caller keeps the icon alive.
+    BOOL SetPaneIcon(UINT id, HICON icon) { return PaneMessage(id, SB_SETICON, reinterpret_cast<LPARAM>(icon)) != 0; }
+    HICON GetPaneIcon(UINT id) const { return reinterpret_cast<HICON>(PaneMessage(id, SB_GETICON, 0)); }
+    BOOL GetPaneRect(UINT id, RECT& r) const { return PaneMessage(id, SB_GETRECT, reinterpret_cast<LPARAM>(&r)) != 0; }
 
     // Sets the panes' right edges from their widths; FALSE when the control refuses them.
     virtual BOOL UpdateLayout();
@@ -58,6 +63,12 @@ private:
         HICON icon = nullptr;
     };
     PaneContent ReadPane(int index) const;
+    // A message about the pane with that id, its index (with the flags) as wParam; 0 when there is no such pane.
+    LRESULT PaneMessage(UINT id, UINT message, LPARAM lParam, UINT flags = 0) const
+    {
+        const int index = GetPaneIndex(id);
+        return index < 0 ? 0 : SendMessage(message, static_cast<WPARAM>(index) | flags, lParam);
+    }
 
     std::vector<Pane> m_panes{Pane{}};
 };

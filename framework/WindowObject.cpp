@@ -17,28 +17,24 @@ HINSTANCE& InstanceSlot()
     return instance;
 }
 
-std::mutex& ClassLock()
-{
-    static std::mutex lock;
-    return lock;
-}
+// The lock of registration, and the system procedure of each superclass for windows that have lost their object.
+struct CClassTable {
+    std::mutex lock;
+    std::map<ATOM, WNDPROC> superProcs;
+};
 
-// The system procedure of each superclass, for windows that have lost their object.
-std::map<ATOM, WNDPROC>& SuperProcs()
+CClassTable& Classes()
 {
-    static std::map<ATOM, WNDPROC> procs;
-    return procs;
+    static CClassTable table;
+    return table;
 }
 
 LRESULT DefaultForOrphan(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    WNDPROC proc = nullptr;
-    {
-        const std::lock_guard<std::mutex> hold(ClassLock());
-        const auto found = SuperProcs().find(static_cast<ATOM>(::GetClassWord(window, GCW_ATOM)));
-        if (found != SuperProcs().end())
-            proc = found->second;
-    }
+    std::unique_lock<std::mutex> hold(Classes().lock);
+    const auto found = Classes().superProcs.find(static_cast<ATOM>(::GetClassWord(window, GCW_ATOM)));
+    const WNDPROC proc = found == Classes().superProcs.end() ? nullptr : found->second;
+    hold.unlock();
     return proc ? ::CallWindowProcW(proc, window, message, wParam, lParam)
                 : ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -50,7 +46,7 @@ void SetFrameworkInstance(HINSTANCE instance) { InstanceSlot() = instance; }
 
 ATOM CWindowClassInfo::Register()
 {
-    const std::lock_guard<std::mutex> hold(ClassLock());
+    const std::lock_guard<std::mutex> hold(Classes().lock);
     if (m_atom)
         return m_atom;
     if (!name)
@@ -86,7 +82,7 @@ ATOM CWindowClassInfo::Register()
     if (!m_atom && ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
         m_atom = static_cast<ATOM>(::GetClassInfoExW(instance, ClassName(), &wc));
     if (m_atom && superProc)
-        SuperProcs()[m_atom] = superProc;
+        Classes().superProcs[m_atom] = superProc;
     return m_atom;
 }
 
@@ -138,12 +134,8 @@ HWND ReflectionTarget(HWND container, UINT message, LPARAM lParam)
 
 CWindowObject::~CWindowObject()
 {
-    if (m_hWnd && FromHandle(m_hWnd) == this) {
-        if (m_subclassed)
-            UnsubclassWindow();
-        else
-            ::RemovePropW(m_hWnd, kObjectProperty);
-    }
+    if (m_hWnd && FromHandle(m_hWnd) == this)
+        Detach();
 }
 
 CWindowObject*& CWindowObject::Pending()
@@ -194,13 +186,9 @@ BOOL CWindowObject::SubclassWindow(HWND window)
 
 HWND CWindowObject::UnsubclassWindow()
 {
-    if (!m_subclassed || !m_hWnd)
+    if (!m_subclassed || !m_hWnd || !IsOurProcedureOnTop())
         return nullptr;
-    if (::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(FrameworkWindowProc))
-        return nullptr;
-    ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
-    ::RemovePropW(m_hWnd, kObjectProperty);
-    m_subclassed = FALSE;
+    Detach();
     m_defaultProc = nullptr;
     return std::exchange(m_hWnd, nullptr);
 }
@@ -213,14 +201,18 @@ void CWindowObject::Attach(HWND window, WNDPROC defaultProc, BOOL subclassed)
     ::SetPropW(window, kObjectProperty, this);
 }
 
+BOOL CWindowObject::IsOurProcedureOnTop() const
+{
+    return ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(FrameworkWindowProc);
+}
+
 void CWindowObject::Detach()
 {
-    if (m_subclassed &&
-        ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(FrameworkWindowProc))
+    // A subclass that came after ours stays; our procedure then finds no object and passes messages on.
+    if (m_subclassed && IsOurProcedureOnTop())
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
     ::RemovePropW(m_hWnd, kObjectProperty);
     m_subclassed = FALSE;
-    m_destroyed = TRUE;
 }
 
 LRESULT CWindowObject::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

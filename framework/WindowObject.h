@@ -104,6 +104,7 @@ protected:
 
 private:
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
+    BOOL IsOurProcedureOnTop() const;
     void Detach();
 
     WNDPROC m_defaultProc = nullptr;  // superclass or subclassed original
@@ -125,8 +126,10 @@ LRESULT CWindowObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fall
     LRESULT result = 0;
     if (!ProcessWindowMessage(m_hWnd, message, wParam, lParam, result, 0))
         result = fallback();
-    if (message == WM_NCDESTROY)
+    if (message == WM_NCDESTROY) {
         Detach();
+        m_destroyed = TRUE;
+    }
     m_current = outer;
     if (--m_depth == 0 && m_destroyed) {
         m_destroyed = FALSE;

@@ -27,15 +27,18 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     LONG_PTR GetStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_STYLE); }
-    LONG_PTR GetExStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE); }
     // Changes the style bits and, when flags are given, lets the frame catch up.
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0) const
     {
-        return ChangeLong(GWL_STYLE, remove, add, flags);
-    }
-    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0) const
-    {
-        return ChangeLong(GWL_EXSTYLE, remove, add, flags);
+        const LONG_PTR old = GetStyle();
+        const LONG_PTR changed = (old & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
+        if (changed == old)
+            return FALSE;
+        ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, changed);
+        if (flags)
+            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+        return TRUE;
     }
 
     RECT GetClientRect() const
@@ -74,11 +77,8 @@ public:
     BOOL Invalidate(BOOL erase = TRUE) const { return ::InvalidateRect(m_hWnd, nullptr, erase); }
     BOOL InvalidateRect(const RECT& rect, BOOL erase = TRUE) const { return ::InvalidateRect(m_hWnd, &rect, erase); }
     BOOL UpdateWindow() const { return ::UpdateWindow(m_hWnd); }
-    BOOL DestroyWindow()
-    {
-        // The handle is forgotten by the object's own final hook where there is one.
-        return ::DestroyWindow(m_hWnd);
-    }
+    // The handle is forgotten by the object's own final hook where there is one.
+    BOOL DestroyWindow() { return ::DestroyWindow(m_hWnd); }
 
     BOOL ScreenToClient(POINT& point) const { return ::ScreenToClient(m_hWnd, &point); }
     BOOL ClientToScreen(POINT& point) const { return ::ClientToScreen(m_hWnd, &point); }
@@ -100,25 +100,11 @@ public:
     {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), MAKELPARAM(redraw, 0));
     }
-    BOOL SetRedraw(BOOL redraw) const { return SendMessage(WM_SETREDRAW, redraw) != 0; }
 
     // Centres the window over its owner, or over the work area when it has none.
     BOOL CenterWindow(HWND over = nullptr) const;
 
     HWND m_hWnd = nullptr;
-
-private:
-    BOOL ChangeLong(int index, DWORD remove, DWORD add, UINT flags) const
-    {
-        const LONG_PTR old = ::GetWindowLongPtrW(m_hWnd, index);
-        const LONG_PTR changed = (old & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
-        if (changed == old)
-            return FALSE;
-        ::SetWindowLongPtrW(m_hWnd, index, changed);
-        if (flags)
-            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-        return TRUE;
-    }
 };
 
 // Signed coordinates of a mouse message, as multi-monitor setups need.
