@@ -3,8 +3,6 @@
 #include <new>
 #include <string>
 
-#include "framework/ActiveXIds.h"
-
 namespace {
 
 // A host made for a plain window of the registered class; the window owns it.
@@ -44,24 +42,13 @@ BOOL RegisterActiveXHostClass()
 
 HRESULT QueryHostedControl(HWND host, REFIID iid, void** out)
 {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
     const auto* window = dynamic_cast<CActiveXHostWindow*>(CWindowObject::FromHandle(host));
-    return window ? window->QueryControl(iid, out) : E_INVALIDARG;
-}
-
-CActiveXHostWindow::~CActiveXHostWindow()
-{
-    DestroyControl();
+    return window ? window->QueryControl(iid, out) : SetOut(out, nullptr, E_INVALIDARG);
 }
 
 HRESULT CActiveXHostWindow::QueryControl(REFIID iid, void** out) const
 {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    return m_site ? m_site->QueryControl(iid, out) : E_FAIL;
+    return m_site ? m_site->QueryControl(iid, out) : SetOut(out, nullptr, E_FAIL);
 }
 
 void CActiveXHostWindow::SetDocHostFlags(DWORD flags)
@@ -76,11 +63,6 @@ void CActiveXHostWindow::SetAllowContextMenu(BOOL allow)
     m_allowContextMenu = allow;
     if (m_site)
         m_site->SetAllowContextMenu(allow);
-}
-
-Microsoft::WRL::ComPtr<CActiveXSite> CActiveXHostWindow::CreateSite()
-{
-    return CPlainActiveXSite::Create();
 }
 
 BOOL CActiveXHostWindow::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

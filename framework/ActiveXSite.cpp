@@ -52,7 +52,7 @@ void CActiveXSite::DestroyControl()
 
 HRESULT CActiveXSite::QueryControl(REFIID iid, void** out) const
 {
-    return m_control ? m_control->QueryInterface(iid, out) : Answer(out, nullptr, E_FAIL);
+    return m_control ? m_control->QueryInterface(iid, out) : SetOut(out, nullptr, E_FAIL);
 }
 
 BOOL CActiveXSite::TranslateControlAccelerator(MSG& message)

@@ -43,13 +43,13 @@ public:
 
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
-    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override { return Answer(moniker, nullptr, E_NOTIMPL); }
-    STDMETHODIMP GetContainer(IOleContainer** container) override { return Answer(container, nullptr, E_NOINTERFACE); }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override { return SetOut(moniker, nullptr, E_NOTIMPL); }
+    STDMETHODIMP GetContainer(IOleContainer** container) override { return SetOut(container, nullptr, E_NOINTERFACE); }
     STDMETHODIMP ShowObject() override { return S_OK; }
     STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
     STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
     // IOleWindow
-    STDMETHODIMP GetWindow(HWND* window) override { return Answer(window, m_window, m_window ? S_OK : E_FAIL); }
+    STDMETHODIMP GetWindow(HWND* window) override { return SetOut(window, m_window, m_window ? S_OK : E_FAIL); }
     STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
     // IOleInPlaceSite
     STDMETHODIMP CanInPlaceActivate() override { return m_window ? S_OK : S_FALSE; }
@@ -70,7 +70,7 @@ public:
     // IOleControlSite
     STDMETHODIMP OnControlInfoChanged() override { return S_OK; }
     STDMETHODIMP LockInPlaceActive(BOOL) override { return S_OK; }
-    STDMETHODIMP GetExtendedControl(IDispatch** control) override { return Answer(control, nullptr, E_NOTIMPL); }
+    STDMETHODIMP GetExtendedControl(IDispatch** control) override { return SetOut(control, nullptr, E_NOTIMPL); }
     STDMETHODIMP TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
     STDMETHODIMP OnFocus(BOOL) override { return S_OK; }
@@ -107,14 +107,14 @@ public:
     STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
     STDMETHODIMP ResizeBorder(const RECT*, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
     STDMETHODIMP TranslateAccelerator(MSG*, const GUID*, DWORD) override { return S_FALSE; }
-    STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD) override { return Answer(key, nullptr, S_FALSE); }
-    STDMETHODIMP GetDropTarget(IDropTarget*, IDropTarget** drop) override { return Answer(drop, nullptr, E_NOTIMPL); }
-    STDMETHODIMP GetExternal(IDispatch** external) override { return Answer(external, nullptr, S_FALSE); }
-    STDMETHODIMP TranslateUrl(DWORD, LPWSTR, LPWSTR* url) override { return Answer(url, nullptr, S_FALSE); }
-    STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** data) override { return Answer(data, nullptr, S_FALSE); }
+    STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD) override { return SetOut(key, nullptr, S_FALSE); }
+    STDMETHODIMP GetDropTarget(IDropTarget*, IDropTarget** drop) override { return SetOut(drop, nullptr, E_NOTIMPL); }
+    STDMETHODIMP GetExternal(IDispatch** external) override { return SetOut(external, nullptr, S_FALSE); }
+    STDMETHODIMP TranslateUrl(DWORD, LPWSTR, LPWSTR* url) override { return SetOut(url, nullptr, S_FALSE); }
+    STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** data) override { return SetOut(data, nullptr, S_FALSE); }
     // IDispatch: the ambient properties
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return Answer(count, 0u, S_OK); }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return Answer(info, nullptr, E_NOTIMPL); }
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return SetOut(count, 0u, S_OK); }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return SetOut(info, nullptr, E_NOTIMPL); }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) override;
@@ -124,15 +124,6 @@ protected:
     ~CActiveXSite() = default;
 
 private:
-    // Sets an out-parameter; E_POINTER when there is none.
-    template <class T, class Value>
-    static HRESULT Answer(T* out, Value value, HRESULT result)
-    {
-        if (!out)
-            return E_POINTER;
-        *out = value;
-        return result;
-    }
     RECT ClientRect() const { return CWindowRef(m_window).GetClientRect(); }
 
     HWND m_window = nullptr;

@@ -7,8 +7,7 @@
 #include <string>
 #include <utility>
 
-class CBstr
-{
+class CBstr {
 public:
     CBstr() noexcept = default;
 

@@ -15,14 +15,8 @@ inline HRESULT MakeByteArray(const void* bytes, ULONG count, CVariant& value)
     SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, count);
     if (!array)
         return E_OUTOFMEMORY;
-    void* data = nullptr;
-    if (FAILED(::SafeArrayAccessData(array, &data))) {
-        ::SafeArrayDestroy(array);
-        return E_OUTOFMEMORY;
-    }
     if (count)
-        std::memcpy(data, bytes, count);
-    ::SafeArrayUnaccessData(array);
+        std::memcpy(array->pvData, bytes, count);  // a new array nobody else has locked
     VARIANT* out = value.Receive();
     out->vt = VT_ARRAY | VT_UI1;
     out->parray = array;

@@ -5,8 +5,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-class CComInitialize
-{
+class CComInitialize {
 public:
     explicit CComInitialize(DWORD model = COINIT_APARTMENTTHREADED) noexcept
         : m_result(::CoInitializeEx(nullptr, model))

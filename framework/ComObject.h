@@ -55,6 +55,16 @@ using Nearest = std::tuple_element_t<NearestIndex<I, All...>(), std::tuple<All..
 
 }  // namespace ComObjectDetail
 
+// Sets an out-parameter and returns result; E_POINTER when there is none to set.
+template <class T, class Value>
+HRESULT SetOut(T* out, Value value, HRESULT result)
+{
+    if (!out)
+        return E_POINTER;
+    *out = value;
+    return result;
+}
+
 template <class Derived, class FirstInterface, class... MoreInterfaces>
 class CComObjectBase : public ComObjectDetail::Inherit<FirstInterface, MoreInterfaces...> {
 public:

@@ -1,19 +1,5 @@
 #include "framework/DialogBinding.h"
 
-BOOL CDialogBinding::BindControl(int id, CWindowObject& control)
-{
-    if (control.m_hWnd)
-        return TRUE;
-    return control.SubclassWindow(m_dialog.GetDlgItem(id));
-}
-
-BOOL CDialogBinding::BindControl(int id, CWindowRef& control)
-{
-    if (!control.m_hWnd)
-        control.m_hWnd = m_dialog.GetDlgItem(id);
-    return control.m_hWnd != nullptr;
-}
-
 BOOL CDialogBinding::ExchangeText(int id, std::wstring& text, BOOL save, size_t maxLength)
 {
     const CWindowRef control(m_dialog.GetDlgItem(id));

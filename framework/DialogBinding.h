@@ -15,8 +15,16 @@ public:
 
     // A window object subclasses the control; a plain reference only takes its handle.
     // Binding an already bound member does nothing.
-    BOOL BindControl(int id, CWindowObject& control);
-    BOOL BindControl(int id, CWindowRef& control);
+    BOOL BindControl(int id, CWindowObject& control)
+    {
+        return control.m_hWnd || control.SubclassWindow(m_dialog.GetDlgItem(id));
+    }
+    BOOL BindControl(int id, CWindowRef& control)
+    {
+        if (!control.m_hWnd)
+            control.m_hWnd = m_dialog.GetDlgItem(id);
+        return control.m_hWnd != nullptr;
+    }
 
     // save FALSE: the control shows the text. save TRUE: the text is read back; one longer
     // than maxLength characters (0: any length) fails, and the control gets the focus.

@@ -4,11 +4,7 @@
 
 #include "framework/WindowRef.h"
 
-namespace {
-
 constexpr INT_PTR kGripperId = 0x7FFF;
-
-}  // namespace
 
 void CDialogResizer::InitResizing(HWND dialog, const std::vector<CResizeRule>& rules, BOOL gripper)
 {
@@ -71,14 +67,11 @@ BOOL CDialogResizer::ProcessResizing(HWND dialog, UINT message, WPARAM wParam, L
         return FALSE;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        if (m_minTrack.cx > 0)
-            info->ptMinTrackSize.x = m_minTrack.cx;
-        if (m_minTrack.cy > 0)
-            info->ptMinTrackSize.y = m_minTrack.cy;
-        if (m_maxTrack.cx > 0)
-            info->ptMaxTrackSize.x = m_maxTrack.cx;
-        if (m_maxTrack.cy > 0)
-            info->ptMaxTrackSize.y = m_maxTrack.cy;
+        const auto limit = [](LONG& size, LONG wanted) { size = wanted > 0 ? wanted : size; };
+        limit(info->ptMinTrackSize.x, m_minTrack.cx);
+        limit(info->ptMinTrackSize.y, m_minTrack.cy);
+        limit(info->ptMaxTrackSize.x, m_maxTrack.cx);
+        limit(info->ptMaxTrackSize.y, m_maxTrack.cy);
         result = 0;
         return TRUE;
     }

@@ -17,13 +17,7 @@ public:
         return CComObjectBase::QueryInterface(iid == m_events ? __uuidof(IDispatch) : iid, out);
     }
 
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override
-    {
-        if (!count)
-            return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return SetOut(count, 0u, S_OK); }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override
@@ -44,11 +38,7 @@ private:
 };
 
 CDispatchEventSink::CDispatchEventSink() = default;
-
-CDispatchEventSink::~CDispatchEventSink()
-{
-    Unadvise();
-}
+CDispatchEventSink::~CDispatchEventSink() { Unadvise(); }
 
 HRESULT CDispatchEventSink::Advise(IUnknown* source, REFIID events)
 {
@@ -95,14 +85,12 @@ VARIANT* FollowArgument(const DISPPARAMS& params, UINT index, BOOL* byReference 
 {
     if (!params.rgvarg || index >= params.cArgs)
         return nullptr;
-    VARIANT* value = &params.rgvarg[params.cArgs - 1 - index];
-    if (byReference)
-        *byReference = FALSE;
-    while (value->vt == (VT_BYREF | VT_VARIANT) && value->pvarVal) {
+    VARIANT* const held = &params.rgvarg[params.cArgs - 1 - index];
+    VARIANT* value = held;
+    while (value->vt == (VT_BYREF | VT_VARIANT) && value->pvarVal)
         value = value->pvarVal;
-        if (byReference)
-            *byReference = TRUE;
-    }
+    if (byReference)
+        *byReference = value != held;
     return value;
 }
 
@@ -116,14 +104,10 @@ const VARIANT* EventArgument(const DISPPARAMS& params, UINT index)
 BOOL EventString(const DISPPARAMS& params, UINT index, std::wstring& text)
 {
     const VARIANT* value = FollowArgument(params, index);
-    BSTR str = nullptr;
-    if (value && value->vt == VT_BSTR)
-        str = value->bstrVal;
-    else if (value && value->vt == (VT_BYREF | VT_BSTR) && value->pbstrVal)
-        str = *value->pbstrVal;
-    else
+    if (!value || (value->vt != VT_BSTR && (value->vt != (VT_BYREF | VT_BSTR) || !value->pbstrVal)))
         return FALSE;
-    text.assign(str ? str : L"", str ? ::SysStringLen(str) : 0);
+    const BSTR str = value->vt == VT_BSTR ? value->bstrVal : *value->pbstrVal;
+    text.assign(str ? str : L"", ::SysStringLen(str));
     return TRUE;
 }
 
@@ -147,14 +131,14 @@ BOOL SetEventBool(const DISPPARAMS& params, UINT index, BOOL value)
 {
     BOOL byReference = FALSE;
     VARIANT* argument = FollowArgument(params, index, &byReference);
-    const VARIANT_BOOL flag = value ? VARIANT_TRUE : VARIANT_FALSE;
-    if (argument && argument->vt == (VT_BYREF | VT_BOOL) && argument->pboolVal)
-        *argument->pboolVal = flag;
+    VARIANT_BOOL* flag = nullptr;
+    if (argument && argument->vt == (VT_BYREF | VT_BOOL))
+        flag = argument->pboolVal;
     else if (argument && argument->vt == VT_BOOL && byReference)
-        argument->boolVal = flag;
-    else
-        return FALSE;
-    return TRUE;
+        flag = &argument->boolVal;
+    if (flag)
+        *flag = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return flag != nullptr;
 }
 
 BOOL SetEventDispatch(const DISPPARAMS& params, UINT index, IDispatch* dispatch)

@@ -51,7 +51,6 @@ private:
     std::vector<ToolBar> m_toolBars;
 };
 
-
 class CFrameWindowObject : public CWindowObject, public CCommandState, public IUiMessageFilter, public IUiIdleHandler {
 public:
     static constexpr UINT kResourceId = 128;

@@ -5,8 +5,7 @@
 
 #include <utility>
 
-class CGlobalLock
-{
+class CGlobalLock {
 public:
     CGlobalLock() noexcept = default;
     explicit CGlobalLock(HGLOBAL memory) noexcept

@@ -7,8 +7,7 @@
 #include <utility>
 
 template <typename Traits, typename THandle = HANDLE>
-class CHandleOwner
-{
+class CHandleOwner {
 public:
     CHandleOwner() noexcept = default;
     explicit CHandleOwner(THandle handle) noexcept : m_handle(handle) {}
@@ -45,12 +44,10 @@ private:
     THandle m_handle = nullptr;
 };
 
-struct CKernelHandleTraits
-{
+struct CKernelHandleTraits {
     static void Close(HANDLE handle) noexcept { ::CloseHandle(handle); }
 };
-struct CFindHandleTraits
-{
+struct CFindHandleTraits {
     static void Close(HANDLE handle) noexcept { ::FindClose(handle); }
 };
 

@@ -71,8 +71,8 @@ BOOL CHyperlink::Activate()
 void CHyperlink::DoPaint(HDC dc)
 {
     const RECT client = GetClientRect();
-    auto brush = reinterpret_cast<HBRUSH>(
-        ::SendMessageW(GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hWnd)));
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
+        GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hWnd)));
     ::FillRect(dc, &client, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
     const BOOL underlined = !(m_style & HLINK_NOTUNDERLINED) && (!(m_style & HLINK_UNDERLINEHOVER) || m_hover);
     const CSelectScope font(dc, underlined ? UnderlinedFont() : NormalFont());

@@ -16,21 +16,21 @@ CWindowClassInfo& CSortableListView::GetWindowClassInfo()
 
 BOOL CSortableListView::SetColumnSortType(int column, ListColumnSort type)
 {
+    const auto at = static_cast<size_t>(column);
     if (column < 0)
         return FALSE;
-    if (static_cast<size_t>(column) >= m_sortTypes.size())
-        m_sortTypes.resize(static_cast<size_t>(column) + 1, ListColumnSort::Text);
-    m_sortTypes[static_cast<size_t>(column)] = type;
+    if (at >= m_sortTypes.size())
+        m_sortTypes.resize(at + 1, ListColumnSort::Text);
+    m_sortTypes[at] = type;
     return TRUE;
 }
 
 ListColumnSort CSortableListView::GetColumnSortType(int column) const
 {
-    const int columns = static_cast<int>(::SendMessageW(GetHeader(), HDM_GETITEMCOUNT, 0, 0));
-    if (column < 0 || column >= columns)
+    const auto at = static_cast<size_t>(column);
+    if (column < 0 || column >= static_cast<int>(::SendMessageW(GetHeader(), HDM_GETITEMCOUNT, 0, 0)))
         return ListColumnSort::None;
-    return static_cast<size_t>(column) < m_sortTypes.size() ? m_sortTypes[static_cast<size_t>(column)]
-                                                            : ListColumnSort::Text;
+    return at < m_sortTypes.size() ? m_sortTypes[at] : ListColumnSort::Text;
 }
 
 LPARAM CSortableListView::GetItemData(int item) const
@@ -59,8 +59,8 @@ std::wstring CSortableListView::GetItemText(int item, int column) const
         row.iSubItem = column;
         row.pszText = text.data();
         row.cchTextMax = static_cast<int>(text.size());
-        const auto copied =
-            static_cast<size_t>(SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)));
+        const auto copied = static_cast<size_t>(
+            SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)));
         if (copied + 1 < text.size()) {
             text.resize(copied);
             return text;
@@ -110,11 +110,6 @@ int CALLBACK CSortableListView::CompareRows(LPARAM first, LPARAM second, LPARAM 
     return sort.descending ? -sign : sign;
 }
 
-int CSortableListView::CompareItemsCustom(const LVCompareParam&, const LVCompareParam&, int)
-{
-    return 0;
-}
-
 void CSortableListView::ShowSortMark() const
 {
     const HWND header = GetHeader();
@@ -136,15 +131,14 @@ BOOL CSortableListView::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wPa
 {
     switch (message) {
     case OCM__BASE + WM_NOTIFY: {
-        const auto* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if (!click || click->hdr.code != LVN_COLUMNCLICK)
-            break;
-        const int column = click->iSubItem;
         // The first click on a column sorts ascending, each further one reverses.
-        if (!SortByColumn(column, column == m_sortColumn ? !m_descending : FALSE))
-            break;
-        result = 0;
-        return TRUE;
+        const auto* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if (click && click->hdr.code == LVN_COLUMNCLICK &&
+            SortByColumn(click->iSubItem, click->iSubItem == m_sortColumn ? !m_descending : FALSE)) {
+            result = 0;
+            return TRUE;
+        }
+        break;
     }
     default:
         break;

@@ -54,7 +54,10 @@ protected:
     DWORD DefaultExStyle() const override { return WS_EX_CLIENTEDGE; }
 
     // Below zero when the first row comes first in ascending order.
-    virtual int CompareItemsCustom(const LVCompareParam& first, const LVCompareParam& second, int column);
+    virtual int CompareItemsCustom(const LVCompareParam& /*first*/, const LVCompareParam& /*second*/, int /*column*/)
+    {
+        return 0;
+    }
 
 private:
     struct SortRun;

@@ -4,11 +4,7 @@
 
 #include "framework/GdiOwners.h"
 
-namespace {
-
 constexpr int kKeyStep = 10;  // pixels an arrow key moves the bar while dragging
-
-}  // namespace
 
 CWindowClassInfo& CSplitterWindowBase::GetWindowClassInfo()
 {
@@ -152,8 +148,7 @@ void CSplitterWindowBase::BeginDrag(POINT point)
     // The keys of the drag come to the focus.
     const HWND before = ::SetFocus(m_hWnd);
     m_focusBeforeDrag = before != m_hWnd ? before : nullptr;
-    if (!m_fullDrag)
-        InvertGhostBar();
+    InvertGhostBar();
 }
 
 void CSplitterWindowBase::DragTo(int pos)
@@ -161,15 +156,13 @@ void CSplitterWindowBase::DragTo(int pos)
     pos = Clamp(pos, Available());
     if (pos == m_dragPos)
         return;
-    if (!m_fullDrag)
-        InvertGhostBar();
+    InvertGhostBar();
     m_dragPos = pos;
-    if (!m_fullDrag) {
-        InvertGhostBar();
-        return;
+    InvertGhostBar();
+    if (m_fullDrag) {
+        SetSplitterPos(pos, TRUE);
+        UpdateWindow();
     }
-    SetSplitterPos(pos, TRUE);
-    UpdateWindow();
 }
 
 void CSplitterWindowBase::EndDrag(BOOL keep)
@@ -177,8 +170,7 @@ void CSplitterWindowBase::EndDrag(BOOL keep)
     if (!m_dragging)
         return;
     m_dragging = FALSE;
-    if (!m_fullDrag)
-        InvertGhostBar();
+    InvertGhostBar();
     SetSplitterPos(keep ? m_dragPos : m_startPos, TRUE);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
@@ -189,6 +181,8 @@ void CSplitterWindowBase::EndDrag(BOOL keep)
 
 void CSplitterWindowBase::InvertGhostBar()
 {
+    if (m_fullDrag)
+        return;
     static const WORD kHalftone[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
     const CBitmapOwner pattern(::CreateBitmap(8, 8, 1, 1, kHalftone));
     const CBrushOwner brush(::CreatePatternBrush(pattern));

@@ -71,7 +71,7 @@ private:
     void BeginDrag(POINT point);
     void DragTo(int pos);
     void EndDrag(BOOL keep);
-    void InvertGhostBar();
+    void InvertGhostBar();  // the drag's inverted bar, when not dragging in full
 
     const bool m_vertical;
     HWND m_panes[2]{};

@@ -6,8 +6,7 @@
 #include <string>
 #include <utility>
 
-class CVariant
-{
+class CVariant {
 public:
     CVariant() noexcept { ::VariantInit(&m_var); }
 

@@ -25,7 +25,8 @@ BOOL CWindowRef::CenterWindow(HWND over) const
     // A child is centred in its parent. A top-level window stays within the work area and is
     // centred on it when the window to centre over is hidden, minimised or the desktop.
     const RECT bounds = child ? CWindowRef(GetParent()).GetClientRect() : WorkAreaNear(over ? over : m_hWnd);
-    const BOOL useOver = !child && over && over != ::GetDesktopWindow() && ::IsWindowVisible(over) && !::IsIconic(over);
+    const BOOL useOver =
+        !child && over && over != ::GetDesktopWindow() && ::IsWindowVisible(over) && !::IsIconic(over);
     const RECT centre = useOver ? CWindowRef(over).GetWindowRect() : bounds;
 
     const RECT own = child ? GetRectInParent() : GetWindowRect();
