@@ -11,22 +11,11 @@
 // the control to the window; WM_DESTROY deactivates, closes and releases it. A host that
 // answers more interfaces to its control overrides CreateSite.
 #include <windows.h>
-#include <guiddef.h>
 #include <wrl/client.h>
 
+#include "framework/ActiveXIds.h"
 #include "framework/ActiveXSite.h"
 #include "framework/WindowObject.h"
-
-// Neither mingw-w64's headers nor its libuuid know the two command groups, and no system
-// header defines the forwarded-message number.
-// The page's own commands (print, page setup, ...).
-inline constexpr GUID CGID_MSHTML = {0xDE4BA900, 0x59CA, 0x11CF, {0x95, 0x92, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-// Commands a page asks its host to carry out (script-error dialogs, ...).
-inline constexpr GUID CGID_DocHostCommandHandler = {0xF38BC242, 0xB950, 0x11D1,
-                                                    {0x89, 0x18, 0x00, 0xC0, 0x4F, 0xC2, 0xC8, 0x36}};
-// A message for a window's hosted control to translate: lParam is the MSG*, the answer
-// nonzero when the control consumed it.
-inline constexpr UINT WM_FORWARDMSG = 0x037F;
 
 inline constexpr wchar_t kActiveXHostClass[] = L"TessaryActiveXHost";
 
