@@ -4,6 +4,7 @@
 // comes from no system header at all.
 #include <windows.h>
 #include <guiddef.h>
+#include <mshtmhst.h>  // its declarations first: the definitions below take their C linkage
 
 // The page's own commands (print, page setup, ...).
 inline constexpr GUID CGID_MSHTML = {0xDE4BA900, 0x59CA, 0x11CF, {0x95, 0x92, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
