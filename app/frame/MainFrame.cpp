@@ -165,6 +165,9 @@ void CMainFrame::CreateDocumentPanes()
 {
     m_documentPane.Create(m_documentsSplitter);
     m_tabView.Create(m_documentsSplitter, RECT{}, nullptr, kPaneStyle);
+    // The caption reads "Tessary - <page title>", or "Tessary" with no page.
+    m_tabView.SetTitleBarWindow(m_hWnd);
+    m_tabView.SetMainFrame(m_hWnd);
     m_documentsSplitter.SetSplitterPanes(m_documentPane, m_tabView);
 }
 

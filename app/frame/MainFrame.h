@@ -12,9 +12,9 @@
 #include "app/frame/ControlContainer.h"
 #include "app/frame/DocumentPane.h"
 #include "app/frame/FolderTreeCtrl.h"
-#include "app/frame/PanePlaceholder.h"
 #include "app/sync/SyncDlgInterface.h"
 #include "app/views/OskanProtocol.h"
+#include "app/views/ReaderTabView.h"
 #include "controls/MultiPaneStatusBar.h"
 #include "controls/SplitterWindow.h"
 #include "controls/ToolBar.h"
@@ -53,15 +53,20 @@ public:
     BOOL IsClosePending() const { return m_closePending; }
     CTessaryDatabase& GetDatabase() { return m_database; }
 
+    CReaderTabView& GetTabView() { return m_tabView; }
+
     void UpdateLayout() override;
+    // The tab view's keys first, then the frame's.
+    BOOL PreTranslateMessage(MSG* message) override;
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
 
     void OnControlChooserSelChanged(CCatalogChooser& chooser) override;
     // The document pane shows the selected folder's documents, or a quick view's.
     void OnFolderSelected(CTessaryFolderTreeCtrl& tree) override;
-    void OnDocumentOpen(CTessaryDocumentListCtrl&) override {}
-    void OnDocumentsOpenInNewTabs(CTessaryDocumentListCtrl&) override {}
+    // The selected document in the active document page, or the selected ones in new tabs.
+    void OnDocumentOpen(CTessaryDocumentListCtrl& list) override;
+    void OnDocumentsOpenInNewTabs(CTessaryDocumentListCtrl& list) override;
     // A bookmark holds its name, but nothing opens it.
     void OnBookmarkActivate(CBookmarkListBox&) override {}
     void OnSyncBegin() override {}
@@ -84,6 +89,11 @@ private:
     BOOL OnClose();
     BOOL OnCommand(UINT id);
     void ToggleFullScreen();
+    // The print commands and "Attachments", for the active page.
+    void OnViewCommand(UINT id);
+    // A print command of the active page's browser: E_FAIL without one or while the page
+    // has it disabled.
+    HRESULT ExecBrowserCommand(DWORD command);
     // The documents splitter as full screen and the chooser's entry want it.
     void ShowDocumentsPanes();
     LRESULT OnGetDocumentFileName(const wchar_t* request, wchar_t* reply);
@@ -104,6 +114,5 @@ private:
     CQelVistaSplitterWindowT<true, CTessarySettings> m_catalogSplitter;
     CDocumentPane m_documentPane{&m_database};
     CQelVistaSplitterWindowT<true, CTessarySettings> m_documentsSplitter;
-    // Where the tab view goes.
-    CPanePlaceholder m_tabView;
+    CReaderTabView m_tabView{&m_database};
 };

@@ -39,6 +39,12 @@ BOOL CMainFrame::OnCommand(UINT id)
     case ID_ABOUT:
         OnAbout();
         return TRUE;
+    case ID_PRINT:
+    case ID_PRINT_PREVIEW:
+    case ID_PAGE_SETUP:
+    case ID_ATTACHMENTS:
+        OnViewCommand(id);
+        return TRUE;
     default:
         return FALSE;
     }

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kMaximumTabWidth = 200;
-constexpr LPCWSTR kToolBarResourceType = MAKEINTRESOURCEW(241);
+constexpr WORD kToolBarResourceType = 241;
 
 // The Windows dialog closes pages as the tab view does, views and all.
 class CReaderWindowsDlgPages : public CWindowsDlgPages {
@@ -33,7 +33,7 @@ private:
 std::vector<UINT> ToolBarCommands(UINT id, int& buttonWidth)
 {
     std::vector<UINT> commands;
-    const HRSRC found = ::FindResourceW(FrameworkInstance(), MAKEINTRESOURCEW(id), kToolBarResourceType);
+    const HRSRC found = ::FindResourceW(FrameworkInstance(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(kToolBarResourceType));
     const HGLOBAL loaded = found ? ::LoadResource(FrameworkInstance(), found) : nullptr;
     const auto* words = loaded ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
     const DWORD size = found ? ::SizeofResource(FrameworkInstance(), found) / sizeof(WORD) : 0;
