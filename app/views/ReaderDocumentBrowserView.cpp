@@ -14,8 +14,9 @@ BOOL IsSameObject(IUnknown* first, IUnknown* second)
 {
     ComPtr<IUnknown> one;
     ComPtr<IUnknown> other;
+    // Get(): mingw-w64's ComPtr compares as two truth values.
     return first && second && SUCCEEDED(first->QueryInterface(IID_PPV_ARGS(&one))) &&
-           SUCCEEDED(second->QueryInterface(IID_PPV_ARGS(&other))) && one == other;
+           SUCCEEDED(second->QueryInterface(IID_PPV_ARGS(&other))) && one.Get() == other.Get();
 }
 
 }  // namespace
