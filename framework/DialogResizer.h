@@ -29,7 +29,6 @@ public:
     // Window sizes for WM_GETMINMAXINFO; 0 in either direction leaves the system's limit.
     SIZE GetMinTrackSize() const { return m_minTrack; }
     void SetMinTrackSize(SIZE size) { m_minTrack = size; }
-    SIZE GetMaxTrackSize() const { return m_maxTrack; }
     void SetMaxTrackSize(SIZE size) { m_maxTrack = size; }
 
     BOOL ProcessResizing(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

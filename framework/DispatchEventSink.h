@@ -28,7 +28,6 @@ public:
     // Advises at source's connection point for the events interface; one source at a time.
     HRESULT Advise(IUnknown* source, REFIID events);
     void Unadvise();
-    BOOL IsAdvised() const { return m_cookie != 0; }
 
 protected:
     virtual void OnDispatchEvent(DISPID id, DISPPARAMS& params) = 0;

@@ -25,7 +25,6 @@ BOOL IsOpenableLinkTarget(const std::wstring& target);
 
 class CHyperlink : public CWindowObject, public CDoubleBufferPaint {
 public:
-    DWORD GetLinkStyle() const { return m_style; }
     void SetLinkStyle(DWORD style)
     {
         m_style = style;
