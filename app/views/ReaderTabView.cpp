@@ -7,7 +7,6 @@
 #include <string>
 #include <utility>
 
-#include "app/dialogs/WindowsDlg.h"
 #include "app/views/ReaderDocumentView.h"
 #include "app/views/ReaderHtmlView.h"
 #include "foundation/Translations.h"
@@ -18,16 +17,6 @@ namespace {
 
 constexpr int kMaximumTabWidth = 200;
 constexpr WORD kToolBarResourceType = 241;
-
-// The Windows dialog closes pages as the tab view does, views and all.
-class CReaderWindowsDlgPages : public CWindowsDlgPages {
-public:
-    explicit CReaderWindowsDlgPages(CReaderTabView& tabView) : CWindowsDlgPages(tabView), m_readerTabView(tabView) {}
-    void ClosePage(int index) override { m_readerTabView.ClosePage(index); }
-
-private:
-    CReaderTabView& m_readerTabView;
-};
 
 // The commands of a tool bar resource: version, button width and height, count, then the ids, 16 bits each.
 std::vector<UINT> ToolBarCommands(UINT id, int& buttonWidth)

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/dialogs/WindowsDlg.h"
 #include "app/views/ReaderViewBase.h"
 #include "controls/TabControl.h"
 #include "controls/ToolBar.h"
@@ -80,4 +81,14 @@ private:
     CMenuOwner m_tabMenu;
     int m_menuPage = -1;  // the tab whose menu is open, -1 for none
     HWND m_mainFrame = nullptr;
+};
+
+// The pages as the Windows dialog sees them: closed as the tab view closes them, views and all.
+class CReaderWindowsDlgPages : public CWindowsDlgPages {
+public:
+    explicit CReaderWindowsDlgPages(CReaderTabView& tabView) : CWindowsDlgPages(tabView), m_readerTabView(tabView) {}
+    void ClosePage(int index) override { m_readerTabView.ClosePage(index); }
+
+private:
+    CReaderTabView& m_readerTabView;
 };

@@ -289,6 +289,19 @@ TEST_F(ReaderTabViewTest, ViewWindowsListsTenPagesAndActivatesTheChosenOne)
         EXPECT_EQ(index == 3, m_tabView.lastMenu[index].checked);
     }
     EXPECT_EQ(7, m_tabView.GetActivePage());
+
+    // The Windows dialog closes pages as the tab view does: their views go too.
+    CReaderWindowsDlgPages pages(m_tabView);
+    CWindowsDlg dialog(pages);
+    ASSERT_TRUE(dialog.Create(m_tabView));
+    const HWND list = dialog.GetDlgItem(IDC_WINDOWS_LIST);
+    ::SendMessageW(list, LB_SETSEL, FALSE, -1);
+    ::SendMessageW(list, LB_SETSEL, TRUE, 0);
+    ::SendMessageW(list, LB_SETSEL, TRUE, 11);
+    dialog.SendMessage(WM_COMMAND, IDC_WINDOWS_CLOSE, reinterpret_cast<LPARAM>(dialog.GetDlgItem(IDC_WINDOWS_CLOSE)));
+    EXPECT_EQ(10, m_tabView.GetPageCount());
+    EXPECT_EQ((std::vector<std::wstring>{L"11", L"0"}), m_deleted);
+    dialog.DestroyWindow();
 }
 
 TEST_F(ReaderTabViewTest, CtrlTabWrapsAroundAndOtherMessagesGoToTheActivePage)
