@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BrowserEventArguments.h"
 #include "DocumentStore.h"
 #include "FakeDocument.h"
 #include "app/views/AtlBrowser.h"
@@ -168,47 +169,23 @@ TEST_F(BrowserHostTest, EventArgumentsAndAnswersTravelThroughTheSlots)
     CTestBrowser browser(0, FALSE, FALSE, FALSE, FALSE);
     ASSERT_TRUE(browser.Create(m_parent));
 
-    // BeforeNavigate2: frame, URL, flags, target, post data, headers, cancel; held last first.
-    CVariant url(L"oskan://s_d/page.htm");
-    CVariant flags(0L);
-    CVariant target(L"");
-    CVariant post;
-    ASSERT_EQ(S_OK, MakeByteArray("a=1&b=2", 7, post));
-    CVariant headers(L"");
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    VARIANT arguments[7]{};
-    const CVariant* values[] = {&headers, &post, &target, &flags, &url};
-    for (int i = 0; i < 5; ++i) {
-        arguments[i + 1].vt = VT_BYREF | VT_VARIANT;
-        arguments[i + 1].pvarVal = const_cast<VARIANT*>(&values[i]->Get());
-    }
-    arguments[6].vt = VT_DISPATCH;
-    arguments[0].vt = VT_BYREF | VT_BOOL;
-    arguments[0].pboolVal = &cancel;
-    DISPPARAMS params{arguments, nullptr, 7, 0};
+    CBeforeNavigate2Arguments navigation(nullptr, L"oskan://s_d/page.htm", "a=1&b=2");
     browser.cancel = TRUE;
-    browser.Fire(DISPID_BEFORENAVIGATE2, params);
+    browser.Fire(DISPID_BEFORENAVIGATE2, navigation.params);
     ASSERT_EQ(1u, browser.navigations.size());
     EXPECT_EQ(L"oskan://s_d/page.htm", browser.navigations[0].url);
     EXPECT_EQ("a=1&b=2", std::string(browser.navigations[0].postData.begin(), browser.navigations[0].postData.end()));
-    EXPECT_EQ(VARIANT_TRUE, cancel);
+    EXPECT_EQ(VARIANT_TRUE, navigation.cancel);
     browser.cancel = FALSE;
-    browser.Fire(DISPID_BEFORENAVIGATE2, params);
-    EXPECT_EQ(VARIANT_FALSE, cancel);
+    browser.Fire(DISPID_BEFORENAVIGATE2, navigation.params);
+    EXPECT_EQ(VARIANT_FALSE, navigation.cancel);
 
     // NewWindow2: the new window's dispatch, cancel.
     browser.newWindow = CFakeDocument::Create();
-    IDispatch* window = nullptr;
-    VARIANT windowArguments[2]{};
-    windowArguments[1].vt = VT_BYREF | VT_DISPATCH;
-    windowArguments[1].ppdispVal = &window;
-    windowArguments[0].vt = VT_BYREF | VT_BOOL;
-    windowArguments[0].pboolVal = &cancel;
-    DISPPARAMS windowParams{windowArguments, nullptr, 2, 0};
-    browser.Fire(DISPID_NEWWINDOW2, windowParams);
-    EXPECT_EQ(browser.newWindow.Get(), window);
-    EXPECT_EQ(VARIANT_FALSE, cancel);
-    window->Release();
+    CNewWindow2Arguments newWindow;
+    browser.Fire(DISPID_NEWWINDOW2, newWindow.params);
+    EXPECT_EQ(browser.newWindow.Get(), newWindow.window);
+    EXPECT_EQ(VARIANT_FALSE, newWindow.cancel);
 
     // CommandStateChange: command, enabled.
     VARIANT state[2]{};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BrowserEventArguments.h"
 #include "app/views/ReaderDocumentView.h"
 #include "app/views/ReaderHtmlView.h"
 #include "app/views/ReaderTabView.h"
@@ -348,23 +349,10 @@ TEST_F(ReaderTabViewTest, TopLevelNavigationsAwayFromTheDocumentAndNewWindowsOpe
     const std::wstring own = CReaderDocumentBrowserView::GetDocumentUrl(view->GetDocument());
     EXPECT_EQ(L"oskan://5B1D6F0E-7A2C-4C11-9E0F-3D2B1A0C9E8D_doc-a", own);
 
-    // BeforeNavigate2 with its seven arguments, held last first; the answer is the cancel flag.
     const auto navigate = [&](IDispatch* frame, const std::wstring& url) {
-        CVariant address(url.c_str());
-        CVariant empty;
-        VARIANT_BOOL cancel = VARIANT_FALSE;
-        VARIANT arguments[7]{};
-        for (int index = 1; index <= 5; ++index) {
-            arguments[index].vt = VT_BYREF | VT_VARIANT;
-            arguments[index].pvarVal = const_cast<VARIANT*>(&(index == 5 ? address : empty).Get());
-        }
-        arguments[6].vt = VT_DISPATCH;
-        arguments[6].pdispVal = frame;
-        arguments[0].vt = VT_BYREF | VT_BOOL;
-        arguments[0].pboolVal = &cancel;
-        DISPPARAMS params{arguments, nullptr, 7, 0};
-        CEventSlots::Fire(browser, DISPID_BEFORENAVIGATE2, params);
-        return cancel == VARIANT_TRUE;
+        CBeforeNavigate2Arguments navigation(frame, url.c_str());
+        CEventSlots::Fire(browser, DISPID_BEFORENAVIGATE2, navigation.params);
+        return navigation.cancel == VARIANT_TRUE;
     };
 
     // A frame of the page navigates in place, anywhere.
@@ -388,20 +376,11 @@ TEST_F(ReaderTabViewTest, TopLevelNavigationsAwayFromTheDocumentAndNewWindowsOpe
     EXPECT_EQ(4, m_tabView.GetPageCount());
 
     // NewWindow2: the new tab's browser is the new window, and the event is not cancelled.
-    IDispatch* window = nullptr;
-    VARIANT_BOOL cancel = VARIANT_TRUE;
-    VARIANT windowArguments[2]{};
-    windowArguments[1].vt = VT_BYREF | VT_DISPATCH;
-    windowArguments[1].ppdispVal = &window;
-    windowArguments[0].vt = VT_BYREF | VT_BOOL;
-    windowArguments[0].pboolVal = &cancel;
-    DISPPARAMS windowParams{windowArguments, nullptr, 2, 0};
-    CEventSlots::Fire(browser, DISPID_NEWWINDOW2, windowParams);
+    CNewWindow2Arguments newWindow;
+    CEventSlots::Fire(browser, DISPID_NEWWINDOW2, newWindow.params);
     ASSERT_EQ(5, m_tabView.GetPageCount());
-    ASSERT_TRUE(window);
-    EXPECT_EQ(static_cast<IDispatch*>(m_tabView.GetPageView(4)->GetBrowser()->GetWebBrowser()), window);
-    EXPECT_EQ(VARIANT_FALSE, cancel);
-    window->Release();
+    EXPECT_EQ(static_cast<IDispatch*>(m_tabView.GetPageView(4)->GetBrowser()->GetWebBrowser()), newWindow.window);
+    EXPECT_EQ(VARIANT_FALSE, newWindow.cancel);
 
     // An HTML page's title becomes its tab's.
     CVariant title(L"Example page");
