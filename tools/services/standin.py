@@ -189,9 +189,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if cut and not answer.get("hold"):
                 self.send_header("Connection", "close")
                 self.close_connection = True
-            self.end_headers()
-            self.wfile.write(body if not cut else body[:answer["send"]])
-            self.wfile.flush()
+            # Head and body leave in one write, so that the client's first read holds both whatever the
+            # load: Wine's WinINet counts the body bytes that came with the head, and an overlong body
+            # sent apart would stall its reads on one run and pass for a whole answer on the next.
+            self._headers_buffer.append(b"\r\n")
+            self._headers_buffer.append(body if not cut else body[:answer["send"]])
+            self.flush_headers()
         if answer.get("hold"):
             self.hold_until_closed()
 
