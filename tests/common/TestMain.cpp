@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/ThreadStarts.h"
 #include "foundation/Folders.h"
 #include "foundation/MessageBox.h"
 
@@ -19,5 +20,7 @@ int main(int argc, char** argv)
     ::SetEnvironmentVariableW(L"TMP", temp.c_str());
     ::SetEnvironmentVariableW(L"TEMP", temp.c_str());
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    WaitForStartingThreads();
+    return result;
 }
