@@ -11,6 +11,7 @@
 #include "framework/ComInitialize.h"
 #include "framework/Handle.h"
 #include "librarydata/Database.h"
+#include "tools/shot/ProcessWindow.h"
 
 #include <windows.h>
 
@@ -45,32 +46,6 @@ std::wstring DosPath(const char* unixPath)
     for (const char* c = unixPath; *c; ++c)
         path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
     return path;
-}
-
-struct FrameSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchFrame(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<FrameSearch*>(lParam);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64]{};
-    ::GetClassNameW(window, name, 64);
-    if (owner != search->processId || !::IsWindowVisible(window) || wcsncmp(name, L"ATL:", 4) != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// The reader's main window: a visible top-level window of the process whose class begins with "ATL:".
-HWND FindFrame(DWORD processId)
-{
-    FrameSearch search{processId, nullptr};
-    ::EnumWindows(MatchFrame, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 bool PrepareAccount(const std::wstring& program, const std::wstring& folder, bool large)
@@ -122,10 +97,11 @@ bool TimeStart(const std::wstring& folder, StartFigure& figure)
         ::TerminateProcess(process.Get(), 99);
         return false;
     }
-    HWND frame = FindFrame(info.dwProcessId);
+    // The main window's class begins with "ATL:"; a dialog instead would be an account choice.
+    HWND frame = FindProcessWindow(info.dwProcessId, L"ATL:");
     while (!frame && clock.Now() - start < kPatience / 1000.0 &&
            ::WaitForSingleObject(process.Get(), 5) == WAIT_TIMEOUT)
-        frame = FindFrame(info.dwProcessId);
+        frame = FindProcessWindow(info.dwProcessId, L"ATL:");
     figure.visible = clock.Now() - start;
     if (!frame) {
         printf("No main window (a dialog instead?)\n");

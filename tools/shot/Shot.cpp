@@ -8,6 +8,7 @@
 #include <string>
 
 #include "PixelCapture.h"
+#include "ProcessWindow.h"
 #include "framework/GdiOwners.h"
 #include "framework/Handle.h"
 
@@ -15,30 +16,13 @@ namespace {
 
 constexpr DWORD kPatience = 60000;  // ms for the window to come or the program to end
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// The process's visible top-level window that no other window owns.
-HWND FindWindowOf(DWORD processId, HANDLE process)
+// The process's first window, once it shows one.
+HWND WaitForWindowOf(DWORD processId, HANDLE process)
 {
     for (DWORD waited = 0; waited < kPatience; waited += 50) {
-        WindowSearch search{processId, nullptr};
-        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found || ::WaitForSingleObject(process, 50) != WAIT_TIMEOUT)
-            return search.found;
+        const HWND found = FindProcessWindow(processId);
+        if (found || ::WaitForSingleObject(process, 50) != WAIT_TIMEOUT)
+            return found;
     }
     return nullptr;
 }
@@ -79,7 +63,7 @@ int wmain(int argc, wchar_t** argv)
     ::CloseHandle(info.hThread);
     const CHandle process(info.hProcess);
     ::WaitForInputIdle(process.Get(), kPatience);
-    const HWND window = FindWindowOf(info.dwProcessId, process.Get());
+    const HWND window = WaitForWindowOf(info.dwProcessId, process.Get());
     if (!window) {
         fwprintf(stderr, L"tessary-shot: %ls showed no window\n", program.c_str());
         if (::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT)
