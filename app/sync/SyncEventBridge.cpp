@@ -4,6 +4,7 @@ namespace {
 
 // A day: the "Account" question may wait that long for its user.
 constexpr UINT kSendTimeout = 86400000;
+constexpr DWORD kProgressInterval = 100;
 
 }  // namespace
 
@@ -24,6 +25,15 @@ BOOL CTessarySyncEventBridge::SendForSuccess(int code, TESSARYSYNCEVENTDATA& rec
 
 int CTessarySyncEventBridge::OnHttpProgress(DWORD done, DWORD total)
 {
+    const DWORD now = ::GetTickCount();
+    const BOOL repeated = m_progressSent && done == m_progressDone && total == m_progressTotal;
+    const BOOL ended = total != 0 && done >= total;
+    if (repeated || (m_progressSent && !ended && now - m_progressTick < kProgressInterval))
+        return 0;
+    m_progressSent = TRUE;
+    m_progressTick = now;
+    m_progressDone = done;
+    m_progressTotal = total;
     OnItemProgress(static_cast<int>(done), static_cast<int>(total));
     return 0;
 }

@@ -13,6 +13,9 @@ public:
     explicit CTessarySyncEventBridge(HWND target = nullptr) : m_target(target) {}
     void SetTarget(HWND target) { m_target = target; }
 
+    // A transfer reports each piece it moves; the item bar gets the end of each
+    // transfer and otherwise at most a few reports a second, since every
+    // report is a round trip to the user-interface thread. Never cancels.
     int OnHttpProgress(DWORD done, DWORD total) override;
     void OnStepBegin(int step) override;
     void OnSubscriptionBegin(const wchar_t* subscriptionGuid, const wchar_t* subscriptionName, int index,
@@ -46,6 +49,10 @@ private:
     BOOL SendForSuccess(int code, TESSARYSYNCEVENTDATA& record) const;
 
     HWND m_target;
+    BOOL m_progressSent = FALSE;
+    DWORD m_progressTick = 0;
+    DWORD m_progressDone = 0;
+    DWORD m_progressTotal = 0;
 };
 
 // The dialog's side: runs the event in lParam's record on these events and

@@ -221,6 +221,9 @@ TEST_F(SyncEventBridge, EveryEventReachesTheDialogWithItsFieldsAndItsAnswerReach
     std::vector<BOOL> answers;
     OnWorker([&] {
         EXPECT_EQ(0, bridge.OnHttpProgress(10, 40));
+        // The end of a transfer always reaches the bar, once.
+        EXPECT_EQ(0, bridge.OnHttpProgress(40, 40));
+        EXPECT_EQ(0, bridge.OnHttpProgress(40, 40));
         bridge.OnStepBegin(3);
         bridge.OnSubscriptionBegin(L"guid", L"Garden", 1, 3);
         bridge.OnStepProgress(2, 9);
@@ -243,7 +246,7 @@ TEST_F(SyncEventBridge, EveryEventReachesTheDialogWithItsFieldsAndItsAnswerReach
         answers.push_back(bridge.IsCanceled());
     });
     EXPECT_EQ((std::vector<std::wstring>{
-                  L"item progress 10/40", L"step 3", L"book guid Garden 1/3", L"step progress 2/9",
+                  L"item progress 10/40", L"item progress 40/40", L"step 3", L"book guid Garden 1/3", L"step progress 2/9",
                   L"item progress 7/8", L"log 2 Failed to update document: X", L"account old refused",
                   L"document Sowing Seeds with its data", L"attachment calendar.csv with its data",
                   L"get document guid doc", L"get attachment guid att", L"get versions guid -1 -1",
