@@ -15,11 +15,19 @@ namespace {
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-void SetBar(HWND bar, int position, int maximum)
+// FALSE when the bar already stood there: each change repaints it.
+BOOL SetBar(HWND bar, int position, int maximum)
 {
-    if (::SendMessageW(bar, PBM_GETRANGE, FALSE, 0) != maximum)
+    BOOL changed = FALSE;
+    if (::SendMessageW(bar, PBM_GETRANGE, FALSE, 0) != maximum) {
         ::SendMessageW(bar, PBM_SETRANGE32, 0, maximum);
-    ::SendMessageW(bar, PBM_SETPOS, position, 0);
+        changed = TRUE;
+    }
+    if (::SendMessageW(bar, PBM_GETPOS, 0, 0) != position) {
+        ::SendMessageW(bar, PBM_SETPOS, position, 0);
+        changed = TRUE;
+    }
+    return changed;
 }
 
 }  // namespace
@@ -80,8 +88,7 @@ void CSyncDlg::SetStatusText(const wchar_t* text) const
 
 void CSyncDlg::SetProgress(int position, int maximum)
 {
-    SetBar(GetDlgItem(IDC_SYNC_OVERALL_PROGRESS), position, maximum);
-    if (m_events)
+    if (SetBar(GetDlgItem(IDC_SYNC_OVERALL_PROGRESS), position, maximum) && m_events)
         m_events->OnSyncProgress(position);
 }
 

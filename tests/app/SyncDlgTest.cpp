@@ -411,6 +411,26 @@ TEST_F(SyncDialog, AStoreFailingMidPageFailsTheRunAndKeepsTheVersionThenAVisible
     RunToEnd();
 }
 
+TEST_F(SyncDialog, ARefusedPasswordIsAskedForWhileTheWorkerWaitsAndTheNewOneIsStored)
+{
+    CServicesStandIn standIn;
+    ASSERT_TRUE(standIn.Start(StandardScenario().Json())) << standIn.Error();
+    ASSERT_TRUE(database.SetAccountPassword(L"wrong"));
+    std::vector<std::wstring> asked;
+    CDialogAnswer answer([&](HWND window) {
+        asked.push_back(CWindowRef(::GetDlgItem(window, IDC_QUERY_USER_ACCOUNT_EMAIL)).GetWindowText() + L" " +
+                        CWindowRef(::GetDlgItem(window, IDC_QUERY_USER_ACCOUNT_PASSWORD)).GetWindowText());
+        EXPECT_TRUE(dialog->IsWindowVisible());
+        ::SetDlgItemTextW(window, IDC_QUERY_USER_ACCOUNT_PASSWORD, L"reader");
+        ::SendMessageW(window, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(dialog->StartSync());
+    RunToEnd();
+    EXPECT_EQ((std::vector<std::wstring>{std::wstring(kUser) + L" wrong"}), asked);
+    EXPECT_EQ(L"reader", database.GetAccountPassword());
+    ExpectVersions(kCycling, 11, 21);
+}
+
 TEST_F(SyncDialog, AccountNeedsBothFieldsAndRefusesOverlongOnes)
 {
     CQueryUserAccountDlg account(L"ann@example.com", L"");

@@ -18,6 +18,7 @@
 #include "ServicesStandIn.h"  // winsock2.h before windows.h
 
 #include "BenchScenario.h"
+#include "SyncToolRun.h"
 #include "framework/ComInitialize.h"
 #include "framework/Handle.h"
 #include "foundation/Folders.h"
@@ -30,53 +31,7 @@
 #include <string>
 #include <vector>
 
-#ifndef TESSARY_SYNC_EXE
-#error "TESSARY_SYNC_EXE must name the built tessary-sync.exe"
-#endif
-
 namespace {
-
-constexpr DWORD kKilledExitCode = 0xDEAD;
-
-// A folder of its own beside this program, holding a copy of the tool (its
-// Data\ folder comes beside it).
-bool PrepareFolder(const std::wstring& folder)
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(folder), ignored);
-    std::wstring tool = L"Z:" + std::wstring(TESSARY_SYNC_EXE, TESSARY_SYNC_EXE + strlen(TESSARY_SYNC_EXE));
-    std::replace(tool.begin(), tool.end(), L'/', L'\\');
-    return CreateDirectoryW(folder.c_str(), nullptr) &&
-           CopyFileW(tool.c_str(), (folder + L"tessary-sync.exe").c_str(), FALSE);
-}
-
-// One run of the tool, its output dropped; killed after killAfterMs unless it
-// ended first. The exit code, or kKilledExitCode.
-DWORD Run(const std::wstring& folder, DWORD killAfterMs)
-{
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const CHandle nul(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                                  0, nullptr));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = nul.Get();
-    startup.hStdError = nul.Get();
-    std::wstring commandLine = L"\"" + folder + L"tessary-sync.exe\" bench@example.com bench";
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup,
-                        &started))
-        return 1;
-    const CHandle process(started.hProcess);
-    const CHandle thread(started.hThread);
-    if (WaitForSingleObject(process.Get(), killAfterMs) == WAIT_TIMEOUT) {
-        TerminateProcess(process.Get(), kKilledExitCode);
-        WaitForSingleObject(process.Get(), INFINITE);
-    }
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    return exitCode;
-}
 
 size_t DocumentDownloads(const CServicesStandIn& standIn)
 {
@@ -129,13 +84,13 @@ int main(int argc, char** argv)
 
     const std::wstring clean = QelGetExeFolder() + L"killbench_clean\\";
     const std::wstring killed = QelGetExeFolder() + L"killbench_killed\\";
-    if (!PrepareFolder(clean) || !PrepareFolder(killed)) {
+    if (!PrepareToolFolder(clean) || !PrepareToolFolder(killed)) {
         fprintf(stderr, "Cannot prepare the tool's folders beside this program\n");
         return 1;
     }
 
     double start = clock.Now();
-    if (Run(clean, INFINITE) != 0 || !IsComplete(clean, documents)) {
+    if (RunSyncTool(clean, INFINITE) != 0 || !IsComplete(clean, documents)) {
         fprintf(stderr, "The clean sync failed\n");
         return 1;
     }
@@ -155,12 +110,12 @@ int main(int argc, char** argv)
     unsigned done = 0;
     unsigned endedFirst = 0;
     for (const DWORD moment : moments) {
-        if (Run(killed, moment) == kKilledExitCode)
+        if (RunSyncTool(killed, moment) == kKilledExitCode)
             ++done;
         else
             ++endedFirst;
     }
-    if (Run(killed, INFINITE) != 0 || !IsComplete(killed, documents)) {
+    if (RunSyncTool(killed, INFINITE) != 0 || !IsComplete(killed, documents)) {
         fprintf(stderr, "The sync after the kills did not complete the account\n");
         return 1;
     }

@@ -11,6 +11,7 @@
 #include "ServicesStandIn.h"  // winsock2.h before windows.h
 
 #include "BenchScenario.h"
+#include "SyncToolRun.h"
 #include "app/sync/SyncDlg.h"
 #include "foundation/Folders.h"
 #include "foundation/Settings.h"
@@ -25,10 +26,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-
-#ifndef TESSARY_SYNC_EXE
-#error "TESSARY_SYNC_EXE must name the built tessary-sync.exe"
-#endif
 
 namespace {
 
@@ -161,38 +158,16 @@ bool SyncThroughDialog(BOOL shown, double& seconds, CTimedSyncDlg*& timed, std::
     return database.GetLocalVersion(book.c_str(), documents, attachments) && documents > 0;
 }
 
-// The tool from a folder of its own beside this program, its output dropped.
+// The tool from a folder of its own beside this program.
 bool SyncThroughTool(double& seconds)
 {
     const std::wstring folder = QelGetExeFolder() + L"dialogbench_tool\\";
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(folder), ignored);
-    std::wstring tool = L"Z:" + std::wstring(TESSARY_SYNC_EXE, TESSARY_SYNC_EXE + strlen(TESSARY_SYNC_EXE));
-    std::replace(tool.begin(), tool.end(), L'/', L'\\');
-    if (!CreateDirectoryW(folder.c_str(), nullptr) ||
-        !CopyFileW(tool.c_str(), (folder + L"tessary-sync.exe").c_str(), FALSE))
+    if (!PrepareToolFolder(folder))
         return false;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const CHandle nul(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                                  0, nullptr));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = nul.Get();
-    startup.hStdError = nul.Get();
-    std::wstring commandLine = L"\"" + folder + L"tessary-sync.exe\" bench@example.com bench";
-    PROCESS_INFORMATION started{};
     CStopwatch clock;
     const double start = clock.Now();
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup,
-                        &started))
-        return false;
-    const CHandle process(started.hProcess);
-    const CHandle thread(started.hThread);
-    WaitForSingleObject(process.Get(), INFINITE);
+    const DWORD exitCode = RunSyncTool(folder, INFINITE);
     seconds = clock.Now() - start;
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.Get(), &exitCode);
     return exitCode == 0;
 }
 
