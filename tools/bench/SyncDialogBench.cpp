@@ -94,6 +94,9 @@ public:
     }
 
     CHandlerTimes stepProgress, itemProgress, log, store, lookups, other;
+    // The user-interface thread's time waiting for the worker, and at work.
+    double idle = 0;
+    double busy = 0;
 
 private:
     template <class Work>
@@ -146,8 +149,12 @@ bool SyncThroughDialog(BOOL shown, double& seconds, CTimedSyncDlg*& timed, std::
     if (!timed->StartSync())
         return false;
     while (timed->IsSyncing()) {
+        const double waiting = clock.Now();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+        const double handling = clock.Now();
         Pump();
+        timed->idle += handling - waiting;
+        timed->busy += clock.Now() - handling;
     }
     timed->SendMessage(WM_TIMER, CSyncDlg::kPollTimer);
     seconds = clock.Now() - start;
@@ -212,6 +219,9 @@ void PrintWhere(const char* name, const CTimedSyncDlg& dialog)
     row("look-ups of held rows", dialog.lookups);
     row("steps, books, stop questions", dialog.other);
     printf("    %-38s %7s  %6.2f s\n", "all handlers", "", dialog.HandlerSeconds());
+    printf("    %-38s %7s  %6.2f s\n", "painting and timers (busy - handlers)", "",
+           dialog.busy - dialog.HandlerSeconds());
+    printf("    %-38s %7s  %6.2f s\n", "waiting for the worker", "", dialog.idle);
 }
 
 }  // namespace
