@@ -97,6 +97,7 @@ BOOL CSyncDlg::IsSyncing() const
 
 void CSyncDlg::ShowAndActivate()
 {
+    FlushLog();
     ShowWindow(SW_SHOW);
     ::SetForegroundWindow(m_hWnd);
 }
@@ -139,6 +140,7 @@ void CSyncDlg::ResetRun()
         return;
     for (int row = 0; row < kStepCount; ++row)
         SetStepImage(row, I_IMAGENONE);
+    m_pendingLog.clear();
     SetDlgItemText(IDC_SYNC_LOG, L"");
 }
 
@@ -151,6 +153,7 @@ void CSyncDlg::StopTimers()
 void CSyncDlg::OnSyncFinished(int exitCode)
 {
     CWindowRef(GetDlgItem(IDC_SYNC_STOP)).EnableWindow(FALSE);
+    FlushLog();
     // Rows that no version claims yet are kept too.
     const BOOL committed = EndRun();
     const BOOL success = exitCode >= 0 && committed;
@@ -180,6 +183,7 @@ void CSyncDlg::OnTimer(UINT_PTR id)
         m_thread.Close();
         OnSyncFinished(static_cast<int>(code));
     } else if (id == kIconTimer) {
+        FlushLog();
         ++m_iconCounter;
         SendDlgItemMessageW(m_hWnd, IDC_SYNC_ICON, STM_SETICON,
                             reinterpret_cast<WPARAM>(m_icons[m_iconCounter & 3].Get()), 0);

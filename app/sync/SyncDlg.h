@@ -81,7 +81,11 @@ private:
     void SetStepText(const std::wstring& text) const;
     void SetStatusText(const wchar_t* text) const;
     void UpdateProgress(int position, int total);
-    void AddLogLine(const wchar_t* text, COLORREF colour, BOOL bold) const;
+    // Lines wait for the icon's tick (or a change of format, the run's end, a
+    // show) and go in together: under Wine each append makes the rich edit
+    // pass over the whole log and repaint, so a line at a time grows with it.
+    void AddLogLine(const wchar_t* text, COLORREF colour, BOOL bold);
+    void FlushLog();
     static BOOL IsVisibleSetting();
 
     CTessarySyncEventBridge m_bridge;
@@ -91,4 +95,7 @@ private:
     CIconOwner m_icons[4];
     CImageListOwner m_stepImages;
     ISyncDlgEvents* m_events = nullptr;
+    std::wstring m_pendingLog;
+    COLORREF m_pendingColour = 0;
+    BOOL m_pendingBold = FALSE;
 };

@@ -156,18 +156,29 @@ void CSyncDlg::OnLog(int level, const wchar_t* text)
     }
 }
 
-void CSyncDlg::AddLogLine(const wchar_t* text, COLORREF colour, BOOL bold) const
+void CSyncDlg::AddLogLine(const wchar_t* text, COLORREF colour, BOOL bold)
 {
+    if (!m_pendingLog.empty() && (colour != m_pendingColour || bold != m_pendingBold))
+        FlushLog();
+    m_pendingColour = colour;
+    m_pendingBold = bold;
+    m_pendingLog.append(text).append(L"\r\n");
+}
+
+void CSyncDlg::FlushLog()
+{
+    if (m_pendingLog.empty() || !IsWindow())
+        return;
     const HWND log = GetDlgItem(IDC_SYNC_LOG);
     // At the end first, so that the format applies to what is appended.
     ::SendMessageW(log, EM_SETSEL, -1, -1);
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_COLOR | CFM_BOLD;
-    format.dwEffects = bold ? CFE_BOLD : 0;
-    format.crTextColor = colour;
+    format.dwEffects = m_pendingBold ? CFE_BOLD : 0;
+    format.crTextColor = m_pendingColour;
     ::SendMessageW(log, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    const std::wstring line = std::wstring(text) + L"\r\n";
-    ::SendMessageW(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+    ::SendMessageW(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(m_pendingLog.c_str()));
     ::SendMessageW(log, EM_SCROLLCARET, 0, 0);
+    m_pendingLog.clear();
 }

@@ -314,6 +314,8 @@ TEST_F(SyncDialog, ShowsStepsProgressAndAColouredLog)
     dialog->OnLog(TESSARY_SYNC_LOG_STEP_FAILURE, L"Failed to login!");
     dialog->OnLog(TESSARY_SYNC_LOG_ITEM_FAILURE, L"Failed to update document: Pruning");
     dialog->OnLog(3, L"Never shown");
+    // The lines go in on the icon's tick.
+    dialog->SendMessage(WM_TIMER, CSyncDlg::kIconTimer);
     EXPECT_EQ(L"Downloading Roses", CWindowRef(Item(IDC_SYNC_STATUS_TEXT)).GetWindowText());
     EXPECT_EQ((std::vector<std::wstring>{L"Failed to login!", L"Failed to update document: Pruning"}),
               programLog.Lines());

@@ -219,7 +219,7 @@ void PrintWhere(const char* name, const CTimedSyncDlg& dialog)
     row("look-ups of held rows", dialog.lookups);
     row("steps, books, stop questions", dialog.other);
     printf("    %-38s %7s  %6.2f s\n", "all handlers", "", dialog.HandlerSeconds());
-    printf("    %-38s %7s  %6.2f s\n", "painting and timers (busy - handlers)", "",
+    printf("    %-38s %7s  %6.2f s\n", "delivery, painting, timers (busy - handlers)", "",
            dialog.busy - dialog.HandlerSeconds());
     printf("    %-38s %7s  %6.2f s\n", "waiting for the worker", "", dialog.idle);
 }
