@@ -13,6 +13,11 @@ fi
 wineserver -p </dev/null >/dev/null 2>&1
 # Start the prefix's services now, so that they hold /dev/null rather than a test's pipes.
 wineboot </dev/null >/dev/null 2>&1
+# Links that the programs hand to the shell reach Wine's browser list: a command
+# that opens nothing, so that no test starts a browser on the host.
+if ! grep -q 'WineBrowser' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d true /f </dev/null >/dev/null 2>&1
+fi
 "$@"
 rc=$?
 wineserver -k </dev/null >/dev/null 2>&1

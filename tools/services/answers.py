@@ -17,6 +17,15 @@ def html_error(status, reason, detail):
             "headers": [("Content-Type", "text/html")], "kind": "http%d" % status}
 
 
+AD_PAGE = "<html><head><title>Tessary</title></head><body><p>Tessary</p></body></html>"
+
+
+def ad_page():
+    """The tool bar strip's page: any GET of the advertisement host."""
+    return {"status": 200, "reason": "OK", "body": AD_PAGE.encode("utf-8"), "send": None,
+            "headers": [("Content-Type", "text/html")], "kind": "ad_page"}
+
+
 def xmlrpc_text(result):
     """The answer text as Python's XML-RPC server writes it: no encoding in
     the declaration, a line end after every element."""

@@ -12,6 +12,7 @@ import zipfile
 
 ACCOUNTS_HOST = "accounts.tessary.test"
 WEB_API_HOST = "api.tessary.test"
+AD_HOST = "ads.tessary.test"
 XMLRPC_PATH = "/oskan/xmlrpc"
 DEFAULT_SUBSCRIPTIONS_SERVER = "subscriptions.tessary.test/oskan"
 TIME_FORMAT = "%Y-%m-%d %H:%M:%S"
@@ -166,6 +167,7 @@ class Scenario:
         self.base = base
         self.accounts_host = data.get("accounts_host", ACCOUNTS_HOST).lower()
         self.web_api_host = data.get("web_api_host", WEB_API_HOST).lower()
+        self.ad_host = data.get("ad_host", AD_HOST).lower()
         self.subscriptions_server = data.get("subscriptions_server", DEFAULT_SUBSCRIPTIONS_SERVER)
         self.accounts = [Account(a, self.subscriptions_server) for a in data.get("accounts", [])]
         self.books = [Book(b, base) for b in data.get("books", [])]

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A local stand-in for the reader's remote services: the accounts service,
-the subscriptions service, any number of book servers and the web API, all
-from one scenario file.
+the subscriptions service, any number of book servers, the web API and the
+tool bar's advertisement page, all from one scenario file.
 
 The reader reaches it as its HTTP proxy, so it keeps its real host names and
 port 80 and every request arrives in absolute form ("POST http://host:80/path").
@@ -153,6 +153,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             method = "api." + query.get("c", [""])[0]
             record["api"] = {k: v[0] for k, v in query.items()}
             return answers.shape(services.ads_answer(server.scenario), "text/xml", server.take_fault(method))
+        if host == server.scenario.ad_host and port == 80:
+            if self.command != "GET":
+                return answers.html_error(405, "Method Not Allowed", "The strip's page takes GET only")
+            return answers.ad_page()
         kind = server.endpoints.get((host, port, url.path))
         if kind is None:
             if any(h == host and p == port for h, p, _ in server.endpoints):

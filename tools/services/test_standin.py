@@ -239,6 +239,17 @@ class StandInTest(unittest.TestCase):
         self.assertIn(b'<Ad Title="Read more" URL="http://example.com/more"/>', body)
         self.assertEqual("ad", self.records()[-1]["api"]["c"])
 
+    def test_the_strips_page_is_served_and_its_get_logged(self):
+        self.start(SCENARIO)
+        head, body = raw_exchange(self.port, b"GET http://ads.tessary.test/?n=qrdv1&p=tv&m=mark&s=1280X1024&m=Tessary "
+                                             b"HTTP/1.1\r\nHost: ads.tessary.test\r\nConnection: close\r\n\r\n")
+        self.assertTrue(head.startswith("HTTP/1.1 200"))
+        self.assertIn(b"<html>", body)
+        record = self.records()[-1]
+        self.assertEqual(("GET", "ads.tessary.test", "/"), (record["method"], record["host"], record["path"]))
+        self.assertIn("s=1280X1024&m=Tessary", record["query"])
+        self.assertEqual("ad_page", record["answer"]["kind"])
+
 
 class LifetimeTest(unittest.TestCase):
     def test_stops_when_the_holder_closes(self):
