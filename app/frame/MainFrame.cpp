@@ -90,6 +90,7 @@ void CMainFrame::OnCreate()
     m_statusBarPane.Create(m_hWnd, RECT{}, L"Tessary",
                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP, 0,
                            kStatusBarId);
+    m_statusBarPane.Init();
     m_statusBar = m_statusBarPane;
     CreateSplitters();
 
@@ -103,6 +104,7 @@ void CMainFrame::OnCreate()
     m_chooser.SetEvents(this);
     m_chooser.ApplySelection();
     m_syncDialog->CreateDialogWindow();
+    UpdateZoomButton();
 }
 
 void CMainFrame::CreateToolBar()
@@ -237,15 +239,26 @@ void CMainFrame::OnDestroy()
     }
 }
 
+void CMainFrame::OnSyncBegin()
+{
+    m_statusBarPane.OnSyncBegin();
+}
+
 void CMainFrame::OnSyncEnd()
 {
     if (m_closePending) {
         PostMessage(WM_CLOSE);
         return;
     }
+    m_statusBarPane.OnSyncEnd();
     m_folderTree.Refresh();
     // As a selection would: a quick view shows its documents again rather than an empty folder's.
     OnFolderSelected(m_folderTree);
+}
+
+void CMainFrame::OnSyncProgress(int position)
+{
+    m_statusBarPane.SetSyncProgress(position);
 }
 
 void CMainFrame::OnFolderSelected(CTessaryFolderTreeCtrl& tree)

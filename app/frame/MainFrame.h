@@ -12,10 +12,10 @@
 #include "app/frame/ControlContainer.h"
 #include "app/frame/DocumentPane.h"
 #include "app/frame/FolderTreeCtrl.h"
+#include "app/frame/ReaderStatusBar.h"
 #include "app/sync/SyncDlgInterface.h"
 #include "app/views/OskanProtocol.h"
 #include "app/views/ReaderTabView.h"
-#include "controls/MultiPaneStatusBar.h"
 #include "controls/SplitterWindow.h"
 #include "controls/ToolBar.h"
 #include "foundation/Settings.h"
@@ -69,14 +69,23 @@ public:
     void OnDocumentsOpenInNewTabs(CTessaryDocumentListCtrl& list) override;
     // A bookmark holds its name, but nothing opens it.
     void OnBookmarkActivate(CBookmarkListBox&) override {}
-    void OnSyncBegin() override {}
+    void OnSyncBegin() override;
     void OnSyncEnd() override;
-    void OnSyncProgress(int) override {}
+    void OnSyncProgress(int position) override;
+
+    // The active page's zoom in percent, 100 when no page can zoom.
+    int GetZoom();
+    // Clamped to 10..1000 on a page that can zoom; the zoom button follows in any case.
+    void SetZoom(int percent);
 
 protected:
     // The commands of the tool bar's drop-down menus.
     virtual void OnNewAccount();
-    virtual void OnAbout() {}
+    virtual void OnAbout();
+    // The tab view's active page, as the zoom commands reach it.
+    virtual BOOL CanZoomActivePage();
+    virtual int GetActivePageZoom();
+    virtual void SetActivePageZoom(int percent);
 
 private:
     void OnCreate();
@@ -94,6 +103,8 @@ private:
     // A print command of the active page's browser: E_FAIL without one or while the page
     // has it disabled.
     HRESULT ExecBrowserCommand(DWORD command);
+    void OnZoomCommand(UINT id);
+    void UpdateZoomButton();
     // The documents splitter as full screen and the chooser's entry want it.
     void ShowDocumentsPanes();
     LRESULT OnGetDocumentFileName(const wchar_t* request, wchar_t* reply);
@@ -105,7 +116,7 @@ private:
     BOOL m_fullScreen = FALSE;
     std::unique_ptr<ISyncDlg> m_syncDialog;
     CQelVistaToolBarCtrl m_toolBarPane;
-    CQelMultiPaneStatusBar m_statusBarPane;
+    CReaderStatusBar m_statusBarPane;
     CBookmarkListBox m_bookmarkList;
     CFolderTreeCtrl m_folderTree{&m_database};
     CQelControlContainer m_container;

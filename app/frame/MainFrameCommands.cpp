@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/AboutDlg.h"
 #include "app/dialogs/NewAccountDlg.h"
 #include "app/frame/MainFrame.h"
 #include "app/frame/MainFrameMessages.h"
@@ -45,7 +46,15 @@ BOOL CMainFrame::OnCommand(UINT id)
     case ID_ATTACHMENTS:
         OnViewCommand(id);
         return TRUE;
+    case CReaderStatusBarSyncPane::kDetailsId:
+        if (m_syncDialog->IsDialogWindow())
+            m_syncDialog->ShowAndActivate();
+        return TRUE;
     default:
+        if (id >= ID_ZOOM && id <= ID_ZOOM_CUSTOM) {
+            OnZoomCommand(id);
+            return TRUE;
+        }
         return FALSE;
     }
 }
@@ -76,6 +85,12 @@ void CMainFrame::OnNewAccount()
     const BOOL created = CreateAccount(dialog.m_userName.c_str(), dialog.m_password.c_str());
     QelMessageBoxById(created ? IDS_RESTART_TO_SWITCH : IDS_DATABASE_CREATE_FAILED, MB_ICONINFORMATION,
                       ::GetActiveWindow());
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDlg dialog(L"Tessary");
+    dialog.DoModal(::GetActiveWindow());
 }
 
 LRESULT CMainFrame::OnGetDocumentFileName(const wchar_t* request, wchar_t* reply)

@@ -13,8 +13,10 @@ public:
     int shown = 0;
     ISyncDlgEvents* events = nullptr;
 
-    BOOL CreateDialogWindow() override { return TRUE; }
-    BOOL IsDialogWindow() const override { return FALSE; }
+    BOOL created = FALSE;
+
+    BOOL CreateDialogWindow() override { return created = TRUE; }
+    BOOL IsDialogWindow() const override { return created; }
     void DestroyDialogWindow() override {}
     void SetEvents(ISyncDlgEvents* sink) override { events = sink; }
     BOOL IsSyncing() const override { return syncing; }

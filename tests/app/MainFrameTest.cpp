@@ -28,9 +28,40 @@ BOOL IsButtonChecked(HWND toolBar, UINT command)
     return ::SendMessageW(toolBar, TB_ISBUTTONCHECKED, command, 0) != 0;
 }
 
+// A frame whose active page can zoom when the test says so.
+class ZoomFrame : public CMainFrame {
+public:
+    using CMainFrame::CMainFrame;
+    BOOL zoomable = FALSE;
+    int zoom = 100;
+
+protected:
+    BOOL CanZoomActivePage() override { return zoomable; }
+    int GetActivePageZoom() override { return zoom; }
+    void SetActivePageZoom(int percent) override { zoom = percent; }
+};
+
+CReaderStatusBar& StatusBar(const CMainFrame& frame)
+{
+    return *dynamic_cast<CReaderStatusBar*>(CWindowObject::FromHandle(frame.m_statusBar));
+}
+
+std::wstring ZoomText(const CMainFrame& frame)
+{
+    wchar_t text[32]{};
+    ::SendMessageW(StatusBar(frame).GetZoomToolBar(), TB_GETBUTTONTEXTW, ID_ZOOM, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+BOOL IsZoomEnabled(const CMainFrame& frame)
+{
+    return ::SendMessageW(StatusBar(frame).GetZoomToolBar(), TB_ISBUTTONENABLED, ID_ZOOM, 0) != 0;
+}
+
 }  // namespace
 
 using MainFrame = FrameFixture;
+using MainFrameZoom = FrameFixtureT<ZoomFrame>;
 
 TEST_F(MainFrame, BuildsItsWindowTreeWithoutMenu)
 {
@@ -225,4 +256,50 @@ TEST_F(MainFrame, TheListFollowsTheTreeAndASyncsEndRefillsItAsASelectionWould)
     tree->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(tree->GetNextItem(bookItem, TVGN_CHILD)));
     EXPECT_EQ(L"/a/", tree->GetSelectedLocation());
     EXPECT_EQ(1, rows());
+}
+
+TEST_F(MainFrame, SyncEventsDriveTheStatusBarsSyncPaneWhoseDetailsShowTheDialog)
+{
+    CReaderStatusBarSyncPane& pane = StatusBar(*frame).GetSyncPane();
+    EXPECT_FALSE(pane.IsWindowVisible());
+    sync->events->OnSyncBegin();
+    sync->events->OnSyncProgress(30);
+    EXPECT_TRUE(pane.IsWindowVisible());
+    EXPECT_EQ(30, pane.GetProgress());
+    sync->events->OnSyncEnd();
+    EXPECT_FALSE(pane.IsDetailsVisible());
+    EXPECT_EQ(-2, DrainQuit());  // no close was pending
+
+    frame->SendMessage(WM_COMMAND, CReaderStatusBarSyncPane::kDetailsId);
+    EXPECT_EQ(1, sync->shown);
+}
+
+TEST_F(MainFrameZoom, ZoomCommandsStepTheActivePageWithinItsLimitsAndTheButtonFollows)
+{
+    // Without a page that can zoom nothing moves.
+    EXPECT_EQ(L"100%", ZoomText(*frame));
+    EXPECT_FALSE(IsZoomEnabled(*frame));
+    for (UINT command = ID_ZOOM; command <= ID_ZOOM_CUSTOM; ++command) {
+        frame->SendMessage(WM_COMMAND, command);
+        EXPECT_EQ(100, frame->zoom) << command;
+        EXPECT_EQ(L"100%", ZoomText(*frame)) << command;
+    }
+
+    frame->zoomable = TRUE;
+    const auto run = [&](int from, UINT command) {
+        frame->zoom = from;
+        frame->SendMessage(WM_COMMAND, command);
+        return frame->zoom;
+    };
+    EXPECT_EQ(100, run(90, ID_ZOOM));
+    EXPECT_EQ(125, run(100, ID_ZOOM));
+    EXPECT_EQ(150, run(140, ID_ZOOM));
+    EXPECT_EQ(100, run(150, ID_ZOOM));
+    EXPECT_EQ(1000, run(1000, ID_ZOOM_IN));
+    EXPECT_EQ(10, run(10, ID_ZOOM_OUT));
+    EXPECT_EQ(60, run(70, ID_ZOOM_OUT));
+    EXPECT_EQ(333, run(333, ID_ZOOM_CUSTOM));
+    EXPECT_EQ(75, run(400, ID_ZOOM_75));
+    EXPECT_EQ(L"75%", ZoomText(*frame));
+    EXPECT_TRUE(IsZoomEnabled(*frame));
 }

@@ -17,7 +17,10 @@
 namespace {
 
 // Texts the program shows without a row in the translation tables: they stay English.
-const std::set<std::wstring> kEnglishOnly = {L"Step", L"Document Information", L"(Empty)", L"&Windows..."};
+const std::set<std::wstring> kEnglishOnly = {
+    L"Step", L"Document Information", L"(Empty)", L"&Windows...",
+    L"Tessary keeps the books you subscribe to on this computer and shows their documents offline. Choose Update "
+    L"to bring them up to date."};
 
 HMODULE Module()
 {
