@@ -109,9 +109,7 @@ void CMainFrame::OnCreate()
 
 void CMainFrame::CreateToolBar()
 {
-    m_toolBarPane.Create(m_hWnd, RECT{}, nullptr,
-                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | CCS_NODIVIDER |
-                             CCS_NORESIZE | CCS_NOPARENTALIGN);
+    m_toolBarPane.Create(m_hWnd);
     m_toolBarPane.AddToolButton(ID_UPDATE, BTNS_BUTTON, TRUE, I_IMAGENONE);
     m_toolBarPane.AddSeparator();
     m_toolBarPane.AddToolButton(ID_FULL_SCREEN, BTNS_BUTTON, TRUE, I_IMAGENONE);
@@ -122,6 +120,7 @@ void CMainFrame::CreateToolBar()
     m_toolBarPane.AddSeparator();
     m_toolBarPane.AddToolButton(ID_TOOLS, BTNS_WHOLEDROPDOWN, TRUE, I_IMAGENONE);
     m_toolBarPane.AddToolButton(ID_HELP, BTNS_WHOLEDROPDOWN, TRUE, I_IMAGENONE);
+    m_toolBarPane.UpdateButtonSize();
     m_toolBar = m_toolBarPane;
     AddToolBar(m_toolBarPane);
 }

@@ -12,6 +12,7 @@
 #include "app/frame/ControlContainer.h"
 #include "app/frame/DocumentPane.h"
 #include "app/frame/FolderTreeCtrl.h"
+#include "app/frame/OskanToolBar.h"
 #include "app/frame/ReaderStatusBar.h"
 #include "app/sync/SyncDlgInterface.h"
 #include "app/views/OskanProtocol.h"
@@ -115,7 +116,7 @@ private:
     BOOL m_closePending = FALSE;
     BOOL m_fullScreen = FALSE;
     std::unique_ptr<ISyncDlg> m_syncDialog;
-    CQelVistaToolBarCtrl m_toolBarPane;
+    COskanToolBar m_toolBarPane;
     CReaderStatusBar m_statusBarPane;
     CBookmarkListBox m_bookmarkList;
     CFolderTreeCtrl m_folderTree{&m_database};

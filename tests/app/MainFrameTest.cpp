@@ -303,3 +303,34 @@ TEST_F(MainFrameZoom, ZoomCommandsStepTheActivePageWithinItsLimitsAndTheButtonFo
     EXPECT_EQ(L"75%", ZoomText(*frame));
     EXPECT_TRUE(IsZoomEnabled(*frame));
 }
+
+TEST_F(MainFrame, TheAdvertisementStripShowsOnlyWhenItsTimerFiresAndOpensItsPageOnce)
+{
+    const auto* toolBar = dynamic_cast<COskanToolBar*>(CWindowObject::FromHandle(frame->m_toolBar));
+    ASSERT_TRUE(toolBar);
+    const COskanADBrowser& strip = toolBar->GetAdBrowser();
+    ASSERT_TRUE(strip.IsWindow());
+    EXPECT_EQ(*toolBar, strip.GetParent());
+    EXPECT_FALSE(strip.IsWindowVisible());
+    EXPECT_EQ(0, strip.GetNavigationCount());
+
+    ::SendMessageW(*toolBar, WM_TIMER, COskanToolBar::kAdTimerId, 0);
+    EXPECT_TRUE(strip.IsWindowVisible());
+    EXPECT_EQ(1, strip.GetNavigationCount());
+    EXPECT_EQ(L"http://ads.tessary.test/?n=qrdv1&p=tv&m=mark&s=" + std::to_wstring(::GetSystemMetrics(SM_CXSCREEN)) +
+                  L"X" + std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"&m=app_tests",
+              strip.GetLastUrl());
+    // 234 x 30, 1 pixel from the top and the right, also after the frame is resized.
+    for (const int width : {900, 700}) {
+        frame->SetWindowPos(nullptr, RECT{20, 20, 20 + width, 720}, SWP_NOZORDER);
+        const RECT placed = strip.GetRectInParent();
+        const RECT client = toolBar->GetClientRect();
+        EXPECT_EQ(client.right - 1, placed.right) << width;
+        EXPECT_EQ(1, placed.top) << width;
+        EXPECT_EQ(234, placed.right - placed.left) << width;
+        EXPECT_EQ(30, placed.bottom - placed.top) << width;
+    }
+
+    ::SendMessageW(*toolBar, WM_TIMER, COskanToolBar::kAdTimerId, 0);
+    EXPECT_EQ(1, strip.GetNavigationCount());
+}
