@@ -12,5 +12,3 @@ constexpr wchar_t TESSARY_WEB_API_HOST[] = L"api.tessary.test";
 constexpr INTERNET_PORT TESSARY_WEB_API_PORT = 80;
 // The tool bar's advertisement strip.
 constexpr wchar_t TESSARY_AD_HOST[] = L"ads.tessary.test";
-// The maker's web site, as the About box and the account question link to it.
-constexpr wchar_t TESSARY_MAKER_WEB_SITE[] = L"http://www.telvane.example/";

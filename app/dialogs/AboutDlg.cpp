@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "app/dialogs/MakerWebSite.h"
 #include "foundation/Files.h"
 #include "foundation/Folders.h"
 #include "foundation/MessageFormat.h"
 #include "foundation/Translations.h"
-#include "librarydata/ServiceHosts.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -79,8 +79,8 @@ void CAboutDlg::OnInitDialog()
                    QelFormatString2(L"%1 %2 (beta)", m_productName.c_str(), AboutVersionNumber(m_fileVersion).c_str())
                        .c_str());
     SetDlgItemText(IDC_ABOUT_SECOND_TITLE, m_secondTitle.c_str());
-    SetUpLink(m_homeLink, IDC_ABOUT_HOME_LINK, TESSARY_MAKER_WEB_SITE, TESSARY_MAKER_WEB_SITE);
-    SetUpLink(m_makerLink, IDC_ABOUT_MAKER_LINK, kMakerAddress, TESSARY_MAKER_WEB_SITE);
+    SetUpLink(m_homeLink, IDC_ABOUT_HOME_LINK, kMakerWebSite, kMakerWebSite);
+    SetUpLink(m_makerLink, IDC_ABOUT_MAKER_LINK, kMakerAddress, kMakerWebSite);
 
     InitResizing(m_hWnd,
                  {{IDC_ABOUT_TEXT, kResizeSizeY},
