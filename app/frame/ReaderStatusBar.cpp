@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/frame/PopupMenu.h"
 #include "foundation/Global.h"
 #include "foundation/Translations.h"
 #include "resources/ResourceIds.h"
@@ -121,11 +122,8 @@ void CReaderStatusBar::EnableZoom(BOOL enable)
 void CReaderStatusBar::ShowZoomMenu(const NMTOOLBARW& button) const
 {
     // Loaded for each click and freed once tracked.
-    const CMenuOwner menu(::LoadMenuW(FrameworkInstance(), MAKEINTRESOURCEW(IDR_ZOOM_MENU)));
-    if (!menu)
-        return;
-    QelTranslateMenu(menu);
-    const HMENU popup = ::GetSubMenu(menu, 0);
+    CMenuOwner menu;
+    const HMENU popup = LoadPopupMenu(menu, IDR_ZOOM_MENU);
     if (!popup)
         return;
     TPMPARAMS exclude{sizeof exclude, button.rcButton};
