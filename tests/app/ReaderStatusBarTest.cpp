@@ -222,7 +222,8 @@ TEST_F(ReaderStatusBar, ACorruptSettingsFileGivesNoBoxAndIsReadAgainOnTheNextTic
     QelEnableMessageBoxes(TRUE);
     {
         BoxCounter boxes;
-        QelMessageBox(L"probe", MB_OK, nullptr);
+        // Owned by our own window: the foreground one may belong to another test and vanish.
+        QelMessageBox(L"probe", MB_OK, parent);
         ASSERT_EQ(1, boxes.Count());  // the counter sees boxes
         Tick();
         Tick();
