@@ -128,8 +128,10 @@ TEST_F(MainFrameViews, ASelectedDocumentOpensInOneTabThatReadsItThroughTheScheme
     EXPECT_EQ(1, tabs.GetPageCount());
     EXPECT_EQ(L"Tessary - doc-2", frame->GetWindowText());
     EXPECT_EQ(SPLIT_PANE_NONE, SinglePane());
-    EXPECT_TRUE(CWindowRef(::GetWindow(ActiveDocumentView()->GetHwnd(), GW_CHILD)).IsWindow());
-    frame->SendMessage(WM_COMMAND, ID_ATTACHMENTS);
+    // The pane's close button hides it.
+    const HWND pane = ::FindWindowExW(*ActiveDocumentView(), nullptr, nullptr, L"Document Information");
+    ASSERT_TRUE(pane);
+    ::SendMessageW(*ActiveDocumentView(), WM_COMMAND, ID_PANE_CLOSE, reinterpret_cast<LPARAM>(pane));
     EXPECT_EQ(SPLIT_PANE_TOP, SinglePane());
 
     // Both rows in new tabs: the open one is only activated.
