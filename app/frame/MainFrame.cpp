@@ -209,6 +209,16 @@ BOOL CMainFrame::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LP
     case WM_QEL_GETDOCUMENTFILENAME:
         result = OnGetDocumentFileName(reinterpret_cast<const wchar_t*>(wParam), reinterpret_cast<wchar_t*>(lParam));
         return TRUE;
+    case WM_NOTIFY: {
+        // Another page, another zoom.
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header && header->hwndFrom == m_tabView && header->code == kTabViewPageActivated) {
+            UpdateZoomButton();
+            result = 0;
+            return TRUE;
+        }
+        break;
+    }
     }
     if (CQelWindowState<CMainFrame, CTessarySettings>::ProcessWindowMessage(hwnd, message, wParam, lParam, result,
                                                                              mapId))

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "DocumentStore.h"
@@ -56,6 +57,32 @@ std::wstring ZoomText(const CMainFrame& frame)
 BOOL IsZoomEnabled(const CMainFrame& frame)
 {
     return ::SendMessageW(StatusBar(frame).GetZoomToolBar(), TB_ISBUTTONENABLED, ID_ZOOM, 0) != 0;
+}
+
+// A page of the tab view whose zoom the test reads.
+class CZoomablePage : public CWindowObject, public CReaderViewBase {
+public:
+    CZoomablePage(CReaderTabView* tabView, BOOL zoomable) : CReaderViewBase(tabView), m_zoomable(zoomable) {}
+    int zoom = 90;
+
+    int GetViewType() const override { return kReaderHtmlView; }
+    HWND GetWindow() const override { return m_hWnd; }
+    std::wstring GetTitle() const override { return L"Zoomable"; }
+    BOOL CanZoom() override { return m_zoomable; }
+    void SetZoom(int percent) override { zoom = percent; }
+    int GetZoom() override { return zoom; }
+
+private:
+    BOOL m_zoomable;
+};
+
+CZoomablePage* AddZoomablePage(CReaderTabView& tabs, BOOL zoomable)
+{
+    auto page = std::make_unique<CZoomablePage>(&tabs, zoomable);
+    CZoomablePage* added = page.get();
+    page->Create(tabs, RECT{}, nullptr, WS_CHILD);
+    EXPECT_TRUE(tabs.AddPage(std::move(page)));
+    return added;
 }
 
 }  // namespace
@@ -333,4 +360,32 @@ TEST_F(MainFrame, TheAdvertisementStripShowsOnlyWhenItsTimerFiresAndOpensItsPage
 
     ::SendMessageW(*toolBar, WM_TIMER, COskanToolBar::kAdTimerId, 0);
     EXPECT_EQ(1, strip.GetNavigationCount());
+}
+
+TEST_F(MainFrame, ZoomCommandsReachTheActiveTabAndTheButtonFollowsTheActivePage)
+{
+    CReaderTabView& tabs = frame->GetTabView();
+    CZoomablePage* page = AddZoomablePage(tabs, TRUE);
+    EXPECT_EQ(L"90%", ZoomText(*frame));
+    EXPECT_TRUE(IsZoomEnabled(*frame));
+    frame->SendMessage(WM_COMMAND, ID_ZOOM);
+    EXPECT_EQ(100, page->zoom);
+    page->zoom = 995;
+    frame->SendMessage(WM_COMMAND, ID_ZOOM_IN);
+    EXPECT_EQ(1000, page->zoom);
+    page->zoom = 15;
+    frame->SendMessage(WM_COMMAND, ID_ZOOM_OUT);
+    EXPECT_EQ(10, page->zoom);
+
+    // A page that cannot zoom: the button shows 100% disabled, and the other page keeps its zoom.
+    AddZoomablePage(tabs, FALSE);
+    EXPECT_EQ(L"100%", ZoomText(*frame));
+    EXPECT_FALSE(IsZoomEnabled(*frame));
+    frame->SendMessage(WM_COMMAND, ID_ZOOM_IN);
+    EXPECT_EQ(10, page->zoom);
+    tabs.SetActivePage(0);
+    EXPECT_EQ(L"10%", ZoomText(*frame));
+    tabs.SendMessage(WM_COMMAND, ID_CLOSE_ALL);
+    EXPECT_EQ(L"100%", ZoomText(*frame));
+    EXPECT_FALSE(IsZoomEnabled(*frame));
 }
