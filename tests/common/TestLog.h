@@ -1,12 +1,13 @@
 #pragma once
-// What the program wrote to its log, Data\Tessary.log beside the test program,
-// after the capture was made. Read straight from the file, outside the log
-// writer under test.
+// What a program wrote to its log after the capture was made: by default this test
+// program's own, Data\Tessary.log beside it. Read straight from the file, outside
+// the log writer under test.
 
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/Folders.h"
@@ -15,7 +16,10 @@
 class CLogCapture
 {
 public:
-    CLogCapture() : m_start(ReadAll().size()) {}
+    explicit CLogCapture(std::wstring path = QelGetDataFolder() + L"Tessary.log")
+        : m_path(std::move(path)), m_start(ReadAll().size())
+    {
+    }
 
     // The new text as the file holds it: each line with its time stamp and CR LF.
     std::wstring NewText() const
@@ -82,9 +86,9 @@ public:
 
 private:
     // The whole log after its byte-order mark.
-    static std::wstring ReadAll()
+    std::wstring ReadAll() const
     {
-        const CHandle file(CreateFileW((QelGetDataFolder() + L"Tessary.log").c_str(), GENERIC_READ,
+        const CHandle file(CreateFileW(m_path.c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        0, nullptr));
         if (!file)
@@ -99,5 +103,6 @@ private:
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
     }
 
+    std::wstring m_path;
     size_t m_start;
 };

@@ -2,17 +2,21 @@
 
 #include <filesystem>
 
+#include "PixelCapture.h"
 #include "foundation/Files.h"
 #include "foundation/Folders.h"
+#include "framework/GdiOwners.h"
 #include "librarydata/Database.h"
 
 #ifndef TESSARY_EXE
 #error "TESSARY_EXE must name the built Tessary.exe"
 #endif
+#ifndef TESSARY_ARTIFACTS
+#error "TESSARY_ARTIFACTS must name the folder for test output"
+#endif
 
 namespace {
 
-constexpr DWORD kPatience = 30000;  // ms for a window to come or the process to end
 constexpr DWORD kPollStep = 50;
 
 std::wstring DosPath(const char* unixPath)
@@ -32,6 +36,7 @@ std::wstring ClassName(HWND window)
 
 struct WindowSearch {
     DWORD processId;
+    bool visibleOnly;
     std::vector<HWND> found;
 };
 
@@ -40,9 +45,21 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
-    if (processId == search->processId && ::IsWindowVisible(window))
+    if (processId == search->processId && (!search->visibleOnly || ::IsWindowVisible(window)))
         search->found.push_back(window);
     return TRUE;
+}
+
+// Whether the window or a child still waits for its WM_PAINT.
+bool HasPendingPaint(HWND window)
+{
+    if (::IsWindowVisible(window) && ::GetUpdateRect(window, nullptr, FALSE))
+        return true;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (HasPendingPaint(child))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -90,27 +107,51 @@ bool CProgramRun::Start()
     return true;
 }
 
-std::vector<HWND> CProgramRun::Windows() const
+std::vector<HWND> CProgramRun::TopLevelWindows(bool visibleOnly) const
 {
-    WindowSearch search{m_processId, {}};
+    WindowSearch search{m_processId, visibleOnly, {}};
     ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND CProgramRun::WaitForWindow(const wchar_t* classPrefix, const wchar_t* title) const
+std::vector<HWND> CProgramRun::Windows() const
 {
-    for (DWORD waited = 0; waited < kPatience; waited += kPollStep) {
-        for (const HWND window : Windows()) {
-            const bool classMatches = !classPrefix || ClassName(window).rfind(classPrefix, 0) == 0;
-            wchar_t text[256]{};
-            ::GetWindowTextW(window, text, 256);
-            if (classMatches && (!title || std::wstring(text) == title))
-                return window;
-        }
-        if (::WaitForSingleObject(m_process.Get(), kPollStep) == WAIT_OBJECT_0)
-            return nullptr;
+    return TopLevelWindows(true);
+}
+
+HWND CProgramRun::Matching(const wchar_t* classPrefix, const wchar_t* title, bool visibleOnly) const
+{
+    for (const HWND window : TopLevelWindows(visibleOnly)) {
+        const bool classMatches = !classPrefix || ClassName(window).rfind(classPrefix, 0) == 0;
+        wchar_t text[256]{};
+        ::GetWindowTextW(window, text, 256);
+        if (classMatches && (!title || std::wstring(text) == title))
+            return window;
     }
     return nullptr;
+}
+
+HWND CProgramRun::FindWindow(const wchar_t* classPrefix, const wchar_t* title) const
+{
+    return Matching(classPrefix, title, false);
+}
+
+HWND CProgramRun::WaitForWindow(const wchar_t* classPrefix, const wchar_t* title) const
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = Matching(classPrefix, title, true)) != nullptr; });
+    return found;
+}
+
+bool CProgramRun::WaitUntil(const std::function<bool()>& condition, DWORD patience) const
+{
+    for (DWORD waited = 0; waited < patience; waited += kPollStep) {
+        if (condition())
+            return true;
+        if (::WaitForSingleObject(m_process.Get(), kPollStep) == WAIT_OBJECT_0)
+            return condition();
+    }
+    return condition();
 }
 
 DWORD CProgramRun::WaitForExit() const
@@ -136,4 +177,49 @@ std::wstring CProgramRun::GetText(HWND dialog, int id)
 void CProgramRun::Press(HWND dialog, int id)
 {
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+void CProgramRun::ClickListBoxItem(HWND listBox, int index)
+{
+    // The system copies the rectangle between the processes.
+    RECT item{};
+    if (::SendMessageW(listBox, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR)
+        return;
+    const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    ::PostMessageW(listBox, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::PostMessageW(listBox, WM_LBUTTONUP, 0, point);
+}
+
+std::wstring CProgramRun::ControlText(HWND control)
+{
+    const LRESULT length = ::SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+HWND CProgramRun::FindDescendant(HWND parent, const wchar_t* className)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == className)
+            return child;
+        if (const HWND found = FindDescendant(child, className))
+            return found;
+    }
+    return nullptr;
+}
+
+bool CProgramRun::SaveScreenshot(HWND window, const wchar_t* name)
+{
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    for (DWORD waited = 0; HasPendingPaint(window) && waited < kPatience; waited += kPollStep)
+        ::Sleep(kPollStep);
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    CPixelCapture picture(frame.right - frame.left, frame.bottom - frame.top);
+    const CWindowDc screen(nullptr);
+    ::BitBlt(picture.Dc(), 0, 0, picture.Width(), picture.Height(), screen, frame.left, frame.top, SRCCOPY);
+    return picture.SaveBmp(DosPath(TESSARY_ARTIFACTS) + name + L".bmp");
 }

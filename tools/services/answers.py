@@ -76,6 +76,8 @@ def shape(text, content_type, entry):
       overlong     the whole answer under a Content-Length "extra" bytes
                    (default 10) short of it, the connection held open
       silent       no answer at all, the connection held open
+      delay        the normal answer, sent "seconds" (default 2) after the
+                   request was logged
     A held connection stays open until the client closes it.
     """
     kind = entry.get("kind", "fault") if entry else "normal"
@@ -107,6 +109,8 @@ def shape(text, content_type, entry):
     elif kind == "silent":
         answer["silent"] = True
         answer["hold"] = True
+    elif kind == "delay":
+        answer["delay"] = float(entry.get("seconds", 2))
     elif kind == "no_length":
         answer["send"] = len(body)
         answer["no_length"] = True

@@ -183,6 +183,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def send(self, answer):
         body = answer["body"]
+        if answer.get("delay"):
+            time.sleep(answer["delay"])
         if not answer.get("silent"):
             self.send_response(answer["status"], answer["reason"])
             for name, value in answer["headers"]:

@@ -227,6 +227,32 @@ class StandInTest(unittest.TestCase):
         kinds = [r["answer"]["kind"] for r in self.records()[1:]]
         self.assertEqual(["stall", "overlong", "silent"], kinds)
 
+    def test_a_delayed_answer_is_logged_first_and_comes_whole_later(self):
+        self.start(dict(SCENARIO, faults={"subscription.getList": [{"kind": "delay", "seconds": 1, "times": 1}]}))
+        token = self.token()
+        body = xmlrpc.client.dumps(({"client_type": "WIN", "token": token, "count": 1000},),
+                                   "subscription.getList").encode("utf-8")
+        request = (("POST http://subscriptions.tessary.test:80/oskan/xmlrpc HTTP/1.1\r\n"
+                    "Host: subscriptions.tessary.test\r\nContent-length: %d\r\nConnection: close\r\n\r\n")
+                   % len(body)).encode("ascii")
+        with socket.create_connection(("127.0.0.1", self.port), timeout=5) as s:
+            s.sendall(request + body)
+            deadline = time.monotonic() + 5
+            while len(self.records()) < 2 and time.monotonic() < deadline:
+                time.sleep(0.02)
+            self.assertEqual("delay", self.records()[-1]["answer"]["kind"])
+            s.settimeout(0.3)
+            self.assertRaises(socket.timeout, s.recv, 1)
+            s.settimeout(5)
+            data = b""
+            while not data.endswith(b"</methodResponse>\n"):
+                piece = s.recv(65536)
+                if not piece:
+                    break
+                data += piece
+        self.assertTrue(data.startswith(b"HTTP/1.1 200"))
+        self.assertEqual("Book One", xmlrpc.client.loads(data.partition(b"\r\n\r\n")[2])[0][0][0]["subscription_name"])
+
     def test_unknown_hosts_and_paths_and_the_web_api(self):
         self.start(SCENARIO)
         head, _ = raw_exchange(self.port, b"GET http://elsewhere.test:80/ HTTP/1.1\r\nHost: elsewhere.test\r\n"

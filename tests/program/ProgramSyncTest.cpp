@@ -1,0 +1,218 @@
+// Whole runs of the program that sync through the services stand-in, its proxy: what
+// reaches the services, what the program stores, and what its windows show.
+#include "SyncToolSupport.h"  // winsock2.h before windows.h
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ProgramDriver.h"
+#include "RemoteControls.h"
+#include "common/TestLog.h"
+#include "foundation/Encoding.h"
+#include "framework/ComInitialize.h"
+#include "librarydata/Database.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+const wchar_t kUser[] = L"reader@example.com";
+const char kGarden[] = "a0000000-0000-4000-8000-00000000000a";
+const char kCycling[] = "b0000000-0000-4000-8000-00000000000b";
+const char kStripHost[] = "ads.tessary.test";
+// The MessageBox's text control.
+constexpr int kMessageBoxText = 0xFFFF;
+
+class ProgramSync : public ::testing::Test {
+protected:
+    // The stand-in on the scenario, and the program on its account with this password.
+    void Open(const CScenario& scenario, const wchar_t* storedPassword = L"reader")
+    {
+        ASSERT_TRUE(standIn.Start(scenario.Json())) << standIn.Error();
+        ASSERT_TRUE(run.AddAccount(kUser, storedPassword));
+        ASSERT_TRUE(run.Start());
+        frame = run.WaitForWindow(L"ATL:", L"Tessary");
+        ASSERT_TRUE(frame);
+        tree = CProgramRun::FindDescendant(frame, L"Qel_TreeCtrl");
+        dialog = run.FindWindow(L"#32770", L"Update");
+        ASSERT_TRUE(tree && dialog);
+    }
+
+    void Update() const { ::PostMessageW(frame, WM_COMMAND, ID_UPDATE, 0); }
+    // The end of a successful run: the frame shows the books beside "Quick Views".
+    bool WaitForBooks() const
+    {
+        return run.WaitUntil([&] { return ::SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 1; },
+                             CProgramRun::kSyncPatience);
+    }
+    // The requests to the services and the web API in order, the strip's aside.
+    std::vector<CStandInRequest> ServiceRequests() const
+    {
+        std::vector<CStandInRequest> requests = standIn.Requests();
+        requests.erase(std::remove_if(requests.begin(), requests.end(),
+                                      [](const CStandInRequest& request) { return request.host == kStripHost; }),
+                       requests.end());
+        return requests;
+    }
+    std::vector<std::string> Calls() const
+    {
+        std::vector<std::string> calls;
+        for (const CStandInRequest& request : ServiceRequests())
+            calls.push_back(request.xmlrpcMethod.empty() ? request.method + " " + request.path : request.xmlrpcMethod);
+        return calls;
+    }
+    size_t CountOf(const std::string& call) const
+    {
+        const std::vector<std::string> calls = Calls();
+        return static_cast<size_t>(std::count(calls.begin(), calls.end(), call));
+    }
+    // Closes the frame and waits for the program's end, so that its database may be opened.
+    void CloseProgram() const
+    {
+        ::PostMessageW(frame, WM_CLOSE, 0, 0);
+        EXPECT_EQ(1u, run.WaitForExit());
+    }
+    std::wstring Account() const { return run.DataFolder() + kUser + L"\\"; }
+
+    CServicesStandIn standIn;
+    CProgramRun run;
+    // Everything the program logs, from its start.
+    CLogCapture log{run.LogFile()};
+    HWND frame = nullptr;
+    HWND tree = nullptr;
+    HWND dialog = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ProgramSync, UpdateSyncsEveryBookInOrderStoresItAndShowsItInTheTree)
+{
+    Open(StandardScenario());
+    Update();
+    ASSERT_TRUE(WaitForBooks()) << log.Text();
+
+    EXPECT_EQ((std::vector<std::wstring>{L"Quick Views", L"Bicycle Care", L"  Roadside (1)", L"Garden Notes",
+                                         L"  Getting Started (1)", L"  Soil (1)", L"  Vegetables",
+                                         L"    Fruiting (1)"}),
+              RemoteTreeItems(tree));
+    // The dialog stays hidden, showing the run's end.
+    EXPECT_FALSE(::IsWindowVisible(dialog));
+    EXPECT_EQ((std::vector<std::wstring>{L"Login", L"Get Subscribed Books", L"Get Local Version (Bicycle Care, 2/2)",
+                                         L"Download Documents List (Bicycle Care, 2/2)",
+                                         L"Sync Documents (Bicycle Care, 2/2)",
+                                         L"Download Attachments List (Bicycle Care, 2/2)",
+                                         L"Sync Attachments (Bicycle Care, 2/2)"}),
+              RemoteListViewColumn(::GetDlgItem(dialog, IDC_SYNC_STEPS), 0));
+    EXPECT_EQ(100, ::SendDlgItemMessageW(dialog, IDC_SYNC_OVERALL_PROGRESS, PBM_GETPOS, 0, 0));
+    EXPECT_FALSE(CProgramRun::IsEnabled(dialog, IDC_SYNC_STOP));
+    EXPECT_EQ((std::vector<std::string>{
+                  "accounts.clientLogin", "subscription.getList", "subscription.getDocumentList",
+                  "subscription.getDocumentData", "subscription.getDocumentData", "subscription.getDocumentData",
+                  "subscription.getAttachmentList", "subscription.getAttachmentData",
+                  "subscription.getAttachmentData", "subscription.getDocumentList", "subscription.getDocumentData",
+                  "subscription.getAttachmentList", "subscription.getAttachmentData", "accounts.clientLogout",
+                  "GET /api/"}),
+              Calls());
+
+    CloseProgram();
+    const CComInitialize com;
+    CTessaryDatabase database;
+    ASSERT_TRUE(database.Open(Account().c_str()));
+    const std::pair<const char*, const wchar_t*> documents[] = {{kGarden, L"a1000000-0000-4000-8000-000000000001"},
+                                                                {kGarden, L"a2000000-0000-4000-8000-000000000002"},
+                                                                {kGarden, L"a3000000-0000-4000-8000-000000000003"},
+                                                                {kCycling, L"b1000000-0000-4000-8000-000000000001"}};
+    for (const auto& [book, guid] : documents) {
+        TESSARYDOCUMENTDATA document;
+        EXPECT_TRUE(database.GetDocumentByGuid(FromUtf8(book).c_str(), guid, document)) << guid;
+        const std::wstring file = database.GetDocumentFileName(FromUtf8(book).c_str(), guid);
+        EXPECT_EQ(L".kvd", file.substr(file.size() - 4));
+        EXPECT_TRUE(::PathFileExistsW(file.c_str())) << file;
+    }
+    __int64 documentVersion = 0;
+    __int64 attachmentVersion = 0;
+    ASSERT_TRUE(database.GetLocalVersion(FromUtf8(kCycling).c_str(), documentVersion, attachmentVersion));
+    EXPECT_EQ(11, documentVersion);
+    EXPECT_EQ(21, attachmentVersion);
+}
+
+TEST_F(ProgramSync, ARefusedPasswordIsAskedForACancelFailsTheRunAndANewOneIsStored)
+{
+    Open(StandardScenario(), L"stale");
+    Update();
+    HWND account = run.WaitForWindow(L"#32770", L"Account");
+    ASSERT_TRUE(account) << log.Text();
+    EXPECT_EQ(kUser, CProgramRun::GetText(account, IDC_QUERY_USER_ACCOUNT_EMAIL));
+    EXPECT_EQ(L"stale", CProgramRun::GetText(account, IDC_QUERY_USER_ACCOUNT_PASSWORD));
+    CProgramRun::Press(account, IDCANCEL);
+
+    const HWND box = run.WaitForWindow(L"#32770", L"Tessary");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(L"Sync failed!", CProgramRun::GetText(box, kMessageBoxText));
+    const std::vector<std::wstring> lines = {L"Invalid user name or password!",
+                                             L"The operation has been canceled at the user's request!",
+                                             L"Failed to login!"};
+    EXPECT_TRUE(log.ContainsInOrder(lines)) << log.Text();
+    EXPECT_EQ(lines[0] + L"\r\n" + lines[1] + L"\r\n" + lines[2] + L"\r\n",
+              CProgramRun::ControlText(::GetDlgItem(dialog, IDC_SYNC_LOG)));
+    EXPECT_EQ(std::vector<std::string>{"accounts.clientLogin"}, Calls());
+    CProgramRun::Press(box, IDOK);
+
+    Update();
+    account = run.WaitForWindow(L"#32770", L"Account");
+    ASSERT_TRUE(account);
+    CProgramRun::SetText(account, IDC_QUERY_USER_ACCOUNT_PASSWORD, L"reader");
+    CProgramRun::Press(account, IDOK);
+    ASSERT_TRUE(WaitForBooks()) << log.Text();
+    const std::vector<CStandInRequest> requests = ServiceRequests();
+    ASSERT_LE(4u, requests.size());
+    EXPECT_EQ("accounts.clientLogin", requests[2].xmlrpcMethod);
+    EXPECT_EQ("md5.1de9b0a30075ae8c303eb420c103c320", requests[2].params[size_t(0)]["password"].text);
+    EXPECT_EQ("subscription.getList", requests[3].xmlrpcMethod);
+
+    CloseProgram();
+    const CComInitialize com;
+    CTessaryDatabase database;
+    ASSERT_TRUE(database.Open(Account().c_str()));
+    EXPECT_EQ(L"reader", database.GetAccountPassword());
+}
+
+TEST_F(ProgramSync, StopEndsARunAsASuccessAndACloseDuringARunEndsTheProgramAtItsEnd)
+{
+    CScenario scenario = StandardScenario();
+    scenario.faults = R"({"subscription.getDocumentData": [{"kind": "delay", "seconds": 5, "times": 2}]})";
+    Open(scenario);
+    const auto waitForDelayedAnswers = [&](size_t count) {
+        return run.WaitUntil([&] { return CountOf("subscription.getDocumentData") >= count; },
+                             CProgramRun::kSyncPatience);
+    };
+
+    Update();
+    ASSERT_TRUE(waitForDelayedAnswers(1)) << log.Text();
+    // A second Update during the run shows the dialog.
+    Update();
+    ASSERT_TRUE(run.WaitUntil([&] { return ::IsWindowVisible(dialog) != FALSE; }));
+    CProgramRun::Press(dialog, IDC_SYNC_STOP);
+    // A success hides the dialog.
+    ASSERT_TRUE(run.WaitUntil([&] { return !::IsWindowVisible(dialog); }, CProgramRun::kSyncPatience));
+    EXPECT_FALSE(run.FindWindow(L"#32770", L"Tessary"));
+    EXPECT_FALSE(log.Contains(L"Sync failed!")) << log.Text();
+    EXPECT_EQ(1u, CountOf("subscription.getDocumentData"));
+    EXPECT_EQ(1u, CountOf("accounts.clientLogout"));
+
+    // Shown at the start now, as it was at the last end.
+    Update();
+    ASSERT_TRUE(waitForDelayedAnswers(2)) << log.Text();
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    ::PostMessageW(frame, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(run.WaitUntil([&] { return !::IsWindowVisible(frame); }));
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    EXPECT_EQ(1u, run.WaitForExit());
+    EXPECT_EQ(2u, CountOf("accounts.clientLogout"));
+}
