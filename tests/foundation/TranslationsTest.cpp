@@ -4,6 +4,7 @@
 #include "foundation/Registry.h"
 #include "foundation/Translations.h"
 #include "TranslationTestIds.h"
+#include "common/LanguageValue.h"
 
 #include <shlwapi.h>
 
@@ -13,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-const wchar_t kLanguageKey[] = L"Software\\Telvane\\QelTranslations";
 
 void LoadTable(WORD language)
 {
@@ -63,26 +62,6 @@ std::vector<std::wstring> TableLines(WORD id)
     }
     return lines;
 }
-
-// A registry language value for one product name, removed again afterwards.
-class LanguageValue {
-public:
-    LanguageValue(const wchar_t* product, DWORD lcid) : product_(product)
-    {
-        QelRegWriteDword(HKEY_CURRENT_USER, kLanguageKey, product, lcid);
-    }
-    ~LanguageValue()
-    {
-        QelRegDeleteValue(HKEY_CURRENT_USER, kLanguageKey, product_);
-        SHDeleteEmptyKeyW(HKEY_CURRENT_USER, kLanguageKey);
-        SHDeleteEmptyKeyW(HKEY_CURRENT_USER, L"Software\\Telvane");
-    }
-    LanguageValue(const LanguageValue&) = delete;
-    LanguageValue& operator=(const LanguageValue&) = delete;
-
-private:
-    const wchar_t* product_;
-};
 
 } // namespace
 

@@ -4,7 +4,10 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <utility>
+
 #include "ProgramDriver.h"
+#include "common/LanguageValue.h"
 #include "foundation/Files.h"
 #include "foundation/Settings.h"
 #include "framework/ComInitialize.h"
@@ -111,4 +114,23 @@ TEST(Program, ASecondInstanceEndsAtOnce)
 
     ::PostMessageW(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(1u, first.WaitForExit());
+}
+
+TEST(Program, TheLanguageValueTranslatesItsWindowsAndTraditionalChineseIsEnglish)
+{
+    const std::pair<DWORD, const wchar_t*> languages[] = {{2052, L"\u6570\u636e\u5e93\u8def\u5f84(&D):"},
+                                                          {1028, L"&Database Path:"}};
+    for (const auto& [language, label] : languages) {
+        const LanguageValue value(L"Tessary", language);
+        CProgramRun run;
+        ASSERT_TRUE(run.Start());
+        const HWND dialog = run.WaitForWindow(L"#32770", nullptr);
+        ASSERT_TRUE(dialog);
+        // The label stands before the path's box.
+        wchar_t text[256]{};
+        ::GetWindowTextW(::GetWindow(::GetDlgItem(dialog, IDC_NEW_ACCOUNT_PATH), GW_HWNDPREV), text, 256);
+        EXPECT_EQ(label, std::wstring(text)) << language;
+        CProgramRun::Press(dialog, IDCANCEL);
+        EXPECT_EQ(kRefused, run.WaitForExit());
+    }
 }
