@@ -116,7 +116,10 @@ TEST_F(AttachmentList, ShowsNameSizeAndTheShellsTypeNameOfEachAttachment)
 
     for (int i = 0; i < 3; ++i) {
         wchar_t title[16]{};
-        LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH | LVCF_FMT, 0, 0, title, 16};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = title;
+        column.cchTextMax = 16;
         m_list.SendMessage(LVM_GETCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
         EXPECT_EQ((std::vector<std::wstring>{L"Name", L"Size", L"Type"}[i]), title);
         EXPECT_EQ(i == 0 ? 150 : 100, column.cx);
@@ -169,7 +172,10 @@ TEST_F(AttachmentList, OpeningHandsEachSelectedFileToTheShellInSelectionOrder)
     const auto third = Add(L"a3", L"three.txt", 3);
     Show();
     // A row without a record is skipped with one log line.
-    LVITEMW bare{LVIF_TEXT, 3, 0, 0, 0, const_cast<wchar_t*>(L"bare")};
+    LVITEMW bare{};
+    bare.mask = LVIF_TEXT;
+    bare.iItem = 3;
+    bare.pszText = const_cast<wchar_t*>(L"bare");
     ASSERT_EQ(3, m_list.SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&bare)));
 
     Select({L"one.txt", L"three.txt", L"bare"});

@@ -82,7 +82,9 @@ protected:
         lastMenu.clear();
         for (int index = 0; index < ::GetMenuItemCount(menu); ++index) {
             wchar_t text[128]{};
-            MENUITEMINFOW item{sizeof item, MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_FTYPE};
+            MENUITEMINFOW item{};
+            item.cbSize = sizeof item;
+            item.fMask = MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
             item.dwTypeData = text;
             item.cch = 128;
             ::GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &item);
