@@ -5,7 +5,11 @@
 #include <shlwapi.h>
 
 #include "RemoteControls.h"
+#include "app/frame/OskanToolBar.h"
+#include "app/frame/TessaryDocumentListCtrl.h"
 #include "foundation/Encoding.h"
+#include "foundation/Files.h"
+#include "foundation/TextFiles.h"
 #include "framework/ComInitialize.h"
 #include "librarydata/Database.h"
 
@@ -21,7 +25,12 @@ constexpr int kMessageBoxText = 0xFFFF;
 TEST_F(ProgramSync, UpdateSyncsEveryBookInOrderStoresItAndShowsItInTheTree)
 {
     Open(StandardScenario());
+    // The strip opens its page at its timer's first tick, whenever that falls.
+    const HWND toolBar = ::FindWindowExW(frame, nullptr, TOOLBARCLASSNAMEW, nullptr);
+    ASSERT_TRUE(toolBar);
+    ::PostMessageW(toolBar, WM_TIMER, COskanToolBar::kAdTimerId, 0);
     Update();
+    ::PostMessageW(toolBar, WM_TIMER, COskanToolBar::kAdTimerId, 0);
     ASSERT_TRUE(WaitForBooks()) << log.Text();
 
     EXPECT_EQ((std::vector<std::wstring>{L"Quick Views", L"Bicycle Care", L"  Roadside (1)", L"Garden Notes",
@@ -46,6 +55,18 @@ TEST_F(ProgramSync, UpdateSyncsEveryBookInOrderStoresItAndShowsItInTheTree)
                   "subscription.getAttachmentList", "subscription.getAttachmentData", "accounts.clientLogout",
                   "GET /api/"}),
               Calls());
+    const auto strip = [&] {
+        std::vector<std::string> urls;
+        for (const CStandInRequest& request : standIn.Requests()) {
+            if (request.host == kStripHost)
+                urls.push_back(request.method + " " + request.url);
+        }
+        return urls;
+    };
+    ASSERT_TRUE(run.WaitUntil([&] { return !strip().empty(); }));
+    ASSERT_EQ(1u, strip().size());
+    EXPECT_NE(std::string::npos, strip()[0].find("s=1280X1024&m=Tessary")) << strip()[0];
+    EXPECT_EQ(0u, strip()[0].rfind("GET http://ads.tessary.test:80/?", 0)) << strip()[0];
 
     CloseProgram();
     const CComInitialize com;
@@ -142,4 +163,62 @@ TEST_F(ProgramSync, StopEndsARunAsASuccessAndACloseDuringARunEndsTheProgramAtIts
     EXPECT_TRUE(::IsWindowVisible(dialog));
     EXPECT_EQ(1u, run.WaitForExit());
     EXPECT_EQ(2u, CountOf("accounts.clientLogout"));
+}
+
+TEST_F(ProgramSync, AfterASyncDocumentsOpenInOneTabAMissingDataFileIsNamedAndBookmarksReplaceTheDocumentPane)
+{
+    // Read when the frame opens.
+    ASSERT_TRUE(QelCreateDirectoryTree(run.DataFolder().c_str()));
+    ASSERT_TRUE(QelSaveTextLines((run.DataFolder() + L"bookmarks.txt").c_str(),
+                                 {L"Compost=Building a Compost Bin", L"Tomatoes=Growing Tomatoes"}, L"\r\n"));
+    Open(StandardScenario());
+    Update();
+    ASSERT_TRUE(WaitForBooks()) << log.Text();
+    const std::wstring tomatoes = FromUtf8(kGarden) + L"_a3000000-0000-4000-8000-000000000003";
+    {
+        const CComInitialize com;
+        CTessaryDatabase database;
+        ASSERT_TRUE(database.Open(Account().c_str()));
+        ASSERT_TRUE(::DeleteFileW(database.GetDocumentFileName(FromUtf8(kGarden).c_str(),
+                                                               L"a3000000-0000-4000-8000-000000000003").c_str()));
+    }
+
+    const HWND documentPane = CProgramRun::FindDescendant(frame, L"Tessary_DocumentPane");
+    ASSERT_TRUE(documentPane);
+    const HWND list = CProgramRun::FindDescendant(documentPane, L"Qel_ListCtrl");
+    const HWND tabs = CProgramRun::FindDescendant(CProgramRun::FindDescendant(frame, L"Qel_TabView"), WC_TABCONTROLW);
+    ASSERT_TRUE(list && tabs);
+    // A folder chosen, its one document selected, and the list's pause after a selection ended.
+    const auto open = [&](const wchar_t* folder) {
+        ASSERT_TRUE(RemoteSelectTreeItem(tree, folder));
+        ASSERT_EQ(1, ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        ASSERT_TRUE(RemoteSelectListViewRow(list, 0));
+        ::PostMessageW(list, WM_TIMER, CTessaryDocumentListCtrl::kSelectionTimer, 0);
+    };
+    const auto caption = [&] {
+        wchar_t text[256]{};
+        ::GetWindowTextW(frame, text, 256);
+        return std::wstring(text);
+    };
+    open(L"Soil (1)");
+    ASSERT_TRUE(run.WaitUntil([&] { return caption() != L"Tessary"; }));
+    EXPECT_EQ(L"Tessary - Building a Compost Bin", caption());
+    EXPECT_EQ(std::vector<std::wstring>{L"Building a Compost Bin"}, RemoteTabTitles(tabs));
+
+    // The page shows the next document in its place; its data file is gone.
+    open(L"Fruiting (1)");
+    ASSERT_TRUE(run.WaitUntil([&] { return log.Contains(L"Failed to get the data file name of document: " + tomatoes); }))
+        << log.Text();
+    EXPECT_EQ(std::vector<std::wstring>{L"Growing Tomatoes"}, RemoteTabTitles(tabs));
+    EXPECT_EQ(L"Tessary - Growing Tomatoes", caption());
+
+    const HWND chooser = CProgramRun::FindDescendant(frame, L"Qel_ControlChooser");
+    const HWND bookmarks = CProgramRun::FindDescendant(frame, L"Qel_ListBox");
+    ASSERT_TRUE(chooser && bookmarks);
+    CProgramRun::ClickListBoxItem(chooser, 1);
+    ASSERT_TRUE(run.WaitUntil([&] { return ::IsWindowVisible(bookmarks) != FALSE; }));
+    EXPECT_EQ((std::vector<std::wstring>{L"Building a Compost Bin", L"Growing Tomatoes"}), ListBoxItems(bookmarks));
+    EXPECT_FALSE(::IsWindowVisible(documentPane));
+    EXPECT_FALSE(::IsWindowVisible(tree));
+    EXPECT_TRUE(::IsWindowVisible(tabs));
 }

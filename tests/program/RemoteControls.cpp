@@ -87,29 +87,51 @@ std::wstring TreeItemText(HWND tree, const CRemoteBuffer& buffer, HTREEITEM item
     return buffer.ReadText(TextOffset<TVITEMW>());
 }
 
+struct CTreeItem {
+    HTREEITEM item;
+    std::wstring text;  // indented by two spaces per level
+};
+
 void AddTreeItems(HWND tree, const CRemoteBuffer& buffer, HTREEITEM first, const std::wstring& indent,
-                  std::vector<std::wstring>& items)
+                  std::vector<CTreeItem>& items)
 {
     for (HTREEITEM item = first; item;
          item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        items.push_back(indent + TreeItemText(tree, buffer, item));
+        items.push_back({item, indent + TreeItemText(tree, buffer, item)});
         const auto child =
             reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
         AddTreeItems(tree, buffer, child, indent + L"  ", items);
     }
 }
 
-}  // namespace
-
-std::vector<std::wstring> RemoteTreeItems(HWND tree)
+std::vector<CTreeItem> TreeItems(HWND tree)
 {
-    std::vector<std::wstring> items;
+    std::vector<CTreeItem> items;
     const CRemoteBuffer buffer(tree, RecordAndTextSize<TVITEMW>());
     if (buffer) {
         const auto root = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
         AddTreeItems(tree, buffer, root, L"", items);
     }
     return items;
+}
+
+}  // namespace
+
+std::vector<std::wstring> RemoteTreeItems(HWND tree)
+{
+    std::vector<std::wstring> texts;
+    for (const CTreeItem& item : TreeItems(tree))
+        texts.push_back(item.text);
+    return texts;
+}
+
+bool RemoteSelectTreeItem(HWND tree, const std::wstring& text)
+{
+    for (const CTreeItem& item : TreeItems(tree)) {
+        if (item.text.substr(item.text.find_first_not_of(L' ')) == text)
+            return ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item.item)) != FALSE;
+    }
+    return false;
 }
 
 std::vector<std::wstring> RemoteListViewColumn(HWND list, int column)
@@ -139,6 +161,25 @@ bool RemoteSelectListViewRow(HWND list, int row)
     record.state = LVIS_SELECTED | LVIS_FOCUSED;
     return buffer && buffer.Write(0, &record, sizeof record) &&
            ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(buffer.At(0)));
+}
+
+std::vector<std::wstring> RemoteTabTitles(HWND tabs)
+{
+    std::vector<std::wstring> titles;
+    const CRemoteBuffer buffer(tabs, RecordAndTextSize<TCITEMW>());
+    if (!buffer)
+        return titles;
+    const int count = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        TCITEMW record{};
+        record.mask = TCIF_TEXT;
+        record.pszText = buffer.At<wchar_t>(TextOffset<TCITEMW>());
+        record.cchTextMax = kTextLength;
+        const bool read = buffer.Write(0, &record, sizeof record) &&
+                          ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(buffer.At(0)));
+        titles.push_back(read ? buffer.ReadText(TextOffset<TCITEMW>()) : std::wstring());
+    }
+    return titles;
 }
 
 std::vector<std::wstring> ListBoxItems(HWND listBox)
