@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "app/sync/SyncProgress.h"
 #include "foundation/MessageFormat.h"
 #include "foundation/Numbers.h"
@@ -132,9 +134,12 @@ void CSyncDlg::OnStepProgress(int position, int total)
     UpdateProgress(position, total);
 }
 
+// In per cent of the transfer: a bar whose range changed with every transfer was
+// drawn again for each one, and Wine draws a visible bar at once on each change.
 void CSyncDlg::OnItemProgress(int done, int total)
 {
-    SetBar(GetDlgItem(IDC_SYNC_ITEM_PROGRESS), done, total);
+    const int percent = total > 0 ? static_cast<int>(std::min<long long>(100, 100LL * done / total)) : 0;
+    SetBar(GetDlgItem(IDC_SYNC_ITEM_PROGRESS), percent, 100);
 }
 
 void CSyncDlg::OnLog(int level, const wchar_t* text)

@@ -306,8 +306,8 @@ TEST_F(SyncDialog, ShowsStepsProgressAndAColouredLog)
     dialog->OnStepProgress(1, 2);
     EXPECT_EQ(62, Overall());
     dialog->OnItemProgress(30, 120);
-    EXPECT_EQ(30, ::SendMessageW(Item(IDC_SYNC_ITEM_PROGRESS), PBM_GETPOS, 0, 0));
-    EXPECT_EQ(120, ::SendMessageW(Item(IDC_SYNC_ITEM_PROGRESS), PBM_GETRANGE, FALSE, 0));
+    EXPECT_EQ(25, ::SendMessageW(Item(IDC_SYNC_ITEM_PROGRESS), PBM_GETPOS, 0, 0));
+    EXPECT_EQ(100, ::SendMessageW(Item(IDC_SYNC_ITEM_PROGRESS), PBM_GETRANGE, FALSE, 0));
 
     const CLogCapture programLog;
     dialog->OnLog(TESSARY_SYNC_LOG_PROGRESS, L"Downloading Roses");
