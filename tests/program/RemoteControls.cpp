@@ -87,6 +87,29 @@ std::wstring TreeItemText(HWND tree, const CRemoteBuffer& buffer, HTREEITEM item
     return buffer.ReadText(TextOffset<TVITEMW>());
 }
 
+// The text that the get message writes for each index below the count message's
+// answer, given the record as prepared; its text buffer follows it.
+template <class Record>
+std::vector<std::wstring> RemoteItemTexts(HWND control, UINT countMessage, UINT getMessage, Record record)
+{
+    std::vector<std::wstring> texts;
+    const CRemoteBuffer buffer(control, RecordAndTextSize<Record>());
+    if (!buffer)
+        return texts;
+    record.pszText = buffer.At<wchar_t>(TextOffset<Record>());
+    record.cchTextMax = kTextLength;
+    const int count = static_cast<int>(::SendMessageW(control, countMessage, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        const wchar_t empty = L'\0';
+        const bool written =
+            buffer.Write(0, &record, sizeof record) && buffer.Write(TextOffset<Record>(), &empty, sizeof empty);
+        if (written)
+            ::SendMessageW(control, getMessage, index, reinterpret_cast<LPARAM>(buffer.At(0)));
+        texts.push_back(written ? buffer.ReadText(TextOffset<Record>()) : std::wstring());
+    }
+    return texts;
+}
+
 struct CTreeItem {
     HTREEITEM item;
     std::wstring text;  // indented by two spaces per level
@@ -136,21 +159,9 @@ bool RemoteSelectTreeItem(HWND tree, const std::wstring& text)
 
 std::vector<std::wstring> RemoteListViewColumn(HWND list, int column)
 {
-    std::vector<std::wstring> texts;
-    const CRemoteBuffer buffer(list, RecordAndTextSize<LVITEMW>());
-    if (!buffer)
-        return texts;
-    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        LVITEMW record{};
-        record.iSubItem = column;
-        record.pszText = buffer.At<wchar_t>(TextOffset<LVITEMW>());
-        record.cchTextMax = kTextLength;
-        const bool read = buffer.Write(0, &record, sizeof record) &&
-                          ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(buffer.At(0))) >= 0;
-        texts.push_back(read ? buffer.ReadText(TextOffset<LVITEMW>()) : std::wstring());
-    }
-    return texts;
+    LVITEMW record{};
+    record.iSubItem = column;
+    return RemoteItemTexts(list, LVM_GETITEMCOUNT, LVM_GETITEMTEXTW, record);
 }
 
 bool RemoteSelectListViewRow(HWND list, int row)
@@ -165,21 +176,9 @@ bool RemoteSelectListViewRow(HWND list, int row)
 
 std::vector<std::wstring> RemoteTabTitles(HWND tabs)
 {
-    std::vector<std::wstring> titles;
-    const CRemoteBuffer buffer(tabs, RecordAndTextSize<TCITEMW>());
-    if (!buffer)
-        return titles;
-    const int count = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index) {
-        TCITEMW record{};
-        record.mask = TCIF_TEXT;
-        record.pszText = buffer.At<wchar_t>(TextOffset<TCITEMW>());
-        record.cchTextMax = kTextLength;
-        const bool read = buffer.Write(0, &record, sizeof record) &&
-                          ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(buffer.At(0)));
-        titles.push_back(read ? buffer.ReadText(TextOffset<TCITEMW>()) : std::wstring());
-    }
-    return titles;
+    TCITEMW record{};
+    record.mask = TCIF_TEXT;
+    return RemoteItemTexts(tabs, TCM_GETITEMCOUNT, TCM_GETITEMW, record);
 }
 
 std::vector<std::wstring> ListBoxItems(HWND listBox)
