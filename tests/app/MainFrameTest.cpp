@@ -29,19 +29,6 @@ BOOL IsButtonChecked(HWND toolBar, UINT command)
     return ::SendMessageW(toolBar, TB_ISBUTTONCHECKED, command, 0) != 0;
 }
 
-// A frame whose active page can zoom when the test says so.
-class ZoomFrame : public CMainFrame {
-public:
-    using CMainFrame::CMainFrame;
-    BOOL zoomable = FALSE;
-    int zoom = 100;
-
-protected:
-    BOOL CanZoomActivePage() override { return zoomable; }
-    int GetActivePageZoom() override { return zoom; }
-    void SetActivePageZoom(int percent) override { zoom = percent; }
-};
-
 CReaderStatusBar& StatusBar(const CMainFrame& frame)
 {
     return *dynamic_cast<CReaderStatusBar*>(CWindowObject::FromHandle(frame.m_statusBar));
@@ -88,7 +75,6 @@ CZoomablePage* AddZoomablePage(CReaderTabView& tabs, BOOL zoomable)
 }  // namespace
 
 using MainFrame = FrameFixture;
-using MainFrameZoom = FrameFixtureT<ZoomFrame>;
 
 TEST_F(MainFrame, BuildsItsWindowTreeWithoutMenu)
 {
@@ -301,36 +287,6 @@ TEST_F(MainFrame, SyncEventsDriveTheStatusBarsSyncPaneWhoseDetailsShowTheDialog)
     EXPECT_EQ(1, sync->shown);
 }
 
-TEST_F(MainFrameZoom, ZoomCommandsStepTheActivePageWithinItsLimitsAndTheButtonFollows)
-{
-    // Without a page that can zoom nothing moves.
-    EXPECT_EQ(L"100%", ZoomText(*frame));
-    EXPECT_FALSE(IsZoomEnabled(*frame));
-    for (UINT command = ID_ZOOM; command <= ID_ZOOM_CUSTOM; ++command) {
-        frame->SendMessage(WM_COMMAND, command);
-        EXPECT_EQ(100, frame->zoom) << command;
-        EXPECT_EQ(L"100%", ZoomText(*frame)) << command;
-    }
-
-    frame->zoomable = TRUE;
-    const auto run = [&](int from, UINT command) {
-        frame->zoom = from;
-        frame->SendMessage(WM_COMMAND, command);
-        return frame->zoom;
-    };
-    EXPECT_EQ(100, run(90, ID_ZOOM));
-    EXPECT_EQ(125, run(100, ID_ZOOM));
-    EXPECT_EQ(150, run(140, ID_ZOOM));
-    EXPECT_EQ(100, run(150, ID_ZOOM));
-    EXPECT_EQ(1000, run(1000, ID_ZOOM_IN));
-    EXPECT_EQ(10, run(10, ID_ZOOM_OUT));
-    EXPECT_EQ(60, run(70, ID_ZOOM_OUT));
-    EXPECT_EQ(333, run(333, ID_ZOOM_CUSTOM));
-    EXPECT_EQ(75, run(400, ID_ZOOM_75));
-    EXPECT_EQ(L"75%", ZoomText(*frame));
-    EXPECT_TRUE(IsZoomEnabled(*frame));
-}
-
 TEST_F(MainFrame, TheAdvertisementStripShowsOnlyWhenItsTimerFiresAndOpensItsPageOnce)
 {
     const auto* toolBar = dynamic_cast<COskanToolBar*>(CWindowObject::FromHandle(frame->m_toolBar));
@@ -362,29 +318,44 @@ TEST_F(MainFrame, TheAdvertisementStripShowsOnlyWhenItsTimerFiresAndOpensItsPage
     EXPECT_EQ(1, strip.GetNavigationCount());
 }
 
-TEST_F(MainFrame, ZoomCommandsReachTheActiveTabAndTheButtonFollowsTheActivePage)
+TEST_F(MainFrame, ZoomCommandsStepTheActiveTabWithinItsLimitsAndTheButtonFollowsIt)
 {
+    // Without a page nothing moves.
+    EXPECT_EQ(L"100%", ZoomText(*frame));
+    EXPECT_FALSE(IsZoomEnabled(*frame));
+    for (UINT command = ID_ZOOM; command <= ID_ZOOM_CUSTOM; ++command) {
+        frame->SendMessage(WM_COMMAND, command);
+        EXPECT_EQ(L"100%", ZoomText(*frame)) << command;
+    }
+
     CReaderTabView& tabs = frame->GetTabView();
     CZoomablePage* page = AddZoomablePage(tabs, TRUE);
     EXPECT_EQ(L"90%", ZoomText(*frame));
     EXPECT_TRUE(IsZoomEnabled(*frame));
-    frame->SendMessage(WM_COMMAND, ID_ZOOM);
-    EXPECT_EQ(100, page->zoom);
-    page->zoom = 995;
-    frame->SendMessage(WM_COMMAND, ID_ZOOM_IN);
-    EXPECT_EQ(1000, page->zoom);
-    page->zoom = 15;
-    frame->SendMessage(WM_COMMAND, ID_ZOOM_OUT);
-    EXPECT_EQ(10, page->zoom);
+    const auto run = [&](int from, UINT command) {
+        page->zoom = from;
+        frame->SendMessage(WM_COMMAND, command);
+        return page->zoom;
+    };
+    EXPECT_EQ(100, run(90, ID_ZOOM));
+    EXPECT_EQ(125, run(100, ID_ZOOM));
+    EXPECT_EQ(150, run(140, ID_ZOOM));
+    EXPECT_EQ(100, run(150, ID_ZOOM));
+    EXPECT_EQ(1000, run(995, ID_ZOOM_IN));
+    EXPECT_EQ(10, run(15, ID_ZOOM_OUT));
+    EXPECT_EQ(60, run(70, ID_ZOOM_OUT));
+    EXPECT_EQ(333, run(333, ID_ZOOM_CUSTOM));
+    EXPECT_EQ(75, run(400, ID_ZOOM_75));
+    EXPECT_EQ(L"75%", ZoomText(*frame));
 
     // A page that cannot zoom: the button shows 100% disabled, and the other page keeps its zoom.
     AddZoomablePage(tabs, FALSE);
     EXPECT_EQ(L"100%", ZoomText(*frame));
     EXPECT_FALSE(IsZoomEnabled(*frame));
     frame->SendMessage(WM_COMMAND, ID_ZOOM_IN);
-    EXPECT_EQ(10, page->zoom);
+    EXPECT_EQ(75, page->zoom);
     tabs.SetActivePage(0);
-    EXPECT_EQ(L"10%", ZoomText(*frame));
+    EXPECT_EQ(L"75%", ZoomText(*frame));
     tabs.SendMessage(WM_COMMAND, ID_CLOSE_ALL);
     EXPECT_EQ(L"100%", ZoomText(*frame));
     EXPECT_FALSE(IsZoomEnabled(*frame));
