@@ -40,8 +40,6 @@ public:
     CMenuChoice(const CMenuChoice&) = delete;
     CMenuChoice& operator=(const CMenuChoice&) = delete;
 
-private:
-public:
     // The last pop-up menu that dropped down.
     static inline HMENU shown = nullptr;
 

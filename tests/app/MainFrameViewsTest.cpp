@@ -154,7 +154,6 @@ TEST_F(MainFrameViews, PrintCommandsGoToTheActivePagesBrowserWhenItHasThemEnable
     CFakeDocument& document = *page->browser.document.Get();
     page->Create(tabs, RECT{}, nullptr, WS_CHILD);
     ASSERT_TRUE(tabs.AddPage(std::move(page)));
-    EXPECT_EQ(L"Tessary - Printable", frame->GetWindowText());
 
     frame->SendMessage(WM_COMMAND, ID_PRINT);
     EXPECT_TRUE(document.calls.empty());
@@ -164,7 +163,6 @@ TEST_F(MainFrameViews, PrintCommandsGoToTheActivePagesBrowserWhenItHasThemEnable
     ASSERT_EQ(3u, document.calls.size());
     const DWORD expected[] = {IDM_PRINT, IDM_PRINTPREVIEW, IDM_PAGESETUP};
     for (size_t index = 0; index < 3; ++index) {
-        EXPECT_TRUE(document.calls[index].mshtml);
         EXPECT_EQ(expected[index], document.calls[index].id);
         EXPECT_EQ(static_cast<DWORD>(OLECMDEXECOPT_DODEFAULT), document.calls[index].option);
     }
