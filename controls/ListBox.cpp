@@ -98,7 +98,7 @@ BOOL CQelVistaListBoxImpl::OnInitControl()
 
 int CQelVistaListBoxImpl::GetItemHeight()
 {
-    return ::GetSystemMetrics(SM_CYMENU) + 4;
+    return QelMenuRowHeight();
 }
 
 void CQelVistaListBoxImpl::UpdateItemHeight()

@@ -71,6 +71,11 @@ void DrawGrooveLine(HDC dc, POINT from, POINT to, float a, float b, Shade shade)
 
 }  // namespace
 
+int QelMenuRowHeight()
+{
+    return ::GetSystemMetrics(SM_CYMENU) + 4;
+}
+
 BOOL QelCreateUIFont(CFontOwner& font, BOOL bold, BYTE underline, BYTE italic)
 {
     // The size before the padded-border field, which older systems refuse.

@@ -11,6 +11,9 @@ constexpr UINT QelStateSelected = 1;
 constexpr UINT QelStateHot = 2;
 constexpr UINT QelStateFocused = 4;
 
+// A row as tall as a menu line with a little air; list box and tree rows share it.
+int QelMenuRowHeight();
+
 // The system menu font at weight 700 when bold, else 400; TRUE when a font was made.
 BOOL QelCreateUIFont(CFontOwner& font, BOOL bold, BYTE underline, BYTE italic);
 

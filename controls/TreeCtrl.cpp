@@ -201,7 +201,7 @@ BOOL CQelVistaTreeCtrl::OnInitControl()
 
 int CQelVistaTreeCtrl::GetItemHeight()
 {
-    return ::GetSystemMetrics(SM_CYMENU) + 4;
+    return QelMenuRowHeight();
 }
 
 void CQelVistaTreeCtrl::UpdateItemHeight()
