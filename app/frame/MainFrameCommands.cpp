@@ -1,29 +1,14 @@
-#include <shlwapi.h>
-
 #include <string>
 #include <vector>
 
 #include "app/dialogs/AboutDlg.h"
 #include "app/dialogs/NewAccountDlg.h"
+#include "app/frame/DocumentFileName.h"
 #include "app/frame/MainFrame.h"
 #include "app/frame/MainFrameMessages.h"
 #include "foundation/MessageBox.h"
 #include "librarydata/AccountFolder.h"
 #include "resources/ResourceIds.h"
-
-namespace {
-
-std::vector<std::wstring> SplitAtUnderscores(const std::wstring& text)
-{
-    std::vector<std::wstring> parts;
-    size_t start = 0;
-    for (size_t found; (found = text.find(L'_', start)) != std::wstring::npos; start = found + 1)
-        parts.push_back(text.substr(start, found - start));
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
-}  // namespace
 
 BOOL CMainFrame::OnCommand(UINT id)
 {
@@ -95,14 +80,5 @@ void CMainFrame::OnAbout()
 
 LRESULT CMainFrame::OnGetDocumentFileName(const wchar_t* request, wchar_t* reply)
 {
-    if (!request || !reply || !*request)
-        return 0;
-    const std::vector<std::wstring> parts = SplitAtUnderscores(request);
-    if (parts.size() != 2)
-        return 0;
-    const std::wstring path = m_database.GetDocumentFileName(parts[0].c_str(), parts[1].c_str());
-    if (!::PathFileExistsW(path.c_str()))
-        return 0;
-    ::lstrcpynW(reply, path.c_str(), static_cast<int>(kDocumentFileNameLength));
-    return 1;
+    return AnswerDocumentFileName(m_database, request, reply);
 }

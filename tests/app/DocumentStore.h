@@ -4,13 +4,13 @@
 // answers WM_QEL_GETDOCUMENTFILENAME from that database as the frame does.
 #include <windows.h>
 #include <objidl.h>
-#include <shlwapi.h>
 #include <wrl/client.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/frame/DocumentFileName.h"
 #include "app/frame/MainFrameMessages.h"
 #include "foundation/Streams.h"
 #include "foundation/TestFolder.h"
@@ -91,17 +91,7 @@ public:
             return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
         const std::wstring key = reinterpret_cast<const wchar_t*>(wParam);
         asked.push_back(key);
-        const size_t split = key.find(L'_');
-        result = 0;
-        if (split == std::wstring::npos || key.find(L'_', split + 1) != std::wstring::npos)
-            return TRUE;
-        const std::wstring path =
-            m_database.GetDocumentFileName(key.substr(0, split).c_str(), key.substr(split + 1).c_str());
-        if (::PathFileExistsW(path.c_str()) && path.size() < kDocumentFileNameLength) {
-            path.copy(reinterpret_cast<wchar_t*>(lParam), path.size());
-            reinterpret_cast<wchar_t*>(lParam)[path.size()] = L'\0';
-            result = 1;
-        }
+        result = AnswerDocumentFileName(m_database, key.c_str(), reinterpret_cast<wchar_t*>(lParam));
         return TRUE;
     }
 
