@@ -284,10 +284,8 @@ ComPtr<IStream> StreamOfKind(bool global, const std::vector<BYTE>& bytes)
 }
 
 // The result and the stream's content afterwards.
-std::pair<BOOL, std::vector<BYTE>> Unseal(bool tables, bool global, const char* password,
-                                          const std::vector<BYTE>& bytes)
+std::pair<BOOL, std::vector<BYTE>> Unseal(bool global, const char* password, const std::vector<BYTE>& bytes)
 {
-    const CForceAESTables force(tables);
     const auto stream = StreamOfKind(global, bytes);
     const BOOL result = QelDecryptStream(password, stream.Get());
     HGLOBAL memory = nullptr;
@@ -320,21 +318,18 @@ TEST(SealingPaths, InstructionsAndTablesSealAndUnsealAlike)
             }
         }
 
-        // Damage to the last block spoils the padding of the last chunk alone.
+        // Damage to the last block spoils the padding of the last chunk alone. Unsealing
+        // on the two cipher paths is compared where the cipher is tested.
         ASSERT_GT(sealed.size(), length);
         auto lastByte = sealed;
         lastByte[sealed.size() - 1] ^= 0x21;
         auto firstBlock = sealed;
         firstBlock[5] ^= 0x21;
-        for (bool tables : {false, true}) {
-            for (bool global : {true, false}) {
-                EXPECT_EQ(std::make_pair(TRUE, plain), Unseal(tables, global, "key", sealed)) << tables << global;
-                EXPECT_EQ(std::make_pair(FALSE, sealed), Unseal(tables, global, "kez", sealed)) << tables << global;
-                EXPECT_EQ(std::make_pair(FALSE, lastByte), Unseal(tables, global, "key", lastByte))
-                    << tables << global;
-                EXPECT_EQ(Unseal(false, true, "key", firstBlock), Unseal(tables, global, "key", firstBlock))
-                    << tables << global;
-            }
+        for (bool global : {true, false}) {
+            EXPECT_EQ(std::make_pair(TRUE, plain), Unseal(global, "key", sealed)) << global;
+            EXPECT_EQ(std::make_pair(FALSE, sealed), Unseal(global, "kez", sealed)) << global;
+            EXPECT_EQ(std::make_pair(FALSE, lastByte), Unseal(global, "key", lastByte)) << global;
         }
+        EXPECT_EQ(Unseal(true, "key", firstBlock), Unseal(false, "key", firstBlock));
     }
 }
