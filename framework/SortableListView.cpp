@@ -1,5 +1,7 @@
 #include "framework/SortableListView.h"
 
+#include <vector>
+
 struct CSortableListView::SortRun {
     CSortableListView* list;
     std::vector<LVCompareParam> rows;
@@ -16,21 +18,10 @@ CWindowClassInfo& CSortableListView::GetWindowClassInfo()
 
 BOOL CSortableListView::SetColumnSortType(int column, ListColumnSort type)
 {
-    const auto at = static_cast<size_t>(column);
     if (column < 0)
         return FALSE;
-    if (at >= m_sortTypes.size())
-        m_sortTypes.resize(at + 1, ListColumnSort::Text);
-    m_sortTypes[at] = type;
+    m_sortTypes[column] = type;
     return TRUE;
-}
-
-ListColumnSort CSortableListView::GetColumnSortType(int column) const
-{
-    const auto at = static_cast<size_t>(column);
-    if (column < 0 || column >= static_cast<int>(::SendMessageW(GetHeader(), HDM_GETITEMCOUNT, 0, 0)))
-        return ListColumnSort::None;
-    return at < m_sortTypes.size() ? m_sortTypes[at] : ListColumnSort::Text;
 }
 
 LPARAM CSortableListView::GetItemData(int item) const
@@ -74,8 +65,9 @@ std::wstring CSortableListView::GetItemText(int item, int column) const
 // LVM_SORTITEMSEX, which would pass indexes, misorders the rows.
 BOOL CSortableListView::SortByColumn(int column, BOOL descending)
 {
-    const ListColumnSort type = GetColumnSortType(column);
-    if (type == ListColumnSort::None)
+    const auto set = m_sortTypes.find(column);
+    const ListColumnSort type = set == m_sortTypes.end() ? ListColumnSort::Text : set->second;
+    if (column < 0 || column >= ColumnCount() || type == ListColumnSort::None)
         return FALSE;
     const int count = static_cast<int>(SendMessage(LVM_GETITEMCOUNT));
     SortRun run{this, std::vector<LVCompareParam>(static_cast<size_t>(count)), column, type, descending};
@@ -113,12 +105,10 @@ int CALLBACK CSortableListView::CompareRows(LPARAM first, LPARAM second, LPARAM 
 void CSortableListView::ShowSortMark() const
 {
     const HWND header = GetHeader();
-    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < columns; ++i) {
+    for (int i = 0; i < ColumnCount(); ++i) {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
-        if (!::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
-            continue;
+        ::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
         item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
         if (i == m_sortColumn)
             item.fmt |= m_descending ? HDF_SORTDOWN : HDF_SORTUP;
@@ -131,7 +121,6 @@ BOOL CSortableListView::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wPa
 {
     switch (message) {
     case OCM__BASE + WM_NOTIFY: {
-        // The first click on a column sorts ascending, each further one reverses.
         const auto* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
         if (click && click->hdr.code == LVN_COLUMNCLICK &&
             SortByColumn(click->iSubItem, click->iSubItem == m_sortColumn ? !m_descending : FALSE)) {
@@ -140,8 +129,6 @@ BOOL CSortableListView::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wPa
         }
         break;
     }
-    default:
-        break;
     }
     return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
 }

@@ -1,21 +1,15 @@
 #pragma once
-// A report list view whose rows sort by a column. Columns sort as text, ignoring
-// case, unless told otherwise; a custom column asks the virtual CompareItemsCustom,
-// which derived lists override to compare their own row records:
-//
-//   int CompareItemsCustom(const LVCompareParam& a, const LVCompareParam& b, int) override
-//   { return Record(a.data).size < Record(b.data).size ? -1 : Record(a.data).size > Record(b.data).size; }
-//
-// A click on a column's header, reflected back by the parent as OCM_NOTIFY,
-// sorts by that column ascending; a second click on it reverses. The header
-// shows the direction of the last sort. While a sort runs, every row's item data
-// changes and changes back, each time with an LVN_ITEMCHANGED (LVIF_PARAM) to the parent.
+// A report list view whose rows sort by a column: as text ignoring case unless told otherwise,
+// or, in a custom column, by the virtual CompareItemsCustom that derived lists override to compare
+// their own row records. A header click, reflected back by the parent as OCM_NOTIFY, sorts by its
+// column ascending, a second one reverses; the header marks the last sort. While a sort runs, every
+// row's item data changes and changes back, each time with an LVN_ITEMCHANGED (LVIF_PARAM) to the parent.
 // A list with a class name of its own registers {name, WC_LISTVIEWW, ICC_LISTVIEW_CLASSES}.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <string>
-#include <vector>
 
 #include "framework/WindowObject.h"
 
@@ -31,12 +25,8 @@ struct LVCompareParam {
 class CSortableListView : public CWindowObject {
 public:
     BOOL SetColumnSortType(int column, ListColumnSort type);
-    // None for a column the header does not have.
-    ListColumnSort GetColumnSortType(int column) const;
     // FALSE when the column does not sort; the rows keep their item data either way.
     BOOL SortByColumn(int column, BOOL descending = FALSE);
-    int GetSortColumn() const { return m_sortColumn; }  // -1 before the first sort
-    BOOL IsSortDescending() const { return m_descending; }
 
     HWND GetHeader() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }
     LPARAM GetItemData(int item) const;
@@ -53,19 +43,17 @@ protected:
     }
     DWORD DefaultExStyle() const override { return WS_EX_CLIENTEDGE; }
 
-    // Below zero when the first row comes first in ascending order.
-    virtual int CompareItemsCustom(const LVCompareParam& /*first*/, const LVCompareParam& /*second*/, int /*column*/)
-    {
-        return 0;
-    }
+    // Below zero when the first row comes first in ascending order of the column.
+    virtual int CompareItemsCustom(const LVCompareParam&, const LVCompareParam&, int /*column*/) { return 0; }
 
 private:
     struct SortRun;
     static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM run);
+    int ColumnCount() const { return static_cast<int>(::SendMessageW(GetHeader(), HDM_GETITEMCOUNT, 0, 0)); }
     void SetItemData(int item, LPARAM data) const;
     void ShowSortMark() const;
 
-    std::vector<ListColumnSort> m_sortTypes;  // columns past its end sort as text
+    std::map<int, ListColumnSort> m_sortTypes;  // columns not in it sort as text
     int m_sortColumn = -1;
     BOOL m_descending = FALSE;
 };

@@ -63,3 +63,12 @@ inline std::vector<std::wstring> Column(const CSortableListView& list, int colum
         texts.push_back(list.GetItemText(i, column));
     return texts;
 }
+
+// The header's sort mark on a column: HDF_SORTUP, HDF_SORTDOWN or 0.
+inline int SortMark(const CSortableListView& list, int column)
+{
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    ::SendMessageW(list.GetHeader(), HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+    return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+}

@@ -19,14 +19,6 @@ void ClickHeader(const CSortableListView& list, int column)
     ::SendMessageW(header, WM_LBUTTONUP, 0, point);
 }
 
-int SortMark(const CSortableListView& list, int column)
-{
-    HDITEMW item{};
-    item.mask = HDI_FORMAT;
-    ::SendMessageW(list.GetHeader(), HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
-    return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
-}
-
 }  // namespace
 
 TEST(SortableListView, HeaderClickSortsAndASecondClickReversesWithTheMark)

@@ -49,8 +49,7 @@ TEST(SortableListView, CustomSortOrdersThreeHundredRowsBothWaysAndKeepsEachRowsD
             ASSERT_EQ(expected, list.GetItemData(i)) << "row " << i << (descending ? " descending" : "");
             ASSERT_EQ(RowText(expected), list.GetItemText(i, 0));
         }
-        EXPECT_EQ(0, list.GetSortColumn());
-        EXPECT_EQ(descending, list.IsSortDescending());
+        EXPECT_EQ(descending ? HDF_SORTDOWN : HDF_SORTUP, SortMark(list, 0));
     }
     EXPECT_EQ(0, list.strangers);
 }
