@@ -60,26 +60,13 @@ BOOL CStatusBarPanes::SetPaneWidth(UINT id, int width)
     return TRUE;
 }
 
-BOOL CStatusBarPanes::GetPaneText(UINT id, std::wstring& text) const
-{
-    const int index = GetPaneIndex(id);
-    if (index < 0)
-        return FALSE;
-    text = ReadPane(index).text;
-    return TRUE;
-}
-
 BOOL CStatusBarPanes::UpdateLayout()
 {
-    if (!m_hWnd)
-        return FALSE;
     int room = GetClientRect().right;
     if (GetStyle() & SBARS_SIZEGRIP)
         room -= ::GetSystemMetrics(SM_CXVSCROLL);  // the gripper's corner stays clear of panes
-    for (const Pane& pane : m_panes) {
-        if (pane.id != kDefaultPaneId)
-            room -= pane.width;
-    }
+    for (const Pane& pane : m_panes)
+        room -= pane.width;  // 0 for the default pane, whose width is never set
     std::vector<int> edges;
     int right = 0;
     for (const Pane& pane : m_panes) {
@@ -99,8 +86,6 @@ BOOL CStatusBarPanes::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wPara
         if (wParam != SIZE_MINIMIZED)
             UpdateLayout();
         return TRUE;
-    default:
-        break;
     }
     return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
 }

@@ -1,15 +1,13 @@
 #pragma once
-// A status bar whose panes are named by id. The default pane takes the width the
-// others leave; every other pane keeps the width given to it. Texts and icons
-// follow their pane's id when the panes change.
+// A status bar whose panes are named by id. The default pane takes the width the others leave;
+// every other pane keeps the width given to it. Texts and icons follow their pane's id when the
+// panes change. Derived bars that place windows in panes override UpdateLayout, call this one and
+// then read the panes' rectangles; it runs after every size change. A bar with a class name of its
+// own registers {name, STATUSCLASSNAMEW, ICC_BAR_CLASSES}.
 //
 //   const UINT panes[] = {CStatusBarPanes::kDefaultPaneId, 100, 101};
 //   bar.SetPanes(panes, 3);
 //   bar.SetPaneWidth(100, 200);
-//
-// Derived bars that place child windows in panes override UpdateLayout, call
-// this one and then read the panes' rectangles; it runs after every size change.
-// A bar with a class name of its own registers {name, STATUSCLASSNAMEW, ICC_BAR_CLASSES}.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -24,7 +22,6 @@ public:
 
     // Until the first call the bar is one default pane, holding the window text.
     BOOL SetPanes(const UINT* ids, int count);
-    int GetPaneCount() const { return static_cast<int>(m_panes.size()); }
     int GetPaneIndex(UINT id) const;  // -1 when the bar has no such pane
     // Width of a pane other than the default one, in pixels; the panes are laid out again.
     BOOL SetPaneWidth(UINT id, int width);
@@ -33,7 +30,6 @@ public:
     {
         return PaneMessage(id, SB_SETTEXTW, reinterpret_cast<LPARAM>(text ? text : L""), type) != 0;
     }
-    BOOL GetPaneText(UINT id, std::wstring& text) const;
     // The caller keeps the icon alive.
     BOOL SetPaneIcon(UINT id, HICON icon) { return PaneMessage(id, SB_SETICON, reinterpret_cast<LPARAM>(icon)) != 0; }
     HICON GetPaneIcon(UINT id) const { return reinterpret_cast<HICON>(PaneMessage(id, SB_GETICON, 0)); }

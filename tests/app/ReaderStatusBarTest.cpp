@@ -114,7 +114,7 @@ protected:
 
 TEST_F(ReaderStatusBar, LaysItsWindowsIntoPanesOfTheirWidths)
 {
-    ASSERT_EQ(4, bar.GetPaneCount());
+    ASSERT_EQ(4, bar.SendMessage(SB_GETPARTS));
     EXPECT_EQ(1, bar.GetPaneIndex(CReaderStatusBar::kSyncPaneId));
     EXPECT_EQ(2, bar.GetPaneIndex(CReaderStatusBar::kAdPaneId));
     EXPECT_EQ(3, bar.GetPaneIndex(CReaderStatusBar::kZoomPaneId));
@@ -199,14 +199,14 @@ TEST_F(ReaderStatusBar, EachTickShowsOneWebAdvertisementOfTheStoredList)
                       "<Ad Title=\"Safe\" URL=\"HTTPS://safe.test/\"/>"
                       "</Ads></Tessary>");
     CReaderADCtrl& line = bar.GetAdLine();
-    EXPECT_EQ(L"", line.GetLabel());  // nothing before the first tick
+    EXPECT_EQ(L"", line.GetWindowText());  // nothing before the first tick
     Tick();
     ASSERT_EQ(2u, line.GetAds().size());
     EXPECT_EQ(L"http://read.test/", line.GetAds()[0].url);
     EXPECT_EQ(L"HTTPS://safe.test/", line.GetAds()[1].url);
     for (int tick = 0; tick < 3; ++tick) {
         Tick();
-        const std::wstring expected = line.GetLabel() == L"Read" ? L"http://read.test/" : L"HTTPS://safe.test/";
+        const std::wstring expected = line.GetWindowText() == L"Read" ? L"http://read.test/" : L"HTTPS://safe.test/";
         EXPECT_EQ(expected, line.GetTarget());
     }
 
@@ -230,9 +230,9 @@ TEST_F(ReaderStatusBar, ACorruptSettingsFileGivesNoBoxAndIsReadAgainOnTheNextTic
         EXPECT_EQ(1, boxes.Count());
     }
     QelEnableMessageBoxes(FALSE);
-    EXPECT_EQ(L"", bar.GetAdLine().GetLabel());
+    EXPECT_EQ(L"", bar.GetAdLine().GetWindowText());
 
     WriteSettingsFile("<Tessary><Ads><Ad Title=\"Read\" URL=\"http://read.test/\"/></Ads></Tessary>");
     Tick();
-    EXPECT_EQ(L"Read", bar.GetAdLine().GetLabel());
+    EXPECT_EQ(L"Read", bar.GetAdLine().GetWindowText());
 }

@@ -17,15 +17,18 @@ protected:
 
 std::vector<int> Edges(const CStatusBarPanes& bar)
 {
-    std::vector<int> edges(static_cast<size_t>(bar.GetPaneCount()));
+    std::vector<int> edges(static_cast<size_t>(bar.SendMessage(SB_GETPARTS)));
     bar.SendMessage(SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     return edges;
 }
 
+// What the control itself shows in the pane.
 std::wstring Text(const CStatusBarPanes& bar, UINT id)
 {
-    std::wstring text;
-    EXPECT_TRUE(bar.GetPaneText(id, text));
+    const int index = bar.GetPaneIndex(id);
+    EXPECT_GE(index, 0);
+    wchar_t text[64]{};
+    bar.SendMessage(SB_GETTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
     return text;
 }
 
