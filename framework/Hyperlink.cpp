@@ -41,12 +41,8 @@ BOOL CHyperlink::GetIdealSize(SIZE& size) const
         return FALSE;
     const CWindowDc dc(m_hWnd);
     const CSelectScope font(dc, NormalFont());
-    const std::wstring label = GetLabel();
-    RECT rect{};
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect,
-                DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    size = SIZE{rect.right - rect.left, rect.bottom - rect.top};
-    return TRUE;
+    const std::wstring label = GetWindowText();
+    return ::GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size);
 }
 
 BOOL CHyperlink::Activate()
@@ -56,7 +52,7 @@ BOOL CHyperlink::Activate()
                        reinterpret_cast<LPARAM>(m_hWnd));
         return TRUE;
     }
-    const std::wstring target = m_target.empty() ? GetLabel() : m_target;
+    const std::wstring target = m_target.empty() ? GetWindowText() : m_target;
     if (!IsOpenableLinkTarget(target))
         return FALSE;
     const auto opened = reinterpret_cast<INT_PTR>(
@@ -70,7 +66,7 @@ BOOL CHyperlink::Activate()
 
 void CHyperlink::DoPaint(HDC dc)
 {
-    const RECT client = GetClientRect();
+    RECT client = GetClientRect();
     const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
         GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hWnd)));
     ::FillRect(dc, &client, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
@@ -78,10 +74,7 @@ void CHyperlink::DoPaint(HDC dc)
     const CSelectScope font(dc, underlined ? UnderlinedFont() : NormalFont());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_visited ? m_visitedColor : m_linkColor);
-    const std::wstring label = GetLabel();
-    RECT rect = client;
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    ::DrawTextW(dc, GetWindowText().c_str(), -1, &client, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 BOOL CHyperlink::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
@@ -103,14 +96,12 @@ BOOL CHyperlink::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LP
             m_hover = TRUE;
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
             ::TrackMouseEvent(&track);
-            if (m_style & HLINK_UNDERLINEHOVER)
-                Invalidate();
+            Invalidate();
         }
         return TRUE;
     case WM_MOUSELEAVE:
         m_hover = m_pressed = FALSE;
-        if (m_style & HLINK_UNDERLINEHOVER)
-            Invalidate();
+        Invalidate();
         return TRUE;
     case WM_LBUTTONDOWN:
         m_pressed = TRUE;
@@ -123,7 +114,7 @@ BOOL CHyperlink::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LP
     }
     case WM_SETFONT:
         m_font = reinterpret_cast<HFONT>(wParam);
-        m_underlined.Reset();
+        m_underlined.Close();
         if (LOWORD(lParam))
             Invalidate();
         return TRUE;

@@ -30,7 +30,6 @@ public:
         m_style = style;
         Redraw();
     }
-    std::wstring GetLabel() const { return GetWindowText(); }
     BOOL SetLabel(const wchar_t* label) const { return SetWindowText(label); }
     const std::wstring& GetTarget() const { return m_target; }
     void SetTarget(const wchar_t* target) { m_target = target ? target : L""; }
@@ -46,7 +45,6 @@ public:
         m_visitedColor = color;
         Redraw();
     }
-    BOOL IsVisited() const { return m_visited; }
 
     // The size of the label in the link's font.
     BOOL GetIdealSize(SIZE& size) const;

@@ -55,9 +55,9 @@ TEST(AboutDialog, TitleFromTheFileVersionAndLinksToTheMakersSite)
     EXPECT_EQ(L"Tessary 0.00 (beta)", plain.GetDlgItemText(IDC_ABOUT_TITLE));
     EXPECT_EQ(L"Merrowen () beta", plain.GetDlgItemText(IDC_ABOUT_SECOND_TITLE));
     EXPECT_EQ(L"http://www.telvane.example/", plain.GetHomeLink().GetTarget());
-    EXPECT_EQ(L"http://www.telvane.example/", plain.GetHomeLink().GetLabel());
+    EXPECT_EQ(L"http://www.telvane.example/", plain.GetHomeLink().GetWindowText());
     EXPECT_EQ(L"http://www.telvane.example/", plain.GetMakerLink().GetTarget());
-    EXPECT_EQ(L"www.telvane.example", plain.GetMakerLink().GetLabel());
+    EXPECT_EQ(L"www.telvane.example", plain.GetMakerLink().GetWindowText());
     EXPECT_EQ(plain.GetHomeLink().GetLinkColor(), plain.GetHomeLink().GetVisitedColor());
     EXPECT_FALSE(plain.GetDlgItemText(IDC_ABOUT_TEXT).empty());
     plain.DestroyWindow();

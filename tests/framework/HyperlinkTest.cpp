@@ -3,12 +3,32 @@
 #include <windows.h>
 
 #include "CommandedParent.h"
+#include "PrintedClient.h"
 #include "framework/GdiOwners.h"
 #include "framework/Hyperlink.h"
 
 namespace {
 
 constexpr int kLinkId = 5000;
+
+// Whether the link paints some of its pixels in that colour.
+bool Shows(HWND link, COLORREF color)
+{
+    const CPrintedClient printed(link);
+    const RECT client = CWindowRef(link).GetClientRect();
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            if (printed.Pixel(x, y) == color)
+                return true;
+    return false;
+}
+
+// Unvisited links show the link colour and not yet the visited one.
+void ExpectUnvisited(const CHyperlink& link)
+{
+    EXPECT_TRUE(Shows(link, link.GetLinkColor()));
+    EXPECT_FALSE(Shows(link, link.GetVisitedColor()));
+}
 
 }  // namespace
 
@@ -32,7 +52,7 @@ TEST(Hyperlink, CommandButtonModeTellsTheParentInsteadOfOpeningAndKeepsTheStatic
     link.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     EXPECT_EQ(MAKEWPARAM(kLinkId, BN_CLICKED), parent.command);
     EXPECT_EQ(reinterpret_cast<LPARAM>(label), parent.from);
-    EXPECT_FALSE(link.IsVisited());
+    ExpectUnvisited(link);
 
     // The ideal size is the label's in the font the static was given.
     SIZE ideal{};
@@ -57,7 +77,8 @@ TEST(Hyperlink, OpensOnlyWebAndMailAddresses)
     // The label stands for a missing target; a refused one is not opened nor marked visited.
     CHyperlink link;
     ASSERT_TRUE(link.Create(nullptr, RECT{0, 0, 100, 20}, L"C:\\Windows\\notepad.exe", WS_POPUP));
+    link.SetFont(static_cast<HFONT>(::GetStockObject(SYSTEM_FONT)));
     EXPECT_FALSE(link.Activate());
-    EXPECT_FALSE(link.IsVisited());
+    ExpectUnvisited(link);
     link.DestroyWindow();
 }
