@@ -53,7 +53,7 @@ void CQelPaintedListView::ReleaseSpacer()
         return;
     if (m_hWnd && reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL)) == m_spacer)
         SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    m_spacer.Reset();
+    m_spacer.Close();
 }
 
 void CQelPaintedListView::DrawItemBackground(HDC dc, int, UINT state, const RECT& bounds, LPARAM)
