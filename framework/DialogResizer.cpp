@@ -30,7 +30,6 @@ void CDialogResizer::InitResizing(HWND dialog, const std::vector<CResizeRule>& r
                                       client.right - width, client.bottom - height, width, height, dialog,
                                       reinterpret_cast<HMENU>(kGripperId), nullptr, nullptr);
     }
-    m_ready = TRUE;
 }
 
 void CDialogResizer::Layout(HWND dialog, int width, int height, BOOL maximized) const
@@ -58,8 +57,6 @@ void CDialogResizer::Layout(HWND dialog, int width, int height, BOOL maximized) 
 
 BOOL CDialogResizer::ProcessResizing(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    if (!m_ready)
-        return FALSE;
     switch (message) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)

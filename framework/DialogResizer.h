@@ -1,14 +1,13 @@
 #pragma once
-// Resizing for a dialog: per control id, whether the control moves or grows with the
-// dialog, in x and in y, by the whole change of the dialog's size since the template
-// placed it. A dialog mixes it in and chains to it:
+// Resizing for a dialog: per control id, whether the control moves or grows with the dialog,
+// in x and in y, by the whole change of the dialog's size since the template placed it. The
+// initial size becomes the minimum tracking size; both limits may change later. A dialog
+// mixes it in and chains to it:
 //
 //   case WM_INITDIALOG:
 //       InitResizing(hwnd, {{1003, kResizeSizeX | kResizeSizeY}, {1010, kResizeMoveX}}, TRUE);
 //   ...
 //   return ProcessResizing(hwnd, message, wParam, lParam, result);
-//
-// The initial size becomes the minimum tracking size; both limits may change later.
 #include <windows.h>
 
 #include <vector>
@@ -49,5 +48,4 @@ private:
     SIZE m_minTrack{};
     SIZE m_maxTrack{};
     HWND m_gripper = nullptr;
-    BOOL m_ready = FALSE;
 };
