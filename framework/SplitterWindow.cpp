@@ -6,35 +6,6 @@
 
 constexpr int kKeyStep = 10;  // pixels an arrow key moves the bar while dragging
 
-CWindowClassInfo& CSplitterWindowBase::GetWindowClassInfo()
-{
-    static CWindowClassInfo info = [] {
-        CWindowClassInfo i;
-        i.style = CS_DBLCLKS;
-        i.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        return i;
-    }();
-    return info;
-}
-
-void CSplitterWindowBase::SetSplitterPanes(HWND first, HWND second, BOOL update)
-{
-    SetSplitterPane(SPLIT_PANE_LEFT, first, FALSE);
-    SetSplitterPane(SPLIT_PANE_RIGHT, second, update);
-}
-
-BOOL CSplitterWindowBase::SetSplitterPane(int pane, HWND window, BOOL update)
-{
-    if (pane != SPLIT_PANE_LEFT && pane != SPLIT_PANE_RIGHT)
-        return FALSE;
-    m_panes[pane] = window;
-    if (window && m_singlePane != SPLIT_PANE_NONE)
-        ::ShowWindow(window, pane == m_singlePane ? SW_SHOW : SW_HIDE);
-    if (update)
-        UpdateSplitterLayout();
-    return TRUE;
-}
-
 RECT CSplitterWindowBase::Band(int from, int to) const
 {
     RECT rect = GetClientRect();
@@ -47,8 +18,8 @@ RECT CSplitterWindowBase::Band(int from, int to) const
 
 int CSplitterWindowBase::Available() const
 {
-    const RECT client = GetClientRect();
-    return m_hWnd ? (m_vertical ? client.right : client.bottom) - m_barWidth : 0;
+    const RECT client = GetClientRect();  // empty before the window exists
+    return (m_vertical ? client.right : client.bottom) - m_barWidth;
 }
 
 int CSplitterWindowBase::Clamp(int pos, int available) const
@@ -57,19 +28,13 @@ int CSplitterWindowBase::Clamp(int pos, int available) const
     return std::max(0, std::min(pos, available));
 }
 
-BOOL CSplitterWindowBase::SetSplitterPos(int pos, BOOL update)
+void CSplitterWindowBase::SetSplitterPos(int pos, BOOL update)
 {
     const int available = Available();
-    if (available > 0) {
-        pos = Clamp(pos == -1 ? available / 2 : pos, available);
-        m_anchorPos = pos;
-    }
+    m_pos = m_anchorPos = available > 0 ? Clamp(pos == -1 ? available / 2 : pos, available) : pos;
     m_anchorAvailable = std::max(available, 0);  // 0: anchored when the window first has a size
-    const BOOL changed = pos != m_pos;
-    m_pos = pos;
     if (update)
         UpdateSplitterLayout();
-    return changed;
 }
 
 void CSplitterWindowBase::OnResize()
@@ -84,7 +49,7 @@ void CSplitterWindowBase::OnResize()
     int pos = m_anchorPos;
     if (m_extendedStyle & SPLIT_PROPORTIONAL)
         pos = ::MulDiv(m_anchorPos, available, m_anchorAvailable);
-    else if (m_extendedStyle & SPLIT_RIGHTALIGNED)
+    else if (m_extendedStyle & SPLIT_BOTTOMALIGNED)
         pos = available - (m_anchorAvailable - m_anchorPos);
     m_pos = Clamp(pos, available);
     UpdateSplitterLayout();
@@ -95,10 +60,6 @@ BOOL CSplitterWindowBase::SetSinglePaneMode(int pane)
     if (pane < SPLIT_PANE_NONE || pane > SPLIT_PANE_RIGHT)
         return FALSE;
     EndDrag(FALSE);
-    for (int i = 0; i < 2; ++i) {
-        if (m_panes[i])
-            ::ShowWindow(m_panes[i], pane == SPLIT_PANE_NONE || pane == i ? SW_SHOW : SW_HIDE);
-    }
     m_singlePane = pane;
     UpdateSplitterLayout();
     return TRUE;
@@ -108,11 +69,14 @@ void CSplitterWindowBase::UpdateSplitterLayout()
 {
     if (!m_hWnd || (m_pos < 0 && m_singlePane == SPLIT_PANE_NONE))
         return;
+    const RECT bands[2] = {Band(0, m_pos), Band(m_pos + m_barWidth, LONG_MAX / 2)};
     for (int pane = 0; pane < 2; ++pane) {
-        const RECT rect = m_singlePane != SPLIT_PANE_NONE ? GetClientRect()
-                          : pane == SPLIT_PANE_LEFT        ? Band(0, m_pos)
-                                                           : Band(m_pos + m_barWidth, LONG_MAX / 2);
-        if (m_panes[pane] && (m_singlePane == SPLIT_PANE_NONE || m_singlePane == pane))
+        const BOOL shown = m_singlePane == SPLIT_PANE_NONE || m_singlePane == pane;
+        if (!m_panes[pane])
+            continue;
+        ::ShowWindow(m_panes[pane], shown ? SW_SHOW : SW_HIDE);
+        const RECT rect = m_singlePane == pane ? GetClientRect() : bands[pane];
+        if (shown)
             CWindowRef(m_panes[pane]).SetWindowPos(nullptr, rect, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Invalidate();
@@ -133,21 +97,13 @@ void CSplitterWindowBase::DoPaint(HDC dc)
     DrawSplitterBar(dc);
 }
 
-BOOL CSplitterWindowBase::IsOverBar(POINT point) const
-{
-    RECT bar{};
-    return GetSplitterBarRect(bar) && ::PtInRect(&bar, point);
-}
-
 void CSplitterWindowBase::BeginDrag(POINT point)
 {
     m_dragging = TRUE;
     m_startPos = m_dragPos = m_pos;
     m_dragOffset = Along(point) - m_pos;
     ::SetCapture(m_hWnd);
-    // The keys of the drag come to the focus.
-    const HWND before = ::SetFocus(m_hWnd);
-    m_focusBeforeDrag = before != m_hWnd ? before : nullptr;
+    m_focusBeforeDrag = ::SetFocus(m_hWnd);  // the keys of the drag come to the focus
     InvertGhostBar();
 }
 
@@ -174,9 +130,8 @@ void CSplitterWindowBase::EndDrag(BOOL keep)
     SetSplitterPos(keep ? m_dragPos : m_startPos, TRUE);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
-    if (m_focusBeforeDrag && ::IsWindow(m_focusBeforeDrag) && ::GetFocus() == m_hWnd)
+    if (::IsWindow(m_focusBeforeDrag) && ::GetFocus() == m_hWnd)
         ::SetFocus(m_focusBeforeDrag);
-    m_focusBeforeDrag = nullptr;
 }
 
 void CSplitterWindowBase::InvertGhostBar()

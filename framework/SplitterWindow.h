@@ -8,9 +8,8 @@
 //   splitter.SetSplitterPanes(left, right);  // children of the splitter
 //   splitter.SetSplitterPos(200);
 //
-// A derived class names its class through GetWindowClassInfo and paints the bar in
-// DrawSplitterBar. While the bar is dragged the splitter holds the capture and the
-// focus: arrow keys move the bar, Enter ends the drag, Esc puts the bar back.
+// A derived class paints the bar in DrawSplitterBar. While the bar is dragged the splitter
+// holds the capture and the focus: arrow keys move the bar, Enter ends the drag, Esc puts it back.
 #include <windows.h>
 
 #include "framework/DoubleBuffer.h"
@@ -19,24 +18,26 @@
 constexpr int SPLIT_PANE_LEFT = 0;
 constexpr int SPLIT_PANE_RIGHT = 1;
 constexpr int SPLIT_PANE_TOP = SPLIT_PANE_LEFT;
-constexpr int SPLIT_PANE_BOTTOM = SPLIT_PANE_RIGHT;
 constexpr int SPLIT_PANE_NONE = -1;
 
 // On resizing, the bar keeps its share of the room (the default), or its distance from
-// the right or bottom edge, or else its distance from the left or top edge.
+// the bottom (or right) edge, or else its distance from the top or left edge.
 constexpr DWORD SPLIT_PROPORTIONAL = 0x1;
-constexpr DWORD SPLIT_RIGHTALIGNED = 0x4;
-constexpr DWORD SPLIT_BOTTOMALIGNED = SPLIT_RIGHTALIGNED;
+constexpr DWORD SPLIT_BOTTOMALIGNED = 0x4;
 
 class CSplitterWindowBase : public CWindowObject, public CDoubleBufferPaint {
 public:
     explicit CSplitterWindowBase(bool vertical) : m_vertical(vertical) {}
 
-    void SetSplitterPanes(HWND first, HWND second, BOOL update = TRUE);
-    BOOL SetSplitterPane(int pane, HWND window, BOOL update = TRUE);
+    void SetSplitterPanes(HWND first, HWND second)
+    {
+        m_panes[0] = first;
+        m_panes[1] = second;
+        UpdateSplitterLayout();
+    }
     // -1 puts the bar in the middle. Once the window has a size the position is held
-    // between the minimum pane sizes. TRUE when the position changed.
-    BOOL SetSplitterPos(int pos = -1, BOOL update = TRUE);
+    // between the minimum pane sizes.
+    void SetSplitterPos(int pos = -1, BOOL update = TRUE);
     int GetSplitterPos() const { return m_pos; }
     // One pane over the whole window, or both again with SPLIT_PANE_NONE.
     BOOL SetSinglePaneMode(int pane = SPLIT_PANE_NONE);
@@ -46,9 +47,7 @@ public:
     void SetMinPaneSize(int size) { m_minPane = size > 0 ? size : 0; }
     // Full drag moves the panes with the mouse; else an inverted bar follows it.
     void SetFullDrag(BOOL full) { m_fullDrag = full; }
-    BOOL IsDragging() const { return m_dragging; }
 
-    // Places the panes at the current position.
     void UpdateSplitterLayout();
     BOOL GetSplitterBarRect(RECT& rect) const;
 
@@ -59,14 +58,17 @@ public:
 protected:
     // Paints the bar over the button face, in client coordinates.
     virtual void DrawSplitterBar(HDC /*dc*/) {}
-    CWindowClassInfo& GetWindowClassInfo() override;
 
 private:
     RECT Band(int from, int to) const;  // the client area from one distance to another
     int Available() const;              // the client extent across the bar, less the bar
     int Clamp(int pos, int available) const;
     int Along(POINT point) const { return m_vertical ? point.x : point.y; }
-    BOOL IsOverBar(POINT point) const;
+    BOOL IsOverBar(POINT point) const
+    {
+        RECT bar{};
+        return GetSplitterBarRect(bar) && ::PtInRect(&bar, point);
+    }
     void OnResize();
     void BeginDrag(POINT point);
     void DragTo(int pos);

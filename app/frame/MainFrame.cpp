@@ -134,12 +134,11 @@ void CMainFrame::CreateSplitters()
     m_chooserSplitter.Create(m_catalogSplitter, RECT{}, nullptr, kPaneStyle);
     m_chooserSplitter.SetSplitterExtendedStyle(SPLIT_BOTTOMALIGNED);
     CreateCatalogPanes();
-    m_catalogSplitter.SetSplitterPane(SPLIT_PANE_LEFT, m_chooserSplitter);
 
     m_documentsSplitter.Create(m_catalogSplitter, RECT{}, nullptr, kPaneStyle);
     SetUpSplitter(m_documentsSplitter, 240, 240);
     CreateDocumentPanes();
-    m_catalogSplitter.SetSplitterPane(SPLIT_PANE_RIGHT, m_documentsSplitter);
+    m_catalogSplitter.SetSplitterPanes(m_chooserSplitter, m_documentsSplitter);
 
     // With the frame's size known, the chooser's two rows stand at the bottom, where
     // they stay as the splitter grows.
