@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 CTabViewWindow::~CTabViewWindow()
@@ -18,7 +17,7 @@ BOOL CTabViewWindow::AddPage(HWND window, const wchar_t* title, int image, void*
         return FALSE;
     m_pages.push_back(CPage{window, title ? title : L"", image, data});
     const int index = GetPageCount() - 1;
-    if (!InsertTab(index)) {
+    if (!PutTab(index, TRUE)) {
         m_pages.pop_back();
         return FALSE;
     }
@@ -33,18 +32,14 @@ BOOL CTabViewWindow::RemovePage(int index)
     const HWND window = Page(index).window;
     m_pages.erase(m_pages.begin() + index);
     TabCtrl_DeleteItem(m_strip, index);
-    if (window == m_activeWindow)
-        Activate(std::min(index, GetPageCount() - 1));
-    else
-        TabCtrl_SetCurSel(m_strip, GetActivePage());
+    Activate(window == m_activeWindow ? std::min(index, GetPageCount() - 1) : GetActivePage());
     ::DestroyWindow(window);
     return TRUE;
 }
 
 void CTabViewWindow::RemoveAllPages()
 {
-    const std::vector<CPage> pages = std::move(m_pages);
-    m_pages.clear();
+    const std::vector<CPage> pages = std::exchange(m_pages, {});
     TabCtrl_DeleteAllItems(m_strip);
     Activate(-1);
     for (const CPage& page : pages)
@@ -55,14 +50,9 @@ BOOL CTabViewWindow::SetPageTitle(int index, const wchar_t* title)
 {
     if (!IsValid(index))
         return FALSE;
-    CPage& page = Page(index);
-    page.title = title ? title : L"";
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = page.title.data();
-    TabCtrl_SetItem(m_strip, index, &item);
-    if (page.window == m_activeWindow)
-        UpdateTitleBar();
+    Page(index).title = title ? title : L"";
+    PutTab(index, FALSE);
+    UpdateTitleBar();
     return TRUE;
 }
 
@@ -73,22 +63,12 @@ int CTabViewWindow::PageIndexFromWindow(HWND window) const
     return found == m_pages.end() ? -1 : static_cast<int>(found - m_pages.begin());
 }
 
-void CTabViewWindow::SetTitleBarWindow(HWND window)
-{
-    m_titleBar = window;
-    m_titleBarText = CWindowRef(window).GetWindowText();
-    UpdateTitleBar();
-}
-
 void CTabViewWindow::UpdateTitleBar()
 {
-    if (!m_titleBar || !::IsWindow(m_titleBar))
-        return;
-    std::wstring caption = m_titleBarText;
     const int active = GetActivePage();
-    if (active >= 0)
-        caption += L" - " + Page(active).title;
-    ::SetWindowTextW(m_titleBar, caption.c_str());
+    const std::wstring caption = active >= 0 ? m_titleBarText + L" - " + Page(active).title : m_titleBarText;
+    if (::IsWindow(m_titleBar))
+        ::SetWindowTextW(m_titleBar, caption.c_str());
 }
 
 int CTabViewWindow::GetStripHeight() const
@@ -101,8 +81,6 @@ int CTabViewWindow::GetStripHeight() const
 
 void CTabViewWindow::UpdateLayout()
 {
-    if (!m_hWnd)
-        return;
     RECT page = GetClientRect();
     if (!m_pages.empty()) {
         page.top = GetStripHeight();
@@ -112,31 +90,30 @@ void CTabViewWindow::UpdateLayout()
         CWindowRef(m_activeWindow).SetWindowPos(nullptr, page, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL CTabViewWindow::InsertTab(int index)
+// Inserts the page's tab, or brings the tab it has up to date.
+BOOL CTabViewWindow::PutTab(int index, BOOL insert)
 {
     CPage& page = Page(index);
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = page.title.data();
     item.iImage = page.image;
-    return TabCtrl_InsertItem(m_strip, index, &item) != -1;
+    return insert ? TabCtrl_InsertItem(m_strip, index, &item) != -1 : TabCtrl_SetItem(m_strip, index, &item);
 }
 
 // index -1: no page. The parent hears of it whenever the active window changes.
 void CTabViewWindow::Activate(int index)
 {
-    const HWND previous = m_activeWindow;
-    const HWND current = GetPageWindow(index);
-    m_activeWindow = current;
+    const HWND previous = std::exchange(m_activeWindow, GetPageWindow(index));
     m_strip.ShowWindow(m_pages.empty() ? SW_HIDE : SW_SHOW);  // the strip shows with the first page
     TabCtrl_SetCurSel(m_strip, index);
     UpdateLayout();
-    if (current)
-        ::ShowWindow(current, SW_SHOW);
-    if (previous && previous != current)
+    if (m_activeWindow)
+        ::ShowWindow(m_activeWindow, SW_SHOW);
+    if (previous && previous != m_activeWindow)
         ::ShowWindow(previous, SW_HIDE);
     UpdateTitleBar();
-    if (previous == current)
+    if (previous == m_activeWindow)
         return;
     OnPageActivated(index);
     NMHDR header{m_hWnd, static_cast<UINT_PTR>(GetDlgCtrlID()), kTabViewPageActivated};
@@ -149,7 +126,7 @@ void CTabViewWindow::MovePage(int from, int to)
     m_pages.erase(m_pages.begin() + from);
     m_pages.insert(m_pages.begin() + to, std::move(page));
     TabCtrl_DeleteItem(m_strip, from);
-    InsertTab(to);
+    PutTab(to, TRUE);
     TabCtrl_SetCurSel(m_strip, GetActivePage());
 }
 
@@ -162,9 +139,8 @@ int CTabViewWindow::TabAt(POINT stripPoint) const
 LRESULT CALLBACK CTabViewWindow::StripProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR self)
 {
-    if (reinterpret_cast<CTabViewWindow*>(self)->OnStripMessage(message, wParam, lParam))
-        return 0;
-    return ::DefSubclassProc(strip, message, wParam, lParam);
+    const BOOL consumed = reinterpret_cast<CTabViewWindow*>(self)->OnStripMessage(message, wParam, lParam);
+    return consumed ? 0 : ::DefSubclassProc(strip, message, wParam, lParam);
 }
 
 // The strip's mouse, seen before the tab control's own handling; TRUE consumes it.
@@ -174,23 +150,21 @@ BOOL CTabViewWindow::OnStripMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_LBUTTONDOWN:
         m_dragIndex = TabAt(point);
-        m_dragFrom = point;
+        m_dragStart = RECT{point.x, point.y, point.x + 1, point.y + 1};
+        ::InflateRect(&m_dragStart, ::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
         return FALSE;
     case WM_MOUSEMOVE:
-        if (!m_dragging && m_dragIndex >= 0 && (wParam & MK_LBUTTON) &&
-            (std::abs(point.x - m_dragFrom.x) > ::GetSystemMetrics(SM_CXDRAG) ||
-             std::abs(point.y - m_dragFrom.y) > ::GetSystemMetrics(SM_CYDRAG))) {
+        if (!m_dragging && m_dragIndex >= 0 && (wParam & MK_LBUTTON) && !::PtInRect(&m_dragStart, point)) {
             m_dragging = TRUE;
             ::SetCapture(m_strip);
         }
         return FALSE;
     case WM_LBUTTONUP: {
         const int from = std::exchange(m_dragIndex, -1);
-        if (!m_dragging)
-            return FALSE;
-        m_dragging = FALSE;
-        ::ReleaseCapture();
         const int to = TabAt(point);
+        if (!std::exchange(m_dragging, FALSE))
+            return FALSE;
+        ::ReleaseCapture();
         if (to >= 0 && to != from)
             MovePage(from, to);
         return FALSE;

@@ -1,8 +1,9 @@
 #pragma once
 // Pages of child windows behind a strip of tabs; one page shows at a time. The
-// strip appears with the first page. The parent hears of every change of the
-// active page as WM_NOTIFY with kTabViewPageActivated. A title-bar window, when
-// given, shows its own title + " - " + the active page's title.
+// strip appears with the first page; a new page becomes active, a removed one is
+// destroyed. The parent hears of every change of the active page as WM_NOTIFY with
+// kTabViewPageActivated. A title-bar window, when given, shows its own title + " - " +
+// the active page's title.
 //
 //   view.Create(parent, rect);
 //   view.AddPage(page, L"Title", -1, data);  // page: a child of the view
@@ -21,12 +22,9 @@ constexpr UINT kTabViewPageActivated = 0U - 1900U;
 
 class CTabViewWindow : public CWindowObject {
 public:
-    CTabViewWindow() = default;
     ~CTabViewWindow() override;
 
-    // Adds the page at the end and makes it active.
     BOOL AddPage(HWND window, const wchar_t* title, int image = -1, void* data = nullptr);
-    // Removes the page and destroys its window.
     BOOL RemovePage(int index);
     void RemoveAllPages();
 
@@ -42,17 +40,19 @@ public:
     std::wstring GetPageTitle(int index) const { return IsValid(index) ? Page(index).title : std::wstring(); }
     BOOL SetPageTitle(int index, const wchar_t* title);
     void* GetPageData(int index) const { return IsValid(index) ? Page(index).data : nullptr; }
-    // -1 when no page has this window.
-    int PageIndexFromWindow(HWND window) const;
+    int PageIndexFromWindow(HWND window) const;  // -1 when no page has the window
 
     HWND GetTabStrip() const { return m_strip; }
     // The window whose caption follows the active page; its text now is its own title.
-    void SetTitleBarWindow(HWND window);
+    void SetTitleBarWindow(HWND window)
+    {
+        m_titleBar = window;
+        m_titleBarText = CWindowRef(window).GetWindowText();
+        UpdateTitleBar();
+    }
     BOOL IsTabDragging() const { return m_dragging; }
 
-    // Places the strip (when shown) and the active page.
     virtual void UpdateLayout();
-
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
 
@@ -62,8 +62,7 @@ protected:
     virtual void OnTabDoubleClick(int /*index*/) {}
     // Runs when another page (or none, -1) became active, before the parent is told.
     virtual void OnPageActivated(int /*index*/) {}
-    // The height the strip needs for one row of tabs.
-    int GetStripHeight() const;
+    int GetStripHeight() const;  // for one row of tabs
 
 private:
     struct CPage {
@@ -77,7 +76,7 @@ private:
                                       DWORD_PTR self);
     BOOL OnStripMessage(UINT message, WPARAM wParam, LPARAM lParam);
     int TabAt(POINT stripPoint) const;
-    BOOL InsertTab(int index);
+    BOOL PutTab(int index, BOOL insert);
     void Activate(int index);
     void MovePage(int from, int to);
     void UpdateTitleBar();
@@ -91,6 +90,6 @@ private:
     HWND m_titleBar = nullptr;
     std::wstring m_titleBarText;
     int m_dragIndex = -1;  // the tab under the left button
-    POINT m_dragFrom{};
+    RECT m_dragStart{};  // the mouse leaving it starts the drag
     BOOL m_dragging = FALSE;
 };
