@@ -2,50 +2,17 @@
 
 #include <string>
 
-namespace {
-
-HFONT TitleFont()
-{
-    return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-}
-
-}  // namespace
-
-void CPaneContainerWindow::SetPaneContainerStyle(DWORD style)
-{
-    m_style = style;
-    UpdateLayout();
-}
-
-void CPaneContainerWindow::SetClient(HWND client)
-{
-    m_client = client;
-    UpdateLayout();
-}
-
-RECT CPaneContainerWindow::StripRect() const
-{
-    RECT strip = GetClientRect();
-    if (IsVertical())
-        strip.right = strip.left + StripThickness();
-    else
-        strip.bottom = strip.top + StripThickness();
-    return strip;
-}
-
 void CPaneContainerWindow::UpdateLayout()
 {
     if (!m_hWnd)
         return;
-    const int thickness = StripThickness();
-    const RECT client = GetClientRect();
-    const int side = thickness - 4;
+    RECT rest = GetClientRect();
+    const int side = m_stripThickness - 4;
     // The button sits at the strip's start when the text reads upwards from the bottom.
-    const RECT button = IsVertical() ? RECT{2, 2, 2 + side, 2 + side}
-                                     : RECT{client.right - 2 - side, 2, client.right - 2, 2 + side};
-    m_closeButton.SetWindowPos(nullptr, button, SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT rest = client;
-    (IsVertical() ? rest.left : rest.top) += thickness;
+    const int buttonLeft = m_vertical ? 2 : rest.right - 2 - side;
+    m_closeButton.SetWindowPos(nullptr, RECT{buttonLeft, 2, buttonLeft + side, 2 + side},
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+    (m_vertical ? rest.left : rest.top) += m_stripThickness;
     if (m_client)
         CWindowRef(m_client).SetWindowPos(nullptr, rest, SWP_NOZORDER | SWP_NOACTIVATE);
     Invalidate();
@@ -55,21 +22,17 @@ void CPaneContainerWindow::DoPaint(HDC dc)
 {
     const RECT all = GetClientRect();
     ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
-    const RECT strip = StripRect();
     const std::wstring title = GetWindowText();
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    if (IsVertical()) {
+    if (m_vertical) {
         const CSelectScope font(dc, m_upwardFont);
-        RECT clip = strip;
-        clip.top += StripThickness();
-        ::ExtTextOutW(dc, strip.left + 4, strip.bottom - 4, ETO_CLIPPED, &clip, title.c_str(),
-                      static_cast<UINT>(title.size()), nullptr);
+        const RECT clip{0, m_stripThickness, m_stripThickness, all.bottom};
+        ::ExtTextOutW(dc, 4, all.bottom - 4, ETO_CLIPPED, &clip, title.c_str(), static_cast<UINT>(title.size()),
+                      nullptr);
     } else {
         const CSelectScope font(dc, TitleFont());
-        RECT text = strip;
-        text.left += 4;
-        text.right -= StripThickness();
+        RECT text{4, 0, all.right - m_stripThickness, m_stripThickness};
         ::DrawTextW(dc, title.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
 }
@@ -85,7 +48,7 @@ void CPaneContainerWindow::OnCreate()
         const CSelectScope select(dc, TitleFont());
         TEXTMETRICW metrics{};
         ::GetTextMetricsW(dc, &metrics);
-        m_textHeight = metrics.tmHeight;
+        m_stripThickness = metrics.tmHeight + 8;
     }
     m_closeButton = ::CreateWindowExW(0, L"BUTTON", nullptr, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
                                       m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_PANE_CLOSE)),

@@ -18,24 +18,29 @@ constexpr WORD ID_PANE_CLOSE = 0xE9A0;
 
 class CPaneContainerWindow : public CWindowObject, public CDoubleBufferPaint {
 public:
-    void SetPaneContainerStyle(DWORD style);
-    void SetClient(HWND client);
-    // Places the close button and the client beside the title strip.
-    void UpdateLayout();
+    void SetPaneContainerStyle(DWORD style)
+    {
+        m_vertical = (style & PANECNT_VERTICAL) != 0;
+        UpdateLayout();
+    }
+    void SetClient(HWND client)
+    {
+        m_client = client;
+        UpdateLayout();
+    }
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
     void DoPaint(HDC dc) override;
 
 private:
-    BOOL IsVertical() const { return (m_style & PANECNT_VERTICAL) != 0; }
-    int StripThickness() const { return m_textHeight + 8; }
-    RECT StripRect() const;
+    static HFONT TitleFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
     void OnCreate();
+    void UpdateLayout();
 
-    DWORD m_style = 0;
+    bool m_vertical = false;
     HWND m_client = nullptr;
     CWindowRef m_closeButton;
     CFontOwner m_upwardFont;  // the title font turned a quarter to the left
-    int m_textHeight = 0;
+    int m_stripThickness = 0;
 };
