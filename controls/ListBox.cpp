@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "controls/KeyboardMenuPoint.h"
 #include "controls/PaintingHelpers.h"
 
 CQelVistaListBoxImpl::CQelVistaListBoxImpl()
@@ -150,19 +151,15 @@ void CQelVistaListBoxImpl::OnContextMenu(LPARAM lParam)
     m_contextItem = ItemFromPoint(cursor);
     POINT at = PointFromLParam(lParam);
     if (lParam == -1) {
-        // From the keyboard: at the selected or focused item, else the control's corner.
-        at = POINT{0, 0};
+        // From the keyboard: at the selected or focused item.
         int item = static_cast<int>(SendMessage(LB_GETCURSEL));
         if (item < 0)
             item = static_cast<int>(SendMessage(LB_GETCARETINDEX));
         RECT rect{};
-        const RECT client = GetClientRect();
-        RECT visible{};
-        if (item >= 0 &&
-            SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect)) != LB_ERR &&
-            ::IntersectRect(&visible, &rect, &client))
-            at = POINT{visible.left, visible.bottom};
-        ClientToScreen(at);
+        if (item < 0 ||
+            SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
+            rect = RECT{};
+        at = QelKeyboardMenuPoint(m_hWnd, rect);
     }
     ShowContextMenu(at);
     InvalidateItem(m_contextItem);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/KeyboardMenuPoint.h"
 #include "controls/PaintingHelpers.h"
 
 CWindowClassInfo& CQelAtlListCtrlBase::GetWindowClassInfo()
@@ -77,14 +78,7 @@ POINT CQelAtlListCtrlBase::ContextMenuPoint(LPARAM lParam) const
     int item = GetFirstSelectedItem();
     if (item < 0)
         item = static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    const RECT client = GetClientRect();
-    const RECT bounds = item >= 0 ? GetItemBounds(item) : RECT{};
-    RECT shown{};
-    POINT point{};
-    if (::IntersectRect(&shown, &bounds, &client))
-        point = POINT{shown.left, shown.bottom};
-    ClientToScreen(point);
-    return point;
+    return QelKeyboardMenuPoint(m_hWnd, item >= 0 ? GetItemBounds(item) : RECT{});
 }
 
 void CQelAtlListCtrlBase::ShowContextMenu(int item, int x, int y)

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "controls/KeyboardMenuPoint.h"
 #include "controls/PaintingHelpers.h"
 
 namespace {
@@ -328,7 +329,10 @@ void CQelVistaTreeCtrl::OnContextMenu(LPARAM lParam)
     POINT at = PointFromLParam(lParam);
     if (lParam == -1) {
         // From the keyboard the commands apply to the selection.
-        at = KeyboardMenuPoint();
+        RECT label{};
+        if (!GetItemRect(GetSelectedItem(), label, TRUE))
+            label = RECT{};
+        at = QelKeyboardMenuPoint(m_hWnd, label);
     } else {
         POINT client = at;
         ScreenToClient(client);
@@ -347,18 +351,6 @@ void CQelVistaTreeCtrl::OnContextMenu(LPARAM lParam)
     m_commandItem = nullptr;
 }
 
-POINT CQelVistaTreeCtrl::KeyboardMenuPoint() const
-{
-    // Below the selected item's label where it shows, else the control's top-left corner.
-    POINT at{0, 0};
-    RECT label{};
-    RECT visible{};
-    const RECT client = GetClientRect();
-    if (GetItemRect(GetSelectedItem(), label, TRUE) && ::IntersectRect(&visible, &label, &client))
-        at = POINT{visible.left, visible.bottom};
-    ClientToScreen(at);
-    return at;
-}
 
 CQelTreeCtrlStateKeeper::CQelTreeCtrlStateKeeper(CQelVistaTreeCtrl& tree) : m_tree(tree), m_lock(tree)
 {

@@ -85,7 +85,6 @@ private:
     void OnMouseMove(POINT point);
     void OnMouseLeave();
     void OnContextMenu(LPARAM lParam);
-    POINT KeyboardMenuPoint() const;
 };
 
 // Keeps a tree's state in memory over one scope, with redrawing off: the refill inside
