@@ -6,6 +6,7 @@
 #include "app/frame/MainFrameMessages.h"
 #include "app/startup/ChooseAccount.h"
 #include "app/sync/SyncDlg.h"
+#include "controls/PaintingHelpers.h"
 #include "foundation/Global.h"
 #include "foundation/MessageFormat.h"
 #include "foundation/Translations.h"
@@ -23,7 +24,7 @@ constexpr int kSplitterBarWidth = 6;
 // Two rows of the chooser.
 int ChooserHeight()
 {
-    return 2 * (::GetSystemMetrics(SM_CYMENU) + 4);
+    return 2 * QelMenuRowHeight();
 }
 
 template <class Splitter>

@@ -106,7 +106,8 @@ TEST_F(MainFrame, BuildsItsWindowTreeWithoutMenu)
     EXPECT_EQ(CMainFrame::kFoldersEntry, ::SendMessageW(chooser, LB_GETCURSEL, 0, 0));
     const RECT column = ChooserSplitter()->GetClientRect();
     EXPECT_EQ(column.bottom, CWindowRef(chooser).GetRectInParent().bottom);
-    EXPECT_EQ(2 * (::GetSystemMetrics(SM_CYMENU) + 4),
+    // Exactly its two rows.
+    EXPECT_EQ(2 * ::SendMessageW(chooser, LB_GETITEMHEIGHT, 0, 0),
               CWindowRef(chooser).GetRectInParent().bottom - CWindowRef(chooser).GetRectInParent().top);
     EXPECT_TRUE(FindChild(*ChooserSplitter(), L"Qel_ControlContainer"));
     EXPECT_EQ(SPLIT_PANE_NONE, DocumentsSplitter()->GetSinglePaneMode());

@@ -8,6 +8,7 @@
 #include "PixelCapture.h"
 #include "RecordingParent.h"
 #include "controls/ListBox.h"
+#include "controls/PaintingHelpers.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ TEST(ListBox, ClassesAndASelectedRowOfWholeLongTextWithoutTheFocus)
     CListHost host(list);
     ::GetClassNameW(list, name, 64);
     EXPECT_STREQ(L"Qel_ListBox", name);
-    EXPECT_EQ(::GetSystemMetrics(SM_CYMENU) + 4, list.SendMessage(LB_GETITEMHEIGHT, 0));
+    EXPECT_EQ(QelMenuRowHeight(), list.SendMessage(LB_GETITEMHEIGHT, 0));
 
     std::wstring longLine(1500, L'x');
     longLine.back() = L'!';
