@@ -80,7 +80,6 @@ struct DialogItem {
     std::wstring text;
     WORD textOrdinal = 0;
     DWORD style = 0;
-    RECT rect{};  // dialog units, right and bottom exclusive
 };
 
 struct DialogTemplate {
@@ -88,7 +87,6 @@ struct DialogTemplate {
     std::wstring caption;
     std::wstring font;
     WORD pointSize = 0;
-    SIZE size{};
     std::vector<DialogItem> items;
 };
 
@@ -128,13 +126,6 @@ private:
     size_t offset_ = 0;
 };
 
-RECT ReadRect(TemplateReader& reader)
-{
-    const short x = reader.Read<short>(), y = reader.Read<short>();
-    const short cx = reader.Read<short>(), cy = reader.Read<short>();
-    return RECT{x, y, x + cx, y + cy};
-}
-
 DialogTemplate ReadDialog(WORD id)
 {
     TemplateReader reader(ResourceBytes(RT_DIALOG, MAKEINTRESOURCEW(id)));
@@ -144,8 +135,7 @@ DialogTemplate ReadDialog(WORD id)
     reader.Skip(8);  // help id, extended style
     dialog.style = reader.Read<DWORD>();
     const WORD count = reader.Read<WORD>();
-    const RECT rect = ReadRect(reader);
-    dialog.size = SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    reader.Skip(8);  // place and size
     reader.ReadText();  // menu
     reader.ReadText();  // class
     dialog.caption = reader.ReadText();
@@ -162,7 +152,7 @@ DialogTemplate ReadDialog(WORD id)
         DialogItem item;
         reader.Skip(8);  // help id, extended style
         item.style = reader.Read<DWORD>();
-        item.rect = ReadRect(reader);
+        reader.Skip(8);  // place and size, checked on the open dialogs
         item.id = reader.Read<DWORD>();
         WORD atom = 0;
         item.className = reader.ReadText(&atom);
@@ -365,42 +355,47 @@ TEST(Resources, DialogsCarryTheirControls)
 {
     // Every control the dialogs' code talks to, of the class it expects; where they sit is
     // checked on the open dialogs below.
-    struct Control {
+    struct Controls {
         WORD dialog;
-        DWORD id;
         const wchar_t* className;
+        std::vector<DWORD> ids;
     };
-    const std::vector<Control> controls = {
-        {IDD_SYNC, 1005, L"Static"}, {IDD_SYNC, 1001, L"msctls_progress32"}, {IDD_SYNC, 1006, L"Static"},
-        {IDD_SYNC, 1002, L"msctls_progress32"}, {IDD_SYNC, 1008, L"Button"}, {IDD_SYNC, 1009, L"Static"},
-        {IDD_SYNC, 1011, L"Button"}, {IDD_SYNC, 1010, L"Button"}, {IDD_SYNC, 1000, L"SysListView32"},
-        {IDD_SYNC, 1003, L"RichEdit20W"}, {IDD_QUERY_USER_ACCOUNT, 1010, L"Edit"},
-        {IDD_QUERY_USER_ACCOUNT, 1012, L"Edit"}, {IDD_QUERY_USER_ACCOUNT, 1002, L"Button"},
-        {IDD_QUERY_USER_ACCOUNT, IDOK, L"Button"}, {IDD_QUERY_USER_ACCOUNT, IDCANCEL, L"Button"},
-        {IDD_NEW_ACCOUNT, 1056, L"Edit"}, {IDD_NEW_ACCOUNT, 1012, L"Edit"}, {IDD_NEW_ACCOUNT, 1029, L"Edit"},
-        {IDD_NEW_ACCOUNT, 1002, L"Button"}, {IDD_NEW_ACCOUNT, IDOK, L"Button"}, {IDD_NEW_ACCOUNT, IDCANCEL, L"Button"},
-        {IDD_CHOOSE_ACCOUNT, 1049, L"SysListView32"}, {IDD_CHOOSE_ACCOUNT, IDOK, L"Button"},
-        {IDD_CHOOSE_ACCOUNT, IDCANCEL, L"Button"},
-        {IDD_ABOUT, 1072, L"Static"}, {IDD_ABOUT, 1069, L"Static"}, {IDD_ABOUT, 1070, L"Static"},
-        {IDD_ABOUT, 1071, L"Static"}, {IDD_ABOUT, 1073, L"Static"}, {IDD_ABOUT, 1074, L"Static"},
-        {IDD_ABOUT, 1029, L"Static"}, {IDD_ABOUT, 1075, L"Static"}, {IDD_ABOUT, IDOK, L"Button"},
-        {IDD_WINDOWS, 1001, L"ListBox"}, {IDD_WINDOWS, 1002, L"Button"}, {IDD_WINDOWS, 1003, L"Button"},
-        {IDD_WINDOWS, IDOK, L"Button"}, {IDD_WINDOWS, IDCANCEL, L"Button"}};
+    const std::vector<Controls> controls = {
+        {IDD_SYNC, L"Static", {IDC_SYNC_STEP_TEXT, IDC_SYNC_STATUS_TEXT, IDC_SYNC_ICON}},
+        {IDD_SYNC, L"msctls_progress32", {IDC_SYNC_OVERALL_PROGRESS, IDC_SYNC_ITEM_PROGRESS}},
+        {IDD_SYNC, L"Button", {IDC_SYNC_DETAILS, IDC_SYNC_STOP, IDC_SYNC_HIDE}},
+        {IDD_SYNC, L"SysListView32", {IDC_SYNC_STEPS}},
+        {IDD_SYNC, L"RichEdit20W", {IDC_SYNC_LOG}},
+        {IDD_QUERY_USER_ACCOUNT, L"Edit", {IDC_QUERY_USER_ACCOUNT_EMAIL, IDC_QUERY_USER_ACCOUNT_PASSWORD}},
+        {IDD_QUERY_USER_ACCOUNT, L"Button", {IDC_QUERY_USER_ACCOUNT_REGISTER, IDOK, IDCANCEL}},
+        {IDD_NEW_ACCOUNT, L"Edit", {IDC_NEW_ACCOUNT_USER_NAME, IDC_NEW_ACCOUNT_PASSWORD, IDC_NEW_ACCOUNT_PATH}},
+        {IDD_NEW_ACCOUNT, L"Button", {IDC_NEW_ACCOUNT_REGISTER, IDOK, IDCANCEL}},
+        {IDD_CHOOSE_ACCOUNT, L"SysListView32", {IDC_CHOOSE_ACCOUNT_LIST}},
+        {IDD_CHOOSE_ACCOUNT, L"Button", {IDOK, IDCANCEL}},
+        {IDD_ABOUT, L"Static",
+         {IDC_ABOUT_ICON, IDC_ABOUT_TITLE, IDC_ABOUT_SECOND_TITLE, IDC_ABOUT_HOME_LINK, IDC_ABOUT_TEXT,
+          IDC_ABOUT_COPYRIGHT, IDC_ABOUT_MAKER_LINK, IDC_ABOUT_YEARS}},
+        {IDD_ABOUT, L"Button", {IDOK}},
+        {IDD_WINDOWS, L"ListBox", {IDC_WINDOWS_LIST}},
+        {IDD_WINDOWS, L"Button", {IDC_WINDOWS_ACTIVATE, IDC_WINDOWS_CLOSE, IDOK, IDCANCEL}}};
     std::map<WORD, DialogTemplate> dialogs;
+    std::map<WORD, size_t> listed;
+    for (const Controls& group : controls)
+        listed[group.dialog] += group.ids.size();
     for (WORD id : kDialogs) {
         dialogs[id] = ReadDialog(id);
         EXPECT_EQ(L"MS Shell Dlg", dialogs[id].font);
         EXPECT_EQ(8, dialogs[id].pointSize);
-        const size_t listed = std::count_if(controls.begin(), controls.end(),
-                                            [id](const Control& control) { return control.dialog == id; });
-        EXPECT_EQ(listed, std::count_if(dialogs[id].items.begin(), dialogs[id].items.end(),
-                                        [](const DialogItem& item) { return item.id != 0xFFFFFFFF; }))
+        EXPECT_EQ(listed[id], std::count_if(dialogs[id].items.begin(), dialogs[id].items.end(),
+                                            [](const DialogItem& item) { return item.id != 0xFFFFFFFF; }))
             << id;
     }
-    for (const Control& control : controls) {
-        const DialogItem* item = FindItem(dialogs[control.dialog], control.id);
-        ASSERT_NE(nullptr, item) << control.dialog << ": " << control.id;
-        EXPECT_TRUE(SameClass(control.className, item->className)) << control.dialog << ": " << control.id;
+    for (const Controls& group : controls) {
+        for (DWORD control : group.ids) {
+            const DialogItem* item = FindItem(dialogs[group.dialog], control);
+            ASSERT_NE(nullptr, item) << group.dialog << ": " << control;
+            EXPECT_TRUE(SameClass(group.className, item->className)) << group.dialog << ": " << control;
+        }
     }
     const DWORD sizable = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     EXPECT_EQ(sizable, dialogs[IDD_SYNC].style & sizable);
@@ -428,49 +423,51 @@ TEST(Resources, DialogsCarryTheirControls)
     EXPECT_EQ(IDI_APP, FindItem(dialogs[IDD_ABOUT], IDC_ABOUT_ICON)->textOrdinal);
 }
 
-TEST(Resources, MenusHoldOnePopUpWithTheirCommands)
+TEST(Resources, MenusShowTheirItemsEachSendingTheCommandItNames)
 {
-    struct Menu {
-        WORD id;
-        const wchar_t* name;
-        std::vector<UINT> commands;  // 0: a separator
+    // A command as its item says; empty: a separator.
+    struct Item {
+        const wchar_t* text;
+        UINT command;
     };
-    const std::vector<Menu> menus = {
-        {IDR_DOCUMENT_LIST_MENU, L"Documents", {32783}},
-        {IDR_TAB_MENU, L"Tabs", {32790, 0, 32792, 32793, 32794, 0, 32791}},
-        {IDR_FOLDER_TREE_MENU, L"Folders", {32788}},
-        {IDR_ATTACHMENT_LIST_MENU, L"Attachments", {32792}},
-        {IDR_SEARCH_SCOPE_MENU, L"Search Options", {32804, 32805, 32806}},
-        {IDR_SORT_MENU, L"Sort By", {32795, 32801, 32796, 32803}},
-        {IDR_TOOLS_MENU, L"Tools", {32784}},
-        {IDR_HELP_MENU, L"Help", {32787}},
-        {IDR_ZOOM_MENU, L"Zoom", {32819, 32820, 0, 32821, 32822, 32823, 32824, 32825, 32826, 32827, 0, 32828}}};
+    const std::map<WORD, std::vector<Item>> menus = {
+        {IDR_DOCUMENT_LIST_MENU, {{L"Open in &New Tab", ID_OPEN_IN_NEW_TAB}}},
+        {IDR_TAB_MENU,
+         {{L"Close Tab\tDbl Click", ID_CLOSE_TAB}, {}, {L"Close All But This", ID_CLOSE_ALL_BUT_THIS},
+          {L"Close Left", ID_CLOSE_LEFT}, {L"Close Right", ID_CLOSE_RIGHT}, {}, {L"Close All", ID_CLOSE_ALL}}},
+        {IDR_FOLDER_TREE_MENU, {{L"Refresh", ID_REFRESH}}},
+        {IDR_ATTACHMENT_LIST_MENU, {{L"&Open", ID_OPEN_ATTACHMENT}}},
+        {IDR_SEARCH_SCOPE_MENU,
+         {{L"Current Folder", ID_SEARCH_CURRENT_FOLDER}, {L"Current Folder and Sub Folders", ID_SEARCH_SUB_FOLDERS},
+          {L"All Documents", ID_SEARCH_ALL_DOCUMENTS}}},
+        {IDR_SORT_MENU,
+         {{L"Date Created", ID_SORT_DATE_CREATED}, {L"Date Modified", ID_SORT_DATE_MODIFIED},
+          {L"Title", ID_SORT_TITLE}, {L"Location", ID_SORT_LOCATION}}},
+        {IDR_TOOLS_MENU, {{L"New Account...", ID_NEW_ACCOUNT}}},
+        {IDR_HELP_MENU, {{L"About...", ID_ABOUT}}},
+        {IDR_ZOOM_MENU,
+         {{L"Zoom In", ID_ZOOM_IN}, {L"Zoom Out", ID_ZOOM_OUT}, {}, {L"400%", ID_ZOOM_400}, {L"200%", ID_ZOOM_200},
+          {L"150%", ID_ZOOM_150}, {L"125%", ID_ZOOM_125}, {L"100%", ID_ZOOM_100}, {L"75%", ID_ZOOM_75},
+          {L"50%", ID_ZOOM_50}, {}, {L"Custom...", ID_ZOOM_CUSTOM}}}};
     EXPECT_EQ(menus.size(), ResourceIds(RT_MENU).size());
-    for (const Menu& expected : menus) {
+    for (const auto& [id, expected] : menus) {
         std::wstring name;
         std::vector<MenuItem> items;
-        ASSERT_TRUE(ReadMenu(expected.id, name, items)) << expected.id;
-        EXPECT_EQ(expected.name, name);
-        std::vector<UINT> commands;
-        for (const MenuItem& item : items)
-            commands.push_back(item.text.empty() ? 0 : item.id);
-        EXPECT_EQ(expected.commands, commands) << expected.id;
+        ASSERT_TRUE(ReadMenu(id, name, items)) << id;
+        ASSERT_EQ(expected.size(), items.size()) << id;
+        for (size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(expected[i].text ? expected[i].text : L"", items[i].text) << id << ": " << i;
+            if (expected[i].text) {
+                EXPECT_EQ(expected[i].command, items[i].id) << id << ": " << items[i].text;
+            }
+        }
     }
 }
 
-TEST(Resources, StringTableHoldsTheNamedStringsAndTheToolBarCommands)
+TEST(Resources, ACommandsStringCarriesItsTipExactlyWhereTheTranslationTableHasThePair)
 {
-    // The strings the code loads by id; every string's text is checked against the table above.
-    const std::map<UINT, std::wstring> strings = StringTable();
-    // The sync steps in step order, the sort captions by field.
-    EXPECT_EQ(L"Login", strings.at(IDS_STEP_LOGIN));
-    EXPECT_EQ(L"Download Documents List", strings.at(IDS_STEP_LOGIN + 3));
-    EXPECT_EQ(L"Sync Attachments", strings.at(IDS_STEP_LOGIN + 6));
-    EXPECT_EQ(L"Sort by Location", strings.at(139));
-    EXPECT_EQ(L"Sort by Title", strings.at(140));
-    // A command's text carries its tip exactly where the table has the pair.
     const std::set<std::wstring> rows = TableRows();
-    for (const auto& [id, text] : strings) {
+    for (const auto& [id, text] : StringTable()) {
         if (id < ID_UPDATE)
             continue;
         const size_t feed = text.find(L'\n');
