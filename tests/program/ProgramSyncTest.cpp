@@ -9,6 +9,7 @@
 #include "app/frame/TessaryDocumentListCtrl.h"
 #include "foundation/Encoding.h"
 #include "foundation/Files.h"
+#include "foundation/Settings.h"
 #include "foundation/TextFiles.h"
 #include "framework/ComInitialize.h"
 #include "librarydata/Database.h"
@@ -98,6 +99,8 @@ TEST_F(ProgramSync, ARefusedPasswordIsAskedForACancelFailsTheRunAndANewOneIsStor
     ASSERT_TRUE(account) << log.Text();
     EXPECT_EQ(kUser, CProgramRun::GetText(account, IDC_QUERY_USER_ACCOUNT_EMAIL));
     EXPECT_EQ(L"stale", CProgramRun::GetText(account, IDC_QUERY_USER_ACCOUNT_PASSWORD));
+    // The run began hidden; the question shows the dialog behind it.
+    EXPECT_TRUE(::IsWindowVisible(dialog));
     CProgramRun::Press(account, IDCANCEL);
 
     const HWND box = run.WaitForWindow(L"#32770", L"Tessary");
@@ -163,6 +166,10 @@ TEST_F(ProgramSync, StopEndsARunAsASuccessAndACloseDuringARunEndsTheProgramAtIts
     EXPECT_TRUE(::IsWindowVisible(dialog));
     EXPECT_EQ(1u, run.WaitForExit());
     EXPECT_EQ(2u, CountOf("accounts.clientLogout"));
+    // The dialog's place is kept when the frame goes.
+    const CComInitialize com;
+    CQelSettings settings((run.DataFolder() + L"Tessary.xml").c_str(), L"Tessary");
+    EXPECT_LT(0, settings.GetInt(L"SyncDlg", L"Right", -1));
 }
 
 TEST_F(ProgramSync, AfterASyncDocumentsOpenInOneTabAMissingDataFileIsNamedAndBookmarksReplaceTheDocumentPane)
