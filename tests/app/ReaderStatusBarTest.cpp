@@ -136,7 +136,6 @@ TEST_F(ReaderStatusBar, LaysItsWindowsIntoPanesOfTheirWidths)
     wchar_t className[32]{};
     ::GetClassNameW(bar.GetAdLine(), className, 32);
     EXPECT_STREQ(L"Qel_AD", className);
-    EXPECT_EQ(static_cast<int>(CReaderStatusBar::kAdLineId), bar.GetAdLine().GetDlgCtrlID());
     EXPECT_FALSE(bar.GetSyncPane().IsWindowVisible());
     EXPECT_EQ(L"Zoom", ButtonText(bar.GetZoomToolBar(), ID_ZOOM));
 }
