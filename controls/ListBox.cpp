@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "controls/KeyboardMenuPoint.h"
+#include "controls/ContextMenu.h"
 #include "controls/PaintingHelpers.h"
 
 CQelVistaListBoxImpl::CQelVistaListBoxImpl()
@@ -173,10 +173,7 @@ void CQelVistaListBoxImpl::ShowContextMenu(POINT screen)
     if (!menu)
         return;
     PrepareContextMenu(m_contextItem, menu);
-    const UINT command = static_cast<UINT>(
-        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_hWnd, nullptr));
-    if (command)
-        SendMessage(WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    QelTrackContextMenu(m_hWnd, menu, screen);
 }
 
 void CQelVistaListBoxImpl::DrawItem(const DRAWITEMSTRUCT& item)

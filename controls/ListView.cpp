@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "controls/KeyboardMenuPoint.h"
+#include "controls/ContextMenu.h"
 #include "controls/PaintingHelpers.h"
 
 CWindowClassInfo& CQelAtlListCtrlBase::GetWindowClassInfo()
@@ -87,10 +87,7 @@ void CQelAtlListCtrlBase::ShowContextMenu(int item, int x, int y)
     if (!menu)
         return;
     PrepareContextMenu(item, menu);
-    const auto command = static_cast<UINT>(
-        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, m_hWnd, nullptr));
-    if (command)
-        SendMessage(WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    QelTrackContextMenu(m_hWnd, menu, POINT{x, y});
 }
 
 BOOL CQelAtlListCtrlBase::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "controls/KeyboardMenuPoint.h"
+#include "controls/ContextMenu.h"
 #include "controls/PaintingHelpers.h"
 
 namespace {
@@ -342,10 +342,7 @@ void CQelVistaTreeCtrl::OnContextMenu(LPARAM lParam)
     }
     if (const HMENU menu = GetContextMenu()) {
         PrepareContextMenu(m_commandItem, menu);
-        const UINT command = static_cast<UINT>(
-            ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr));
-        if (command)
-            SendMessage(WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        QelTrackContextMenu(m_hWnd, menu, at);
     }
     InvalidateItem(m_commandItem);
     m_commandItem = nullptr;
