@@ -19,7 +19,6 @@
 #include "app/sync/SyncDlg.h"
 #include "common/MessagePump.h"
 #include "common/TestLog.h"
-#include "foundation/Settings.h"
 #include "framework/Handle.h"
 #include "librarydata/AccountFolder.h"
 #include "resources/ResourceIds.h"
@@ -359,7 +358,7 @@ TEST_F(SyncDialog, DetailsCollapseAndExpandTheDialog)
     EXPECT_EQ(collapsed + 350, Height());
 }
 
-TEST_F(SyncDialog, AStoreFailingMidPageFailsTheRunAndKeepsTheVersionThenAVisibleRunIsRemembered)
+TEST_F(SyncDialog, AStoreFailingMidPageFailsTheRunAndKeepsTheVersionAndTheNextRunStartsClean)
 {
     CServicesStandIn standIn;
     ASSERT_TRUE(standIn.Start(StandardScenario().Json())) << standIn.Error();
@@ -386,7 +385,7 @@ TEST_F(SyncDialog, AStoreFailingMidPageFailsTheRunAndKeepsTheVersionThenAVisible
     EXPECT_NE(std::wstring::npos, programLog.NewText().find(L"Failed to update document!"));
     EXPECT_NE(std::wstring::npos, programLog.NewText().find(L"Sync failed!"));
 
-    // Run again while the dialog is shown: it hides at the end and shows for the next run.
+    // The next run starts with clean steps and log.
     ASSERT_TRUE(::RemoveDirectoryW(obstacle.c_str()));
     EXPECT_TRUE(dialog->StartSync());
     EXPECT_EQ(I_IMAGENONE, StepImage(TESSARY_SYNC_STEP_SYNC_ATTACHMENTS));
@@ -395,16 +394,6 @@ TEST_F(SyncDialog, AStoreFailingMidPageFailsTheRunAndKeepsTheVersionThenAVisible
     EXPECT_EQ(2, owner.ended);
     ExpectVersions(kGarden, 7, 4);
     EXPECT_EQ(1, StepImage(TESSARY_SYNC_STEP_SYNC_ATTACHMENTS));
-    EXPECT_FALSE(dialog->IsWindowVisible());
-    EXPECT_TRUE(CTessarySettings().GetBool(L"SyncDlg", L"Visible", FALSE));
-    EXPECT_TRUE(dialog->StartSync());
-    EXPECT_TRUE(dialog->IsWindowVisible());
-    // A second start while one runs only shows the dialog.
-    dialog->ShowWindow(SW_HIDE);
-    EXPECT_FALSE(dialog->StartSync());
-    EXPECT_TRUE(dialog->IsWindowVisible());
-    EXPECT_EQ(3, owner.begun);
-    RunToEnd();
 }
 
 TEST_F(SyncDialog, AccountNeedsBothFieldsAndRefusesOverlongOnes)
