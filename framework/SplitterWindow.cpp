@@ -55,14 +55,13 @@ void CSplitterWindowBase::OnResize()
     UpdateSplitterLayout();
 }
 
-BOOL CSplitterWindowBase::SetSinglePaneMode(int pane)
+void CSplitterWindowBase::SetSinglePaneMode(int pane)
 {
     if (pane < SPLIT_PANE_NONE || pane > SPLIT_PANE_RIGHT)
-        return FALSE;
+        return;
     EndDrag(FALSE);
     m_singlePane = pane;
     UpdateSplitterLayout();
-    return TRUE;
 }
 
 void CSplitterWindowBase::UpdateSplitterLayout()
@@ -88,23 +87,6 @@ BOOL CSplitterWindowBase::GetSplitterBarRect(RECT& rect) const
         return FALSE;
     rect = Band(m_pos, m_pos + m_barWidth);
     return TRUE;
-}
-
-void CSplitterWindowBase::DoPaint(HDC dc)
-{
-    const RECT client = GetClientRect();
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    DrawSplitterBar(dc);
-}
-
-void CSplitterWindowBase::BeginDrag(POINT point)
-{
-    m_dragging = TRUE;
-    m_startPos = m_dragPos = m_pos;
-    m_dragOffset = Along(point) - m_pos;
-    ::SetCapture(m_hWnd);
-    m_focusBeforeDrag = ::SetFocus(m_hWnd);  // the keys of the drag come to the focus
-    InvertGhostBar();
 }
 
 void CSplitterWindowBase::DragTo(int pos)
@@ -175,8 +157,14 @@ BOOL CSplitterWindowBase::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM w
         return TRUE;
     }
     case WM_LBUTTONDOWN:
-        if (!m_dragging && IsOverBar(point))
-            BeginDrag(point);
+        if (m_dragging || !IsOverBar(point))
+            return FALSE;
+        m_dragging = TRUE;
+        m_startPos = m_dragPos = m_pos;
+        m_dragOffset = Along(point) - m_pos;
+        ::SetCapture(m_hWnd);
+        m_focusBeforeDrag = ::SetFocus(m_hWnd);  // the keys of the drag come to the focus
+        InvertGhostBar();
         return FALSE;
     case WM_MOUSEMOVE:
         if (m_dragging)

@@ -35,12 +35,11 @@ public:
         m_panes[1] = second;
         UpdateSplitterLayout();
     }
-    // -1 puts the bar in the middle. Once the window has a size the position is held
-    // between the minimum pane sizes.
+    // -1 puts the bar in the middle. Once the window has a size, the minimum pane sizes hold it.
     void SetSplitterPos(int pos = -1, BOOL update = TRUE);
     int GetSplitterPos() const { return m_pos; }
     // One pane over the whole window, or both again with SPLIT_PANE_NONE.
-    BOOL SetSinglePaneMode(int pane = SPLIT_PANE_NONE);
+    void SetSinglePaneMode(int pane = SPLIT_PANE_NONE);
     int GetSinglePaneMode() const { return m_singlePane; }
     void SetSplitterExtendedStyle(DWORD style) { m_extendedStyle = style; }
     void SetBarWidth(int width) { m_barWidth = width > 0 ? width : 1; }
@@ -53,7 +52,12 @@ public:
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
-    void DoPaint(HDC dc) override;
+    void DoPaint(HDC dc) override
+    {
+        const RECT client = GetClientRect();
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+        DrawSplitterBar(dc);
+    }
 
 protected:
     // Paints the bar over the button face, in client coordinates.
@@ -70,7 +74,6 @@ private:
         return GetSplitterBarRect(bar) && ::PtInRect(&bar, point);
     }
     void OnResize();
-    void BeginDrag(POINT point);
     void DragTo(int pos);
     void EndDrag(BOOL keep);
     void InvertGhostBar();  // the drag's inverted bar, when not dragging in full

@@ -51,13 +51,13 @@ TEST(SplitterWindow, SinglePaneModeGivesOnePaneTheWholeWindowAndBothComeBack)
 {
     CSplitFixture f(true, 406);
     f.splitter.SetSplitterPos(100);
-    EXPECT_TRUE(f.splitter.SetSinglePaneMode(SPLIT_PANE_RIGHT));
+    f.splitter.SetSinglePaneMode(SPLIT_PANE_RIGHT);
     EXPECT_EQ(Span(0, 406), f.Span(1));
     EXPECT_FALSE(::GetWindowLongPtrW(f.panes[0], GWL_STYLE) & WS_VISIBLE);
     EXPECT_NE(kBarColour, BarPixel(f, 103));
 
     f.splitter.SetSplitterPos(150);  // remembered for when both panes come back
-    EXPECT_TRUE(f.splitter.SetSinglePaneMode(SPLIT_PANE_NONE));
+    f.splitter.SetSinglePaneMode(SPLIT_PANE_NONE);
     EXPECT_TRUE(::GetWindowLongPtrW(f.panes[0], GWL_STYLE) & WS_VISIBLE);
     EXPECT_EQ(Span(0, 150), f.Span(0));
     EXPECT_EQ(Span(156, 406), f.Span(1));
