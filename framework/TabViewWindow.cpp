@@ -25,16 +25,15 @@ BOOL CTabViewWindow::AddPage(HWND window, const wchar_t* title, int image, void*
     return TRUE;
 }
 
-BOOL CTabViewWindow::RemovePage(int index)
+void CTabViewWindow::RemovePage(int index)
 {
     if (!IsValid(index))
-        return FALSE;
+        return;
     const HWND window = Page(index).window;
     m_pages.erase(m_pages.begin() + index);
     TabCtrl_DeleteItem(m_strip, index);
     Activate(window == m_activeWindow ? std::min(index, GetPageCount() - 1) : GetActivePage());
     ::DestroyWindow(window);
-    return TRUE;
 }
 
 void CTabViewWindow::RemoveAllPages()
@@ -46,14 +45,13 @@ void CTabViewWindow::RemoveAllPages()
         ::DestroyWindow(page.window);
 }
 
-BOOL CTabViewWindow::SetPageTitle(int index, const wchar_t* title)
+void CTabViewWindow::SetPageTitle(int index, const wchar_t* title)
 {
     if (!IsValid(index))
-        return FALSE;
+        return;
     Page(index).title = title ? title : L"";
     PutTab(index, FALSE);
     UpdateTitleBar();
-    return TRUE;
 }
 
 int CTabViewWindow::PageIndexFromWindow(HWND window) const

@@ -25,20 +25,19 @@ public:
     ~CTabViewWindow() override;
 
     BOOL AddPage(HWND window, const wchar_t* title, int image = -1, void* data = nullptr);
-    BOOL RemovePage(int index);
+    void RemovePage(int index);
     void RemoveAllPages();
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     int GetActivePage() const { return PageIndexFromWindow(m_activeWindow); }
-    BOOL SetActivePage(int index)
+    void SetActivePage(int index)
     {
         if (IsValid(index))
             Activate(index);
-        return IsValid(index);
     }
     HWND GetPageWindow(int index) const { return IsValid(index) ? Page(index).window : nullptr; }
     std::wstring GetPageTitle(int index) const { return IsValid(index) ? Page(index).title : std::wstring(); }
-    BOOL SetPageTitle(int index, const wchar_t* title);
+    void SetPageTitle(int index, const wchar_t* title);
     void* GetPageData(int index) const { return IsValid(index) ? Page(index).data : nullptr; }
     int PageIndexFromWindow(HWND window) const;  // -1 when no page has the window
 
@@ -72,8 +71,7 @@ private:
         void* data = nullptr;
     };
 
-    static LRESULT CALLBACK StripProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR self);
+    static LRESULT CALLBACK StripProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     BOOL OnStripMessage(UINT message, WPARAM wParam, LPARAM lParam);
     int TabAt(POINT stripPoint) const;
     BOOL PutTab(int index, BOOL insert);

@@ -51,7 +51,7 @@ TEST(TabViewWindow, PagesActivateOneAtATimeTheCaptionFollowsAndClicksReachTheHoo
     EXPECT_EQ(&data, f.view.GetPageData(1));
     EXPECT_EQ(L"First", f.view.GetPageTitle(0));
 
-    EXPECT_TRUE(f.view.SetActivePage(0));
+    f.view.SetActivePage(0);
     EXPECT_EQ(L"Reader - First", f.parent.GetWindowText());
     EXPECT_EQ(0, TabCtrl_GetCurSel(f.strip));
 
@@ -65,10 +65,10 @@ TEST(TabViewWindow, PagesActivateOneAtATimeTheCaptionFollowsAndClicksReachTheHoo
     EXPECT_EQ(-1, f.view.menuIndex);
     f.strip.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, f.TabMiddle(1));
     EXPECT_EQ(1, f.view.doubleClickIndex);
-    EXPECT_TRUE(f.view.SetActivePage(1));
+    f.view.SetActivePage(1);
 
     // Removing the active page destroys its window and activates its neighbour.
-    EXPECT_TRUE(f.view.RemovePage(1));
+    f.view.RemovePage(1);
     EXPECT_FALSE(::IsWindow(second));
     EXPECT_EQ(0, f.view.GetActivePage());
     EXPECT_TRUE(HasVisibleStyle(first));
