@@ -25,34 +25,12 @@ void CPaneContainerWindow::DoPaint(HDC dc)
     const std::wstring title = GetWindowText();
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    if (m_vertical) {
-        const CSelectScope font(dc, m_upwardFont);
-        const RECT clip{0, m_stripThickness, m_stripThickness, all.bottom};
-        ::ExtTextOutW(dc, 4, all.bottom - 4, ETO_CLIPPED, &clip, title.c_str(), static_cast<UINT>(title.size()),
-                      nullptr);
-    } else {
-        const CSelectScope font(dc, TitleFont());
-        RECT text{4, 0, all.right - m_stripThickness, m_stripThickness};
-        ::DrawTextW(dc, title.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-    }
-}
-
-void CPaneContainerWindow::OnCreate()
-{
-    LOGFONTW font{};
-    ::GetObjectW(TitleFont(), sizeof font, &font);
-    font.lfEscapement = font.lfOrientation = 900;
-    m_upwardFont.Attach(::CreateFontIndirectW(&font));
-    {
-        const CWindowDc dc(m_hWnd);
-        const CSelectScope select(dc, TitleFont());
-        TEXTMETRICW metrics{};
-        ::GetTextMetricsW(dc, &metrics);
-        m_stripThickness = metrics.tmHeight + 8;
-    }
-    m_closeButton = ::CreateWindowExW(0, L"BUTTON", nullptr, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
-                                      m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_PANE_CLOSE)),
-                                      FrameworkInstance(), nullptr);
+    const CSelectScope font(dc, m_vertical ? m_upwardFont.Get() : TitleFont());
+    // Along the strip from a 4-pixel margin, upwards from the bottom when turned, clear of the close button.
+    const RECT clip = m_vertical ? RECT{0, m_stripThickness, m_stripThickness, all.bottom}
+                                 : RECT{0, 0, all.right - m_stripThickness, m_stripThickness};
+    ::ExtTextOutW(dc, 4, m_vertical ? all.bottom - 4 : 4, ETO_CLIPPED, &clip, title.c_str(),
+                  static_cast<UINT>(title.size()), nullptr);
 }
 
 BOOL CPaneContainerWindow::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -61,9 +39,21 @@ BOOL CPaneContainerWindow::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM 
     if (ProcessDoubleBuffer(hwnd, message, wParam, lParam, result))
         return TRUE;
     switch (message) {
-    case WM_CREATE:
-        OnCreate();
+    case WM_CREATE: {
+        LOGFONTW font{};
+        ::GetObjectW(TitleFont(), sizeof font, &font);
+        font.lfEscapement = font.lfOrientation = 900;
+        m_upwardFont.Attach(::CreateFontIndirectW(&font));
+        const CWindowDc dc(hwnd);
+        const CSelectScope select(dc, TitleFont());
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
+        m_stripThickness = metrics.tmHeight + 8;
+        m_closeButton = ::CreateWindowExW(0, L"BUTTON", nullptr, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, hwnd,
+                                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_PANE_CLOSE)),
+                                          FrameworkInstance(), nullptr);
         return FALSE;
+    }
     case WM_SIZE:
         UpdateLayout();
         return FALSE;

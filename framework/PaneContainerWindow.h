@@ -35,7 +35,6 @@ public:
 
 private:
     static HFONT TitleFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
-    void OnCreate();
     void UpdateLayout();
 
     bool m_vertical = false;
