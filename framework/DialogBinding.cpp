@@ -10,7 +10,7 @@ BOOL CDialogBinding::ExchangeText(int id, std::wstring& text, BOOL save, size_t 
     std::wstring value = control.GetWindowText();
     if (maxLength && value.size() > maxLength) {
         // Through the dialog, so that an edit's text is selected for correction.
-        m_dialog.SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control.GetHwnd()), TRUE);
+        m_dialog.SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control.m_hWnd), TRUE);
         return FALSE;
     }
     text = std::move(value);

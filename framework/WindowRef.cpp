@@ -2,21 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-RECT WorkAreaNear(HWND window)
-{
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
-        return monitor.rcWork;
-    RECT area{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
-}  // namespace
-
 BOOL CWindowRef::CenterWindow(HWND over) const
 {
     const BOOL child = (GetStyle() & WS_CHILD) != 0;
@@ -24,7 +9,10 @@ BOOL CWindowRef::CenterWindow(HWND over) const
         over = child ? GetParent() : ::GetWindow(m_hWnd, GW_OWNER);
     // A child is centred in its parent. A top-level window stays within the work area and is
     // centred on it when the window to centre over is hidden, minimised or the desktop.
-    const RECT bounds = child ? CWindowRef(GetParent()).GetClientRect() : WorkAreaNear(over ? over : m_hWnd);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(over ? over : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT bounds = child ? CWindowRef(GetParent()).GetClientRect() : monitor.rcWork;
     const BOOL useOver =
         !child && over && over != ::GetDesktopWindow() && ::IsWindowVisible(over) && !::IsIconic(over);
     const RECT centre = useOver ? CWindowRef(over).GetWindowRect() : bounds;

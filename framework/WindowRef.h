@@ -11,7 +11,6 @@ public:
     CWindowRef(HWND window) : m_hWnd(window) {}  // NOLINT: converts like the handle it wraps
 
     operator HWND() const { return m_hWnd; }
-    HWND GetHwnd() const { return m_hWnd; }
     BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
@@ -27,17 +26,13 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     LONG_PTR GetStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_STYLE); }
-    // Changes the style bits and, when flags are given, lets the frame catch up.
-    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0) const
+    BOOL ModifyStyle(DWORD remove, DWORD add) const
     {
         const LONG_PTR old = GetStyle();
         const LONG_PTR changed = (old & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
         if (changed == old)
             return FALSE;
         ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, changed);
-        if (flags)
-            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
         return TRUE;
     }
 
@@ -73,7 +68,6 @@ public:
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL EnableWindow(BOOL enable = TRUE) const { return ::EnableWindow(m_hWnd, enable); }
-    HWND SetFocus() const { return ::SetFocus(m_hWnd); }
     BOOL Invalidate(BOOL erase = TRUE) const { return ::InvalidateRect(m_hWnd, nullptr, erase); }
     BOOL InvalidateRect(const RECT& rect, BOOL erase = TRUE) const { return ::InvalidateRect(m_hWnd, &rect, erase); }
     BOOL UpdateWindow() const { return ::UpdateWindow(m_hWnd); }
@@ -82,8 +76,6 @@ public:
 
     BOOL ScreenToClient(POINT& point) const { return ::ScreenToClient(m_hWnd, &point); }
     BOOL ClientToScreen(POINT& point) const { return ::ClientToScreen(m_hWnd, &point); }
-    void ScreenToClient(RECT& rect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2); }
-    void ClientToScreen(RECT& rect) const { ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&rect), 2); }
 
     std::wstring GetWindowText() const
     {

@@ -143,7 +143,7 @@ BOOL CDocumentAdvancedPane::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM
         result = ::SendMessageW(GetParent(), message, 0, 0);
         return TRUE;
     case WM_COMMAND:
-        if (reinterpret_cast<HWND>(lParam) == m_searchBox.GetHwnd() && HIWORD(wParam) == EN_CHANGE) {
+        if (reinterpret_cast<HWND>(lParam) == m_searchBox.m_hWnd && HIWORD(wParam) == EN_CHANGE) {
             OnSearchTextChanged();
             result = 0;
             return TRUE;

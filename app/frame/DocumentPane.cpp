@@ -195,7 +195,7 @@ void CDocumentPane::ShowMenu(CMenuOwner& menu, UINT menuId, HWND below, UINT che
 
 BOOL CDocumentPane::OnCommand(UINT id, HWND from)
 {
-    if (from && from == m_searchArea.GetHwnd()) {
+    if (from && from == m_searchArea.m_hWnd) {
         switch (id) {
         case CDocumentAdvancedPane::kOptionsButtonId:
             ShowMenu(m_optionsMenu, IDR_SEARCH_SCOPE_MENU, m_searchArea.GetOptionsButton(),

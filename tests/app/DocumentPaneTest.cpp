@@ -34,7 +34,7 @@ protected:
         ticks = at;
         CDocumentAdvancedPane& area = pane.GetSearchArea();
         area.GetSearchBox().SetWindowText(text);
-        area.SendMessage(WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), reinterpret_cast<LPARAM>(area.GetSearchBox().GetHwnd()));
+        area.SendMessage(WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), reinterpret_cast<LPARAM>(area.GetSearchBox().m_hWnd));
     }
     void Tick(DWORD at)
     {
@@ -146,7 +146,7 @@ TEST_F(DocumentPaneTest, SortStateIsReadFromTheSettingsAndNeverWritten)
     EXPECT_EQ(CTessaryDocumentListCtrl::SortByModified, pane.GetList().GetSortBy());
     EXPECT_EQ(L"Sort by Date Modified", area.GetSortButton().GetWindowText());
     area.SendMessage(WM_COMMAND, MAKEWPARAM(CDocumentAdvancedPane::kOrderButtonId, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(area.GetOrderButton().GetHwnd()));
+                     reinterpret_cast<LPARAM>(area.GetOrderButton().m_hWnd));
     EXPECT_EQ(L"Descending", area.GetOrderButton().GetWindowText());
     EXPECT_EQ(1, pane.GetList().GetSortOrder());
 

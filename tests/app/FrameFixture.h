@@ -89,7 +89,7 @@ protected:
     CSplitterWindowBase* DocumentsSplitter() const
     {
         for (HWND child = ::GetWindow(frame->m_client, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            if (child != ChooserSplitter()->GetHwnd())
+            if (child != ChooserSplitter()->m_hWnd)
                 return Splitter(child);
         }
         return nullptr;

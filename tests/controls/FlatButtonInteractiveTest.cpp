@@ -15,7 +15,7 @@ TEST(FlatButtonInteractive, ClickCountsOnlyWhenReleasedOverTheButton)
     const LPARAM outside = MAKELPARAM(static_cast<WORD>(-30), 10);
 
     button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, inside);
-    EXPECT_EQ(button.GetHwnd(), ::GetCapture());
+    EXPECT_EQ(button.m_hWnd, ::GetCapture());
     button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, outside);
     button.SendMessage(WM_LBUTTONUP, 0, outside);
     EXPECT_EQ(0, parent.Count(WM_COMMAND));
@@ -25,7 +25,7 @@ TEST(FlatButtonInteractive, ClickCountsOnlyWhenReleasedOverTheButton)
     button.SendMessage(WM_LBUTTONUP, 0, inside);
     ASSERT_EQ(1, parent.Count(WM_COMMAND));
     EXPECT_EQ(MAKEWPARAM(42, BN_CLICKED), parent.received[0].wParam);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(button.GetHwnd()), parent.received[0].lParam);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(button.m_hWnd), parent.received[0].lParam);
 
     button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, inside);
     button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, outside);
@@ -33,7 +33,7 @@ TEST(FlatButtonInteractive, ClickCountsOnlyWhenReleasedOverTheButton)
     button.SendMessage(WM_LBUTTONUP, 0, inside);
     EXPECT_EQ(2, parent.Count(WM_COMMAND));
 
-    button.SetFocus();
+    ::SetFocus(button);
     button.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
     button.SendMessage(WM_KEYUP, VK_SPACE, 0);
     EXPECT_EQ(2, parent.Count(WM_COMMAND));

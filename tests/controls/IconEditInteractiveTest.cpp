@@ -36,7 +36,7 @@ TEST(IconEditInteractive, PromptComesAndGoesWithTheFocusWithoutAChange)
     const int frameTop = (26 - (QelMeasureTextHeight(box, box.GetFont()) + 4)) / 2 - 4;
     EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), CPixelCapture(box).At(100, frameTop));
 
-    box.SetFocus();
+    ::SetFocus(box);
     ASSERT_EQ(box.m_hWnd, ::GetFocus());
     EXPECT_EQ(L"", box.GetWindowText());
     EXPECT_FALSE(IsUnderlined(box.GetFont()));

@@ -29,13 +29,13 @@ TEST(ListBoxInteractive, KeyboardMenuOpensAtTheSelectedItem)
         list.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     list.SendMessage(LB_SETCURSEL, 1);
     ::SetForegroundWindow(container);
-    list.SetFocus();
+    ::SetFocus(list);
     ::SetCursorPos(5, 5);
 
-    list.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.GetHwnd()), -1);
+    list.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.m_hWnd), -1);
     RECT item{};
     list.SendMessage(LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-    list.ClientToScreen(item);
+    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
     EXPECT_EQ(item.left, list.menuRect.left);
     EXPECT_EQ(item.bottom, list.menuRect.top);
     EXPECT_EQ(-1, list.prepared);  // the mouse is over no item

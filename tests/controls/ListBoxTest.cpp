@@ -63,7 +63,7 @@ TEST(ListBox, ClassesAndASelectedRowOfWholeLongTextWithoutTheFocus)
     EXPECT_EQ(longLine, list.GetItemText(0));
     EXPECT_EQ(L"", list.GetItemText(5));
 
-    ASSERT_NE(list.GetHwnd(), ::GetFocus());
+    ASSERT_NE(list.m_hWnd, ::GetFocus());
     const CPixelCapture picture(list);
     EXPECT_EQ(RGB(217, 217, 217), picture.At(100, 0));
     EXPECT_EQ(RGB(250, 250, 251), picture.At(100, 1));

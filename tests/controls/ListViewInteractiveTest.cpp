@@ -33,7 +33,7 @@ POINT OnScreen(HWND window, POINT point)
 void ExpectMenu(CMenuList& list, LPARAM at, int target, int count, POINT shownAt)
 {
     list.target = list.targetCount = -2;
-    list.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.GetHwnd()), at);
+    list.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.m_hWnd), at);
     EXPECT_EQ(target, list.target);
     EXPECT_EQ(count, list.targetCount);
     EXPECT_EQ(shownAt.x, list.menuRect.left);

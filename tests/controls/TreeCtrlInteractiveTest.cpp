@@ -53,19 +53,19 @@ TEST(TreeCtrlInteractive, MenusOpenAtTheSelectionFromTheKeyboardAndActOnTheRight
     const HTREEITEM second = tree.InsertItem(TVI_ROOT, L"two", 0);
     tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(second));
     ::SetForegroundWindow(container);
-    tree.SetFocus();
+    ::SetFocus(tree);
 
-    tree.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.GetHwnd()), -1);
+    tree.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.m_hWnd), -1);
     RECT label = LabelRect(tree, second);
-    tree.ClientToScreen(label);
+    ::MapWindowPoints(tree, nullptr, reinterpret_cast<POINT*>(&label), 2);
     EXPECT_EQ(label.left, tree.menuRect.left);
     EXPECT_EQ(label.bottom, tree.menuRect.top);
     EXPECT_EQ(nullptr, tree.prepared);
     EXPECT_EQ(second, tree.commanded);
 
     RECT other = LabelRect(tree, first);
-    tree.ClientToScreen(other);
-    tree.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.GetHwnd()),
+    ::MapWindowPoints(tree, nullptr, reinterpret_cast<POINT*>(&other), 2);
+    tree.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.m_hWnd),
                      MAKELPARAM(other.left + 2, other.top + 2));
     EXPECT_EQ(first, tree.prepared);
     EXPECT_EQ(first, tree.commanded);

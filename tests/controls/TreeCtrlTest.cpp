@@ -202,7 +202,7 @@ TEST(TreeCtrl, RowsAndTheSpaceBelowThemAreFullyPaintedAndRootGlyphsSitOnTheButto
     CTreeHost host(tree);
     tree.Fill({L"abc", L"abc\\leaf", L"second"});
     tree.Select(L"second");
-    ASSERT_NE(tree.GetHwnd(), ::GetFocus());
+    ASSERT_NE(tree.m_hWnd, ::GetFocus());
     const RECT client = tree.GetClientRect();
     CPixelCapture picture(client.right, client.bottom, RGB(0, 0, 0));
     tree.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Dc()), PRF_CLIENT);

@@ -27,7 +27,7 @@ public:
     {
         if (message == WM_INITDIALOG) {
             BindControl(IDC_NAME_EDIT, edit);
-            boundEdit = CWindowObject::FromHandle(edit) == &edit ? edit.GetHwnd() : nullptr;
+            boundEdit = CWindowObject::FromHandle(edit) == &edit ? edit.m_hWnd : nullptr;
             ExchangeText(IDC_NAME_EDIT, name, FALSE, kMaxName);
             ::SetFocus(GetDlgItem(IDOK));  // away from the edit, which the failure must focus
         } else if (message != WM_COMMAND || LOWORD(wParam) != IDOK) {

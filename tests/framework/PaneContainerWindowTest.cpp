@@ -38,7 +38,7 @@ TEST(PaneContainerWindow, TitleOnTopOrTurnedOnTheLeftClientBesideItAndCloseComma
         ASSERT_TRUE(close);
         container.SendMessage(WM_COMMAND, MAKEWPARAM(ID_PANE_CLOSE, BN_CLICKED), reinterpret_cast<LPARAM>(close));
         EXPECT_EQ(ID_PANE_CLOSE, LOWORD(parent.command));
-        EXPECT_EQ(reinterpret_cast<LPARAM>(container.GetHwnd()), parent.from);
+        EXPECT_EQ(reinterpret_cast<LPARAM>(container.m_hWnd), parent.from);
         parent.DestroyWindow();
     }
 }

@@ -22,7 +22,7 @@ TEST(SplitterInteractive, DragFollowsTheMouseWithinTheLimitsAndGivesTheFocusBack
     EXPECT_EQ(nullptr, ::GetCapture());
 
     f.splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, f.At(103));
-    EXPECT_EQ(f.splitter.GetHwnd(), ::GetCapture());
+    EXPECT_EQ(f.splitter.m_hWnd, ::GetCapture());
     f.splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, f.At(153));
     EXPECT_EQ(Span(0, 150), f.Span(0));  // full drag: the panes follow at once
     f.splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, f.At(5));
@@ -59,7 +59,7 @@ TEST(SplitterInteractive, ArrowKeysMoveTheBarNotTheCursorEnterKeepsAndEscPutsBac
         const WPARAM across = vertical ? VK_DOWN : VK_RIGHT;
 
         f.splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, f.At(103));
-        ASSERT_EQ(f.splitter.GetHwnd(), ::GetFocus());  // the keys of the drag come to the splitter
+        ASSERT_EQ(f.splitter.m_hWnd, ::GetFocus());  // the keys of the drag come to the splitter
         ::SendMessageW(::GetFocus(), WM_KEYDOWN, forward, 0);
         ::SendMessageW(::GetFocus(), WM_KEYDOWN, forward, 0);
         ::SendMessageW(::GetFocus(), WM_KEYDOWN, across, 0);

@@ -19,7 +19,7 @@ TEST(TabViewInteractive, DraggingATabMovesItsPageAndEscOrALostCaptureCancels)
     EXPECT_EQ(0, f.view.GetActivePage());  // the click selects the tab
     f.strip.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, f.TabMiddle(2));
     EXPECT_TRUE(f.view.IsTabDragging());
-    EXPECT_EQ(f.strip.GetHwnd(), ::GetCapture());
+    EXPECT_EQ(f.strip.m_hWnd, ::GetCapture());
     f.strip.SendMessage(WM_LBUTTONUP, 0, f.TabMiddle(2));
     EXPECT_FALSE(f.view.IsTabDragging());
     EXPECT_EQ(nullptr, ::GetCapture());

@@ -139,9 +139,9 @@ TEST(WindowObject, ContainerReflectsAControlsCommandBackToIt)
     ::GetClassNameW(button, name, 64);
     EXPECT_STREQ(L"TessaryTest_Button", name);
 
-    container.SendMessage(WM_COMMAND, MAKEWPARAM(42, BN_CLICKED), reinterpret_cast<LPARAM>(button.GetHwnd()));
+    container.SendMessage(WM_COMMAND, MAKEWPARAM(42, BN_CLICKED), reinterpret_cast<LPARAM>(button.m_hWnd));
     EXPECT_EQ(BN_CLICKED, button.code);
-    EXPECT_EQ(button.GetHwnd(), button.from);
+    EXPECT_EQ(button.m_hWnd, button.from);
     container.DestroyWindow();
 }
 
