@@ -60,12 +60,9 @@ INT_PTR CALLBACK CDialogObject::DialogProc(HWND window, UINT message, WPARAM wPa
         object->Attach(window, nullptr, FALSE);
     }
     BOOL handled = TRUE;
-    const LRESULT result = object->Dispatch(message, wParam, lParam, [&]() -> LRESULT {
-        LRESULT reflected = 0;
-        if (object->ReflectNotification(message, wParam, lParam, reflected))
-            return reflected;
+    const LRESULT result = object->Dispatch(message, wParam, lParam, [&] {
         handled = FALSE;
-        return 0;
+        return LRESULT{0};
     });
     if (!handled)
         return message == WM_INITDIALOG;  // unhandled: the system focuses the first control

@@ -7,6 +7,11 @@
 #include <mutex>
 #include <utility>
 
+BOOL IsColorMessage(UINT message)
+{
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
 namespace {
 
 const wchar_t kObjectProperty[] = L"Tessary.WindowObject";
@@ -38,60 +43,6 @@ LRESULT DefaultForOrphan(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     return proc ? ::CallWindowProcW(proc, window, message, wParam, lParam)
                 : ::DefWindowProcW(window, message, wParam, lParam);
 }
-
-}  // namespace
-
-HINSTANCE FrameworkInstance() { return InstanceSlot(); }
-void SetFrameworkInstance(HINSTANCE instance) { InstanceSlot() = instance; }
-
-ATOM CWindowClassInfo::Register()
-{
-    const std::lock_guard<std::mutex> hold(Classes().lock);
-    if (m_atom)
-        return m_atom;
-    if (!name)
-        std::swprintf(m_generated, sizeof m_generated / sizeof m_generated[0], L"ATL:%p", static_cast<void*>(this));
-    const HINSTANCE instance = FrameworkInstance();
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (superclass) {
-        if (commonControlClass) {
-            const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), commonControlClass};
-            ::InitCommonControlsEx(&init);
-        }
-        if (!::GetClassInfoExW(nullptr, superclass, &wc) && !::GetClassInfoExW(instance, superclass, &wc))
-            return 0;
-        superProc = wc.lpfnWndProc;
-    } else {
-        wc.style = style;
-        wc.hbrBackground = background;
-        wc.hCursor = cursor ? ::LoadCursorW(nullptr, cursor) : nullptr;
-        if (iconId) {
-            wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 0, 0,
-                                                       LR_DEFAULTSIZE | LR_SHARED));
-            wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                                                         ::GetSystemMetrics(SM_CXSMICON),
-                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-        }
-    }
-    wc.lpfnWndProc = FrameworkWindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = ClassName();
-    wc.lpszMenuName = nullptr;
-    m_atom = ::RegisterClassExW(&wc);
-    if (!m_atom && ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
-        m_atom = static_cast<ATOM>(::GetClassInfoExW(instance, ClassName(), &wc));
-    if (m_atom && superProc)
-        Classes().superProcs[m_atom] = superProc;
-    return m_atom;
-}
-
-BOOL IsColorMessage(UINT message)
-{
-    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-}
-
-namespace {
 
 BOOL IsReflectableMessage(UINT message)
 {
@@ -131,6 +82,49 @@ HWND ReflectionTarget(HWND container, UINT message, LPARAM lParam)
 }
 
 }  // namespace
+
+HINSTANCE FrameworkInstance() { return InstanceSlot(); }
+void SetFrameworkInstance(HINSTANCE instance) { InstanceSlot() = instance; }
+
+ATOM CWindowClassInfo::Register()
+{
+    const std::lock_guard<std::mutex> hold(Classes().lock);
+    if (m_atom)
+        return m_atom;
+    if (!name)
+        std::swprintf(m_generated, sizeof m_generated / sizeof m_generated[0], L"ATL:%p", static_cast<void*>(this));
+    const HINSTANCE instance = FrameworkInstance();
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (superclass) {
+        const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), commonControlClass};
+        ::InitCommonControlsEx(&init);
+        if (!::GetClassInfoExW(nullptr, superclass, &wc) && !::GetClassInfoExW(instance, superclass, &wc))
+            return 0;
+        superProc = wc.lpfnWndProc;
+    } else {
+        wc.style = style;
+        wc.hbrBackground = background;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        if (iconId) {
+            wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 0, 0,
+                                                       LR_DEFAULTSIZE | LR_SHARED));
+            wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                                         ::GetSystemMetrics(SM_CXSMICON),
+                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        }
+    }
+    wc.lpfnWndProc = FrameworkWindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = ClassName();
+    wc.lpszMenuName = nullptr;
+    m_atom = ::RegisterClassExW(&wc);
+    if (!m_atom && ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+        m_atom = static_cast<ATOM>(::GetClassInfoExW(instance, ClassName(), &wc));
+    if (m_atom && superProc)
+        Classes().superProcs[m_atom] = superProc;
+    return m_atom;
+}
 
 CWindowObject::~CWindowObject()
 {
@@ -189,7 +183,6 @@ HWND CWindowObject::UnsubclassWindow()
     if (!m_subclassed || !m_hWnd || !IsOurProcedureOnTop())
         return nullptr;
     Detach();
-    m_defaultProc = nullptr;
     return std::exchange(m_hWnd, nullptr);
 }
 
@@ -228,7 +221,9 @@ LRESULT CWindowObject::DefWindowProc()
 
 BOOL CWindowObject::ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    if (!IsReflectableMessage(message))
+    // Controls built on a system class keep their own notifications (a list view's
+    // header talks to the list view); only windows of our own classes reflect.
+    if (m_defaultProc || !IsReflectableMessage(message))
         return FALSE;
     const HWND child = ReflectionTarget(m_hWnd, message, lParam);
     if (!child || child == m_hWnd || !::IsWindow(child))
@@ -246,14 +241,9 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, L
             return DefaultForOrphan(window, message, wParam, lParam);
         object->Attach(window, object->GetWindowClassInfo().superProc, FALSE);
     }
-    return object->Dispatch(message, wParam, lParam, [&]() -> LRESULT {
-        // Controls built on a system class keep their own notifications (a list view's
-        // header talks to the list view); only windows of our own classes reflect.
-        LRESULT reflected = 0;
-        if (!object->m_defaultProc && object->ReflectNotification(message, wParam, lParam, reflected))
-            return reflected;
-        if (message > OCM__BASE && IsReflectableMessage(message - OCM__BASE))
-            return ::DefWindowProcW(window, message, wParam, lParam);
-        return object->DefWindowProc(message, wParam, lParam);
+    return object->Dispatch(message, wParam, lParam, [&] {
+        return message > OCM__BASE && IsReflectableMessage(message - OCM__BASE)
+                   ? ::DefWindowProcW(window, message, wParam, lParam)
+                   : object->DefWindowProc(message, wParam, lParam);
     });
 }

@@ -1,21 +1,20 @@
 #pragma once
 // Our windows. An object is tied to its window as a window property on the first
 // message; every message then reaches one virtual ProcessWindowMessage, which a
-// class writes as a switch and chains to its base or a mixin by an explicit call.
+// class writes as a switch and chains to its base or a mixin by an explicit call:
 //
-//   class CPane : public CWindowObject {
-//       BOOL ProcessWindowMessage(HWND, UINT m, WPARAM w, LPARAM l, LRESULT& r, DWORD id) override
-//       {
-//           switch (m) { case WM_SIZE: Layout(); return FALSE; }   // FALSE: let the default run too
-//           return CWindowObject::ProcessWindowMessage(...);
-//       }
-//   };
+//   switch (message) {                           // in CPane::ProcessWindowMessage
+//   case WM_SIZE: Layout(); return FALSE;        // FALSE: the default runs too
+//   }
+//   return CWindowObject::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
 //
 // Unhandled messages go to the default procedure: the superclassed or subclassed
 // original, else DefWindowProcW. A window of our own class reflects the
 // notifications of its children back to them as message + OCM__BASE.
 #include <windows.h>
 #include <olectl.h>
+
+#include <utility>
 
 #include "framework/WindowRef.h"
 
@@ -29,16 +28,13 @@ struct CWindowClassInfo {
     CWindowClassInfo() = default;
     // A superclass of a system control, e.g. {L"Our_List", WC_LISTVIEWW, ICC_LISTVIEW_CLASSES}.
     CWindowClassInfo(const wchar_t* className, const wchar_t* systemClass, DWORD commonControls)
-        : name(className), superclass(systemClass), commonControlClass(commonControls)
-    {
-    }
+        : name(className), superclass(systemClass), commonControlClass(commonControls) {}
 
     const wchar_t* name = nullptr;        // nullptr: "ATL:%p" with this object's address
     const wchar_t* superclass = nullptr;  // a system class whose procedure becomes the default one
     DWORD commonControlClass = 0;         // ICC_* flag to initialise before superclassing
     UINT style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    const wchar_t* cursor = IDC_ARROW;
     UINT iconId = 0;  // small and large icon from this resource id
 
     // The registered class, 0 when registration failed; superProc is the system procedure.
@@ -51,7 +47,6 @@ private:
     wchar_t m_generated[24]{};
 };
 
-// WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC.
 BOOL IsColorMessage(UINT message);
 
 class CWindowObject : public CWindowRef {
@@ -69,17 +64,12 @@ public:
     // Gives the window back its own procedure; nullptr when another subclass sits on top.
     HWND UnsubclassWindow();
 
-    // The default procedure for a message of this window.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The default procedure for the message being handled now.
     LRESULT DefWindowProc();
 
     // TRUE when the message was handled and result holds its answer; the base handles nothing.
-    virtual BOOL ProcessWindowMessage(HWND /*hwnd*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
-                                      LRESULT& /*result*/, DWORD /*mapId*/ = 0)
-    {
-        return FALSE;
-    }
+    virtual BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD /*mapId*/ = 0) { return FALSE; }
 
     static CWindowObject* FromHandle(HWND window);
 
@@ -90,12 +80,8 @@ protected:
     // Runs once after WM_NCDESTROY, when the outermost handler has returned; may delete this.
     virtual void OnFinalMessage(HWND) {}
 
-    // Reflects an unhandled notification to its child; FALSE when there is none to send to
-    // or when a colour message came back unanswered.
-    BOOL ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-
     // For other kinds of window procedure (dialogs): ties the object to the window, and
-    // runs one message through the handlers, with fallback for what they leave.
+    // runs one message through the handlers and reflection, with fallback for what they leave.
     void Attach(HWND window, WNDPROC defaultProc, BOOL subclassed);
     template <class Fallback>
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fallback fallback);
@@ -106,6 +92,9 @@ private:
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
     BOOL IsOurProcedureOnTop() const;
     void Detach();
+    // Reflects an unhandled notification to its child; FALSE when there is none to send to
+    // or when a colour message came back unanswered.
+    BOOL ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     WNDPROC m_defaultProc = nullptr;  // superclass or subclassed original
     BOOL m_subclassed = FALSE;
@@ -120,11 +109,11 @@ template <class Fallback>
 LRESULT CWindowObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fallback fallback)
 {
     const MSG current{m_hWnd, message, wParam, lParam, 0, {}};
-    const MSG* outer = m_current;
-    m_current = &current;
+    const MSG* outer = std::exchange(m_current, &current);
     ++m_depth;
     LRESULT result = 0;
-    if (!ProcessWindowMessage(m_hWnd, message, wParam, lParam, result, 0))
+    if (!ProcessWindowMessage(m_hWnd, message, wParam, lParam, result, 0) &&
+        !ReflectNotification(message, wParam, lParam, result))
         result = fallback();
     if (message == WM_NCDESTROY) {
         Detach();
@@ -133,9 +122,7 @@ LRESULT CWindowObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fall
     m_current = outer;
     if (--m_depth == 0 && m_destroyed) {
         m_destroyed = FALSE;
-        const HWND gone = m_hWnd;
-        m_hWnd = nullptr;
-        OnFinalMessage(gone);  // the object may be gone after this
+        OnFinalMessage(std::exchange(m_hWnd, nullptr));  // the object may be gone after this
     }
     return result;
 }
