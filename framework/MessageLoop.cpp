@@ -12,6 +12,20 @@ void RemoveFrom(std::vector<T*>& list, T* item)
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
+// Mouse moves, paints and the caret's blink arrive all the time while nothing changes.
+BOOL RestartsIdle(const MSG& message)
+{
+    switch (message.message) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_PAINT:
+    case 0x0118:  // WM_SYSTIMER
+        return FALSE;
+    default:
+        return TRUE;
+    }
+}
+
 }  // namespace
 
 void CUiMessageLoop::AddMessageFilter(IUiMessageFilter* filter) { m_filters.push_back(filter); }
@@ -40,20 +54,6 @@ BOOL CUiMessageLoop::OnIdle()
     return again;
 }
 
-BOOL CUiMessageLoop::RestartsIdle(const MSG& message)
-{
-    // Mouse moves, paints and the caret's blink arrive all the time while nothing changes.
-    switch (message.message) {
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-    case WM_PAINT:
-    case 0x0118:  // WM_SYSTIMER
-        return FALSE;
-    default:
-        return TRUE;
-    }
-}
-
 int CUiMessageLoop::Run()
 {
     BOOL idle = TRUE;
@@ -70,8 +70,7 @@ int CUiMessageLoop::Run()
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
-        if (RestartsIdle(message))
-            idle = TRUE;
+        idle = idle || RestartsIdle(message);
     }
     return static_cast<int>(message.wParam);
 }

@@ -40,8 +40,6 @@ public:
     BOOL OnIdle();
 
 private:
-    static BOOL RestartsIdle(const MSG& message);
-
     std::vector<IUiMessageFilter*> m_filters;
     std::vector<IUiIdleHandler*> m_idleHandlers;
 };
