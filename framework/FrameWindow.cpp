@@ -14,11 +14,11 @@ BOOL IsShown(const CWindowRef& window)
 
 }  // namespace
 
-HWND CFrameWindowObject::CreateFrame(const RECT& rect, HWND parent)
+HWND CFrameWindowObject::CreateFrame(const RECT& rect)
 {
     wchar_t title[256]{};
     ::LoadStringW(FrameworkInstance(), kResourceId, title, sizeof title / sizeof title[0]);
-    return Create(parent, rect, title);
+    return Create(nullptr, rect, title);
 }
 
 CWindowClassInfo& CFrameWindowObject::GetWindowClassInfo()
@@ -46,7 +46,6 @@ void CFrameWindowObject::UpdateLayout()
         statusBar.SendMessage(WM_SIZE);
         const RECT bar = statusBar.GetWindowRect();
         const int height = bar.bottom - bar.top;
-        // A frame too short for the status bar hides it until there is room again.
         const BOOL fits = height <= rect.bottom - rect.top;
         if (fits)
             rect.bottom -= height;
@@ -76,28 +75,12 @@ BOOL CFrameWindowObject::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wP
     }
 }
 
-void CCommandState::Change(UINT id, BOOL State::*field, BOOL value)
-{
-    State& state = m_states[id];
-    if (state.*field != !!value) {
-        state.*field = !!value;
-        state.changed = TRUE;
-    }
-}
-
 void CCommandState::UpdateToolBars()
 {
-    for (ToolBar& bar : m_toolBars) {
-        if (!::IsWindow(bar.window))
-            continue;
+    for (const HWND bar : m_toolBars) {
         for (const auto& [id, state] : m_states) {
-            if (!state.changed && !bar.fresh)
-                continue;
-            ::SendMessageW(bar.window, TB_ENABLEBUTTON, id, MAKELPARAM(state.enabled, 0));
-            ::SendMessageW(bar.window, TB_CHECKBUTTON, id, MAKELPARAM(state.checked, 0));
+            ::SendMessageW(bar, TB_ENABLEBUTTON, id, MAKELPARAM(state.enabled, 0));
+            ::SendMessageW(bar, TB_CHECKBUTTON, id, MAKELPARAM(state.checked, 0));
         }
-        bar.fresh = FALSE;
     }
-    for (auto& entry : m_states)
-        entry.second.changed = FALSE;
 }

@@ -2,14 +2,7 @@
 // A top-level frame: a tool bar on top, a status bar at the bottom and a client
 // window between them. The derived frame creates the three children in WM_CREATE,
 // sets their handles here, and may override UpdateLayout to place its tool bar
-// itself before calling this one:
-//
-//   void UpdateLayout() override
-//   {
-//       CWindowRef(m_toolBar).SetWindowPos(nullptr, {0, 0, width, 33}, SWP_NOZORDER | SWP_NOACTIVATE);
-//       CFrameWindowObject::UpdateLayout();
-//   }
-//
+// itself before calling this one.
 // A status bar too tall for the frame is hidden until there is room again.
 // Icon and title come from resource 128. Destroying the frame posts WM_QUIT with 1.
 // Its owner registers it as message filter and idle handler of the thread's loop;
@@ -21,44 +14,35 @@
 #include "framework/WindowObject.h"
 
 // Enabled and checked state per command id, which handlers set and the frame's idle
-// handler pushes to the tool bars added here. Only states changed since the last push
-// are sent again; a tool bar added later gets every known state.
+// handler pushes to the tool bars added here. Every known state goes each time: a tool
+// bar repaints a button only when its state changes, and one added later catches up.
 class CCommandState {
 public:
-    void AddToolBar(HWND toolBar) { m_toolBars.push_back(ToolBar{toolBar, TRUE}); }
+    void AddToolBar(HWND toolBar) { m_toolBars.push_back(toolBar); }
 
     // Commands never set are left as the tool bars have them; a command once set
     // has both its states pushed.
-    void EnableCommand(UINT id, BOOL enable) { Change(id, &State::enabled, enable); }
-    void SetCommandCheck(UINT id, BOOL check) { Change(id, &State::checked, check); }
+    void EnableCommand(UINT id, BOOL enable) { m_states[id].enabled = enable != FALSE; }
+    void SetCommandCheck(UINT id, BOOL check) { m_states[id].checked = check != FALSE; }
 
-    // Sends the changed states to every tool bar (TB_ENABLEBUTTON, TB_CHECKBUTTON).
     void UpdateToolBars();
 
 private:
     struct State {
         BOOL enabled = TRUE;
         BOOL checked = FALSE;
-        BOOL changed = TRUE;
     };
-    struct ToolBar {
-        HWND window;
-        BOOL fresh;  // not yet given any state
-    };
-    void Change(UINT id, BOOL State::*field, BOOL value);
 
     std::map<UINT, State> m_states;
-    std::vector<ToolBar> m_toolBars;
+    std::vector<HWND> m_toolBars;
 };
 
 class CFrameWindowObject : public CWindowObject, public CCommandState, public IUiMessageFilter, public IUiIdleHandler {
 public:
     static constexpr UINT kResourceId = 128;
 
-    // Creates the frame with the title of string 128.
-    HWND CreateFrame(const RECT& rect, HWND parent = nullptr);
+    HWND CreateFrame(const RECT& rect);
 
-    // Places the tool bar band, the status bar and the client window in the client area.
     // The bars get WM_SIZE first, so that bars aligning themselves to the frame do so.
     virtual void UpdateLayout();
 
