@@ -8,17 +8,14 @@ BOOL CDoubleBufferPaint::ProcessDoubleBuffer(HWND window, UINT message, WPARAM w
     case WM_ERASEBKGND:
         result = 1;
         return TRUE;
-    case WM_PRINTCLIENT:
-        DoPaint(reinterpret_cast<HDC>(wParam));
-        result = 0;
-        return TRUE;
     case WM_PAINT:
+    case WM_PRINTCLIENT:
+        result = 0;
         break;
     default:
         return FALSE;
     }
-    result = 0;
-    if (wParam) {
+    if (wParam || message == WM_PRINTCLIENT) {
         DoPaint(reinterpret_cast<HDC>(wParam));
         return TRUE;
     }
@@ -34,12 +31,10 @@ BOOL CDoubleBufferPaint::ProcessDoubleBuffer(HWND window, UINT message, WPARAM w
         DoPaint(paint);  // out of memory for the bitmap: paint straight to the screen
         return TRUE;
     }
-    {
-        const CSelectScope select(memory, bitmap);
-        ::SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
-        DoPaint(memory);
-        ::SetViewportOrgEx(memory, 0, 0, nullptr);
-        ::BitBlt(paint, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
-    }
+    const CSelectScope select(memory, bitmap);
+    ::SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+    DoPaint(memory);
+    ::SetViewportOrgEx(memory, 0, 0, nullptr);
+    ::BitBlt(paint, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
     return TRUE;
 }
