@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "librarydata/ZipInput.h"
@@ -16,6 +17,8 @@ CQelZipLastResult g_lastResult;
 // No deflate stream expands more than this many times.
 constexpr ULONGLONG kDeflateMaxRatio = 1032;
 constexpr WORD kExtendedTimestampTag = 0x5455;  // "UT"
+// The unzip library refuses to look for a name this long or longer.
+constexpr size_t kLongestName = 256;
 
 FILETIME FileTimeFromValue(ULONGLONG value)
 {
@@ -126,6 +129,13 @@ QELZRESULT FromUnzip(int code)
     }
 }
 
+// An entry as a search by name finds it: its name as stored, where it stands.
+struct CNamedEntry {
+    std::string name;
+    int index;
+    unz_file_pos position;
+};
+
 class CQelZipReader : public CQelZipObject {
 public:
     ~CQelZipReader() override
@@ -196,21 +206,22 @@ public:
         char ansi[MAX_PATH] = {};
         if (!WideCharToMultiByte(CP_ACP, 0, name, -1, ansi, MAX_PATH, nullptr, nullptr))
             return QELZR_NOTFOUND;
-        // 1 compares exactly, 2 without regard to case; 0 would mean the platform's choice.
-        if (m_count == 0 || unzLocateFile(m_zip, ansi, ignoreCase ? 2 : 1) != UNZ_OK)
+        if (m_count == 0 || strlen(ansi) >= kLongestName)
             return QELZR_NOTFOUND;
-        unz_file_pos position{};
-        if (unzGetFilePos(m_zip, &position) != UNZ_OK || position.num_of_file > 0x7FFFFFFF)
-            return QELZR_CORRUPT;
-        const int found = static_cast<int>(position.num_of_file);
-        if (found == m_lastIndex) {
+        const CNamedEntry* found = Locate(ansi, ignoreCase != FALSE);
+        if (!found)
+            return QELZR_NOTFOUND;
+        if (found->index == m_lastIndex) {
             info = m_lastInfo;
         } else {
-            const QELZRESULT read = ReadCurrentInfo(found, info);
+            unz_file_pos position = found->position;
+            if (unzGoToFilePos(m_zip, &position) != UNZ_OK)
+                return QELZR_CORRUPT;
+            const QELZRESULT read = ReadCurrentInfo(found->index, info);
             if (read != QELZR_OK)
                 return read;
         }
-        index = found;
+        index = found->index;
         return QELZR_OK;
     }
 
@@ -323,6 +334,50 @@ public:
     }
 
 private:
+    // Folded as the unzip library compares without regard to case: ASCII letters only.
+    static std::string Folded(const char* name)
+    {
+        std::string folded = name;
+        for (char& c : folded) {
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 0x20);
+        }
+        return folded;
+    }
+
+    // The first entry of that name in the directory's order, or null. The names are
+    // read once: a search through the directory for every lookup re-read every
+    // header before the one found. As that search did, the names end at the first
+    // unreadable header.
+    const CNamedEntry* Locate(const char* name, bool ignoreCase)
+    {
+        if (!m_namesRead) {
+            m_namesRead = true;
+            int index = 0;
+            for (int status = unzGoToFirstFile(m_zip); status == UNZ_OK; status = unzGoToNextFile(m_zip), ++index) {
+                char entry[kLongestName + 1] = {};
+                unz_file_pos position{};
+                if (unzGetCurrentFileInfo(m_zip, nullptr, entry, kLongestName, nullptr, 0, nullptr, 0) !=
+                        UNZ_OK ||
+                    unzGetFilePos(m_zip, &position) != UNZ_OK)
+                    break;
+                if (index == static_cast<int>(m_positions.size()))
+                    m_positions.push_back(position);
+                // Names of the longest length were cut and so match no name looked for.
+                if (strlen(entry) < kLongestName)
+                    m_names[Folded(entry)].push_back({entry, index, position});
+            }
+        }
+        const auto same = m_names.find(Folded(name));
+        if (same == m_names.end())
+            return nullptr;
+        for (const CNamedEntry& entry : same->second) {
+            if (ignoreCase || entry.name == name)
+                return &entry;
+        }
+        return nullptr;
+    }
+
     QELZRESULT MoveTo(int index)
     {
         if (index < 0 || index >= m_count)
@@ -440,6 +495,9 @@ private:
     unzFile m_zip = nullptr;
     int m_count = 0;
     std::vector<unz_file_pos> m_positions;  // of entries 0 .. size - 1, found on the way
+    bool m_namesRead = false;
+    // Each folded name's entries in the directory's order.
+    std::unordered_map<std::string, std::vector<CNamedEntry>> m_names;
     int m_openIndex = -1;
     ZPOS64_T m_openSize = 0;
     QELZIPENTRYINFO m_lastInfo{};

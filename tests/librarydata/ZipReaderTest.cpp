@@ -108,6 +108,25 @@ TEST(ZipReader, FindsEntriesWithOrWithoutRegardToCase)
     EXPECT_EQ(5, index);
     EXPECT_EQ(FromUnix(1300000000), Value(info.modificationTime));
     EXPECT_EQ(QELZR_NOTFOUND, QelZipFindEntry(reader.get(), L"missing.htm", TRUE, &index, &info));
+
+    // Names that differ in case only: the first in the archive's order answers a
+    // search without regard to case, the one spelt alike an exact search.
+    WriterPtr writer(QelZipCreateMemory(nullptr, 4096, nullptr));
+    for (const wchar_t* name : {L"Same.htm", L"same.htm", L"SAME.htm"})
+        ASSERT_EQ(QELZR_OK, QelZipAdd(writer.get(), name, "x", 1, QELZIP_SOURCE_MEMORY));
+    void* block = nullptr;
+    DWORD length = 0;
+    ASSERT_EQ(QELZR_OK, QelZipGetMemory(writer.get(), &block, &length));
+    const Bytes cased(static_cast<BYTE*>(block), static_cast<BYTE*>(block) + length);
+    ReaderPtr casedReader = OpenBytes(cased);
+    EXPECT_EQ(QELZR_OK, QelZipFindEntry(casedReader.get(), L"SAME.htm", FALSE, &index, &info));
+    EXPECT_EQ(2, index);
+    EXPECT_EQ(QELZR_OK, QelZipFindEntry(casedReader.get(), L"same.htm", FALSE, &index, &info));
+    EXPECT_EQ(1, index);
+    EXPECT_STREQ(L"same.htm", info.name);
+    EXPECT_EQ(QELZR_OK, QelZipFindEntry(casedReader.get(), L"sAmE.HTM", TRUE, &index, &info));
+    EXPECT_EQ(0, index);
+    EXPECT_EQ(QELZR_NOTFOUND, QelZipFindEntry(casedReader.get(), L"sAmE.HTM", FALSE, &index, &info));
 }
 
 TEST(ZipReader, UnzipsIntoMemoryWholeOrInPieces)
