@@ -6,6 +6,23 @@
 #include "foundation/StdioFile.h"
 #include "framework/GlobalLock.h"
 
+namespace {
+
+// Under Wine a file read into fresh pages costs about twice what the same read
+// costs once each page has been written to (1 MB: 0.69 against 0.37 ms with the
+// touching), as if the read met each page's first fault on its own; on Windows
+// the touching costs no more than the read's faults would.
+void* TouchPages(void* block, size_t size)
+{
+    constexpr size_t kPage = 4096;
+    BYTE* const bytes = static_cast<BYTE*>(block);
+    for (size_t at = 0; at < size; at += kPage)
+        bytes[at] = 0;
+    return block;
+}
+
+} // namespace
+
 Microsoft::WRL::ComPtr<IStream> QelCreateMemoryStream()
 {
     Microsoft::WRL::ComPtr<IStream> stream;
@@ -115,7 +132,8 @@ BOOL QelLoadFileToStream(const wchar_t* path, IStream* stream)
             SUCCEEDED(::GetHGlobalFromStream(stream, &memory))) {
             const CGlobalLock lock(memory);
             if (!lock.Data() || lock.Size() < static_cast<SIZE_T>(size) ||
-                fread(lock.Data(), 1, static_cast<size_t>(size), file.get()) != static_cast<size_t>(size)) {
+                fread(TouchPages(lock.Data(), static_cast<size_t>(size)), 1, static_cast<size_t>(size), file.get()) !=
+                    static_cast<size_t>(size)) {
                 QelSetStreamSize(stream, 0);
                 return FALSE;
             }
