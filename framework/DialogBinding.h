@@ -28,7 +28,22 @@ public:
 
     // save FALSE: the control shows the text. save TRUE: the text is read back; one longer
     // than maxLength characters (0: any length) fails, and the control gets the focus.
-    BOOL ExchangeText(int id, std::wstring& text, BOOL save, size_t maxLength = 0);
+    BOOL ExchangeText(int id, std::wstring& text, BOOL save, size_t maxLength = 0)
+    {
+        const CWindowRef control(m_dialog.GetDlgItem(id));
+        if (!control.IsWindow())
+            return FALSE;
+        if (!save)
+            return control.SetWindowText(text.c_str());
+        std::wstring value = control.GetWindowText();
+        if (maxLength && value.size() > maxLength) {
+            // Through the dialog, so that an edit's text is selected for correction.
+            m_dialog.SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control.m_hWnd), TRUE);
+            return FALSE;
+        }
+        text = std::move(value);
+        return TRUE;
+    }
 
 protected:
     ~CDialogBinding() = default;

@@ -24,12 +24,11 @@ void CDialogResizer::InitResizing(HWND dialog, const std::vector<CResizeRule>& r
 
     m_gripper = nullptr;
     if (gripper) {
-        const int width = ::GetSystemMetrics(SM_CXVSCROLL);
-        const int height = ::GetSystemMetrics(SM_CYHSCROLL);
         m_gripper = ::CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP,
-                                      client.right - width, client.bottom - height, width, height, dialog,
-                                      reinterpret_cast<HMENU>(kGripperId), nullptr, nullptr);
+                                      0, 0, ::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL),
+                                      dialog, reinterpret_cast<HMENU>(kGripperId), nullptr, nullptr);
     }
+    Layout(dialog, client.right, client.bottom, FALSE);  // puts the gripper in the corner
 }
 
 void CDialogResizer::Layout(HWND dialog, int width, int height, BOOL maximized) const

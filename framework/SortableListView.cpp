@@ -44,19 +44,16 @@ void CSortableListView::SetItemData(int item, LPARAM data) const
 std::wstring CSortableListView::GetItemText(int item, int column) const
 {
     // The control says only how much it copied: grow until the text fits with room to spare.
-    std::wstring text(64, L'\0');
-    for (;;) {
+    for (size_t size = 64;; size *= 2) {
+        std::wstring text(size, L'\0');
         LVITEMW row{};
         row.iSubItem = column;
         row.pszText = text.data();
-        row.cchTextMax = static_cast<int>(text.size());
-        const auto copied = static_cast<size_t>(
-            SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)));
-        if (copied + 1 < text.size()) {
-            text.resize(copied);
+        row.cchTextMax = static_cast<int>(size);
+        text.resize(static_cast<size_t>(
+            SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row))));
+        if (text.size() + 1 < size)
             return text;
-        }
-        text.resize(text.size() * 2);
     }
 }
 
@@ -70,12 +67,9 @@ BOOL CSortableListView::SortByColumn(int column, BOOL descending)
     if (column < 0 || column >= ColumnCount() || type == ListColumnSort::None)
         return FALSE;
     const int count = static_cast<int>(SendMessage(LVM_GETITEMCOUNT));
-    SortRun run{this, std::vector<LVCompareParam>(static_cast<size_t>(count)), column, type, descending};
+    SortRun run{this, {}, column, type, descending};
     for (int i = 0; i < count; ++i) {
-        LVCompareParam& row = run.rows[static_cast<size_t>(i)];
-        row.index = i;
-        row.data = GetItemData(i);
-        row.text = GetItemText(i, column);
+        run.rows.push_back(LVCompareParam{i, GetItemData(i), GetItemText(i, column)});
         SetItemData(i, i);
     }
     SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&run), reinterpret_cast<LPARAM>(&CompareRows));

@@ -31,15 +31,12 @@ BOOL CStatusBarPanes::SetPanes(const UINT* ids, int count)
     // The control holds at most 256 parts.
     if (!m_hWnd || !ids || count <= 0 || count > 256)
         return FALSE;
-    std::vector<Pane> panes(static_cast<size_t>(count));
-    std::vector<PaneContent> contents(panes.size());
-    for (size_t i = 0; i < panes.size(); ++i) {
-        panes[i].id = ids[i];
+    std::vector<Pane> panes;
+    std::vector<PaneContent> contents;
+    for (int i = 0; i < count; ++i) {
         const int old = GetPaneIndex(ids[i]);
-        if (old < 0)
-            continue;
-        panes[i].width = m_panes[static_cast<size_t>(old)].width;
-        contents[i] = ReadPane(old);
+        panes.push_back(Pane{ids[i], old < 0 ? 0 : m_panes[static_cast<size_t>(old)].width});
+        contents.push_back(old < 0 ? PaneContent{} : ReadPane(old));
     }
     m_panes = std::move(panes);
     UpdateLayout();

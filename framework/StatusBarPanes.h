@@ -25,7 +25,6 @@ public:
     int GetPaneIndex(UINT id) const;  // -1 when the bar has no such pane
     // Width of a pane other than the default one, in pixels; the panes are laid out again.
     BOOL SetPaneWidth(UINT id, int width);
-    // type: SBT_NOBORDERS, SBT_POPOUT, ...
     BOOL SetPaneText(UINT id, const wchar_t* text, UINT type = 0)
     {
         return PaneMessage(id, SB_SETTEXTW, reinterpret_cast<LPARAM>(text ? text : L""), type) != 0;
