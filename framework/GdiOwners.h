@@ -32,20 +32,13 @@ using CIconOwner = CGdiOwner<HICON, ::DestroyIcon>;
 using CImageListOwner = CGdiOwner<HIMAGELIST, ::ImageList_Destroy>;
 
 // A window's DC from GetDC or GetWindowDC, released when it goes.
-class CWindowDc {
+inline int ReleaseWindowDc(HDC dc) { return ::ReleaseDC(::WindowFromDC(dc), dc); }
+class CWindowDc : public CGdiOwner<HDC, ReleaseWindowDc> {
 public:
     explicit CWindowDc(HWND window, bool wholeWindow = false)
-        : m_window(window), m_dc(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window))
+        : CGdiOwner(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window))
     {
     }
-    CWindowDc(const CWindowDc&) = delete;
-    CWindowDc& operator=(const CWindowDc&) = delete;
-    ~CWindowDc() { ::ReleaseDC(m_window, m_dc); }
-    operator HDC() const { return m_dc; }  // NOLINT
-
-private:
-    HWND m_window;
-    HDC m_dc;
 };
 
 // BeginPaint and EndPaint around one WM_PAINT.
