@@ -25,26 +25,13 @@ BOOL IsOpenableLinkTarget(const std::wstring& target);
 
 class CHyperlink : public CWindowObject, public CDoubleBufferPaint {
 public:
-    void SetLinkStyle(DWORD style)
-    {
-        m_style = style;
-        Redraw();
-    }
-    BOOL SetLabel(const wchar_t* label) const { return SetWindowText(label); }
+    void SetLinkStyle(DWORD style) { Restyle(m_style, style); }
     const std::wstring& GetTarget() const { return m_target; }
     void SetTarget(const wchar_t* target) { m_target = target ? target : L""; }
     COLORREF GetLinkColor() const { return m_linkColor; }
-    void SetLinkColor(COLORREF color)
-    {
-        m_linkColor = color;
-        Redraw();
-    }
+    void SetLinkColor(COLORREF color) { Restyle(m_linkColor, color); }
     COLORREF GetVisitedColor() const { return m_visitedColor; }
-    void SetVisitedColor(COLORREF color)
-    {
-        m_visitedColor = color;
-        Redraw();
-    }
+    void SetVisitedColor(COLORREF color) { Restyle(m_visitedColor, color); }
 
     // The size of the label in the link's font.
     BOOL GetIdealSize(SIZE& size) const;
@@ -59,8 +46,11 @@ protected:
     DWORD DefaultStyle() const override { return WS_CHILD | WS_VISIBLE; }
 
 private:
-    void Redraw() const
+    // Sets what changes the look, and repaints when there is a window.
+    template <class T>
+    void Restyle(T& member, T value)
     {
+        member = value;
         if (m_hWnd)
             Invalidate();
     }

@@ -1,27 +1,9 @@
 #include "framework/SortableListView.h"
 
-#include <vector>
-
-struct CSortableListView::SortRun {
-    CSortableListView* list;
-    std::vector<LVCompareParam> rows;
-    int column;
-    ListColumnSort type;
-    BOOL descending;
-};
-
 CWindowClassInfo& CSortableListView::GetWindowClassInfo()
 {
     static CWindowClassInfo info{nullptr, WC_LISTVIEWW, ICC_LISTVIEW_CLASSES};
     return info;
-}
-
-BOOL CSortableListView::SetColumnSortType(int column, ListColumnSort type)
-{
-    if (column < 0)
-        return FALSE;
-    m_sortTypes[column] = type;
-    return TRUE;
 }
 
 LPARAM CSortableListView::GetItemData(int item) const

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "framework/WindowObject.h"
 
@@ -24,7 +25,7 @@ struct LVCompareParam {
 
 class CSortableListView : public CWindowObject {
 public:
-    BOOL SetColumnSortType(int column, ListColumnSort type);
+    void SetColumnSortType(int column, ListColumnSort type) { m_sortTypes[column] = type; }
     // FALSE when the column does not sort; the rows keep their item data either way.
     BOOL SortByColumn(int column, BOOL descending = FALSE);
 
@@ -47,7 +48,13 @@ protected:
     virtual int CompareItemsCustom(const LVCompareParam&, const LVCompareParam&, int /*column*/) { return 0; }
 
 private:
-    struct SortRun;
+    struct SortRun {
+        CSortableListView* list;
+        std::vector<LVCompareParam> rows;
+        int column;
+        ListColumnSort type;
+        BOOL descending;
+    };
     static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM run);
     int ColumnCount() const { return static_cast<int>(::SendMessageW(GetHeader(), HDM_GETITEMCOUNT, 0, 0)); }
     void SetItemData(int item, LPARAM data) const;

@@ -97,7 +97,7 @@ void CAboutDlg::OnInitDialog()
 void CAboutDlg::SetUpLink(CHyperlink& link, int id, const wchar_t* label, const wchar_t* target)
 {
     link.SubclassWindow(GetDlgItem(id));
-    link.SetLabel(QelTranslateText(label).c_str());
+    link.SetWindowText(QelTranslateText(label).c_str());
     link.SetTarget(target);
     link.SetLinkStyle(HLINK_NOTUNDERLINED);
     link.SetVisitedColor(link.GetLinkColor());

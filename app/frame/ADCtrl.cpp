@@ -46,7 +46,7 @@ void CQelADCtrl::ShowNextAd()
     if (m_ads.empty())
         return;
     const QELADDATA& ad = m_ads[::GetTickCount() % m_ads.size()];
-    SetLabel(ad.title.c_str());
+    SetWindowText(ad.title.c_str());
     SetTarget(ad.url.c_str());
     Invalidate();
 }
