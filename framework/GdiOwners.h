@@ -7,17 +7,15 @@
 #include "framework/Handle.h"
 
 // Closes a handle with the function that frees it.
-template <auto Free>
+template <class THandle, auto Free>
 struct CFreeTraits {
-    template <class THandle>
     static void Close(THandle handle) noexcept { Free(handle); }
 };
 
-// A handle owner that hands its handle straight to the API.
 template <class THandle, auto Free>
-class CGdiOwner : public CHandleOwner<CFreeTraits<Free>, THandle> {
+class CGdiOwner : public CHandleOwner<CFreeTraits<THandle, Free>, THandle> {
 public:
-    using CHandleOwner<CFreeTraits<Free>, THandle>::CHandleOwner;
+    using CHandleOwner<CFreeTraits<THandle, Free>, THandle>::CHandleOwner;
     operator THandle() const noexcept { return this->Get(); }  // NOLINT: passed straight to the API
 };
 

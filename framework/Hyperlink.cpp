@@ -59,8 +59,7 @@ BOOL CHyperlink::Activate()
         ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (opened <= 32)
         return FALSE;
-    m_visited = TRUE;
-    Invalidate();
+    Restyle(m_visited, TRUE);
     return TRUE;
 }
 

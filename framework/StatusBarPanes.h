@@ -58,7 +58,6 @@ private:
         HICON icon = nullptr;
     };
     PaneContent ReadPane(int index) const;
-    // A message about the pane with that id, its index (with the flags) as wParam; 0 when there is no such pane.
     LRESULT PaneMessage(UINT id, UINT message, LPARAM lParam, UINT flags = 0) const
     {
         const int index = GetPaneIndex(id);
