@@ -34,9 +34,7 @@ inline int ReleaseWindowDc(HDC dc) { return ::ReleaseDC(::WindowFromDC(dc), dc);
 class CWindowDc : public CGdiOwner<HDC, ReleaseWindowDc> {
 public:
     explicit CWindowDc(HWND window, bool wholeWindow = false)
-        : CGdiOwner(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window))
-    {
-    }
+        : CGdiOwner(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window)) {}
 };
 
 // BeginPaint and EndPaint around one WM_PAINT.

@@ -95,12 +95,14 @@ BOOL CHyperlink::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LP
             m_hover = TRUE;
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
             ::TrackMouseEvent(&track);
-            Invalidate();
+            if (m_style & HLINK_UNDERLINEHOVER)
+                Invalidate();
         }
         return TRUE;
     case WM_MOUSELEAVE:
         m_hover = m_pressed = FALSE;
-        Invalidate();
+        if (m_style & HLINK_UNDERLINEHOVER)
+            Invalidate();
         return TRUE;
     case WM_LBUTTONDOWN:
         m_pressed = TRUE;
