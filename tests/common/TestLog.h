@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "foundation/Folders.h"
+#include "foundation/Log.h"
 #include "framework/Handle.h"
 
 class CLogCapture
 {
 public:
     explicit CLogCapture(std::wstring path = QelGetDataFolder() + L"Tessary.log")
-        : m_path(std::move(path)), m_start(ReadAll().size())
+        : m_path(std::move(path)), m_start(StartAfresh() ? 0 : ReadAll().size())
     {
     }
 
@@ -85,6 +86,18 @@ public:
     }
 
 private:
+    // The writer begins the log again once it passes its size limit, and the lines
+    // written before that within the capture would be gone: a log that a capture
+    // could push past the limit is begun again now. True when it was.
+    bool StartAfresh() const
+    {
+        constexpr DWORD kHeadroom = 0x10000;
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        return GetFileAttributesExW(m_path.c_str(), GetFileExInfoStandard, &data) &&
+               (data.nFileSizeHigh != 0 || data.nFileSizeLow > QEL_LOG_SIZE_LIMIT - kHeadroom) &&
+               DeleteFileW(m_path.c_str());
+    }
+
     // The whole log after its byte-order mark.
     std::wstring ReadAll() const
     {

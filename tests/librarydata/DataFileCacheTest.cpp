@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <thread>
 
 #include "DataFileSupport.h"
+#include "common/TestLog.h"
 #include "librarydata/DataFileCache.h"
 
 namespace {
@@ -30,14 +30,6 @@ std::string Entry(const std::wstring& path, const wchar_t* name)
     const std::string text = AsText(data, size);
     free(data);
     return text;
-}
-
-// The messages logged since `before` lines.
-std::vector<std::wstring> LoggedSince(size_t before)
-{
-    std::vector<std::wstring> lines = LogMessages();
-    lines.erase(lines.begin(), lines.begin() + static_cast<long>(std::min(before, lines.size())));
-    return lines;
 }
 
 class DataFileCacheTest : public ::testing::Test {
@@ -113,19 +105,19 @@ TEST_F(DataFileCacheTest, FileOfAnotherComputerIsNotServed)
 {
     const std::wstring path = m_folder.Path() + L"foreign.kvd";
     ASSERT_TRUE(SaveDataFile(path, {{L"index.htm", "secret"}}, ComputerKey() + "-OTHER"));
-    const size_t before = LogMessages().size();
+    const CLogCapture log;
     EXPECT_EQ("<failed>", IndexPage(path));
     const std::vector<std::wstring> expected = {
         L"Failed to decrypt data file: " + path, L"Failed to open data file: " + path,
         L"Failed to get document data: " + path, L"Failed to get data file: " + path};
-    EXPECT_EQ(expected, LoggedSince(before));
+    EXPECT_EQ(expected, log.Lines());
 
     const std::wstring missing = m_folder.Path() + L"missing.kvd";
-    const size_t again = LogMessages().size();
+    const CLogCapture again;
     EXPECT_EQ("<failed>", Entry(missing, L"index.htm"));
     const std::vector<std::wstring> missingLines = {L"Failed to get document data: " + missing,
                                                     L"Failed to get data file: " + missing};
-    EXPECT_EQ(missingLines, LoggedSince(again));
+    EXPECT_EQ(missingLines, again.Lines());
     EXPECT_EQ("<failed>", IndexPage(L""));
 }
 
@@ -159,10 +151,10 @@ TEST_F(DataFileCacheTest, BadDataFilesFailClearly)
     for (const auto& item : corpus) {
         const std::wstring path = m_folder.Path() + item.first;
         ASSERT_TRUE(WriteBytes(path, item.second));
-        const size_t before = LogMessages().size();
+        const CLogCapture log;
         EXPECT_EQ("<failed>", IndexPage(path)) << std::string(item.first.begin(), item.first.end());
         if (item.first != L"crc.kvd") {
-            const std::vector<std::wstring> lines = LoggedSince(before);
+            const std::vector<std::wstring> lines = log.Lines();
             ASSERT_FALSE(lines.empty());
             EXPECT_EQ(L"Failed to get data file: " + path, lines.back());
         }

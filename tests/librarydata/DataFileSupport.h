@@ -1,6 +1,6 @@
 #pragma once
 // Making document data files for the tests: archives written in memory, sealed
-// with a key text, saved; and the log lines the program wrote.
+// with a key text, saved.
 
 #include <windows.h>
 #include <objidl.h>
@@ -12,7 +12,6 @@
 
 #include "ZipTestSupport.h"
 #include "foundation/Encoding.h"
-#include "foundation/Folders.h"
 #include "foundation/Sealing.h"
 #include "foundation/Streams.h"
 
@@ -50,24 +49,6 @@ inline Bytes Seal(const Bytes& plain, const std::string& key)
 inline bool SaveDataFile(const std::wstring& path, const Entries& entries, const std::string& key = ComputerKey())
 {
     return WriteBytes(path, Seal(MakeZip(entries), key));
-}
-
-// The messages of the log's lines, without their stamps.
-inline std::vector<std::wstring> LogMessages()
-{
-    std::vector<std::wstring> messages;
-    const Bytes bytes = ReadBytes(QelGetDataFolder() + L"Tessary.log");
-    if (bytes.size() < 2)
-        return messages;
-    std::wstring text((bytes.size() - 2) / 2, L'\0');
-    memcpy(&text[0], bytes.data() + 2, text.size() * 2);
-    size_t start = 0;
-    for (size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
-        const std::wstring line = text.substr(start, end - start);
-        const size_t at = line.find(L"): ");
-        messages.push_back(at == std::wstring::npos ? line : line.substr(at + 3));
-    }
-    return messages;
 }
 
 inline std::string AsText(const BYTE* data, DWORD size) { return std::string(data, data + size); }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "DataFileSupport.h"
+#include "common/TestLog.h"
 #include "librarydata/DataFile.h"
 
 namespace {
@@ -30,11 +30,6 @@ int IndexOf(const Entries& entries)
     const Bytes zip = MakeZip(entries);
     ReaderPtr reader = OpenBytes(zip);
     return reader ? COskanDataFile::FindIndexFile(reader.get()) : -99;
-}
-
-size_t Count(const std::vector<std::wstring>& lines, const std::wstring& line)
-{
-    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
 }
 
 } // namespace
@@ -91,9 +86,10 @@ TEST(DataFile, PlainArchiveOpensAfterALoggedDecipherFailure)
     const std::wstring path = folder.Path() + L"plain.kvd";
     ASSERT_TRUE(WriteBytes(path, MakeZip({{L"index.htm", "plain"}})));
     COskanDataFile file;
+    const CLogCapture log;
     ASSERT_TRUE(file.Load(path.c_str()));
     EXPECT_EQ("plain", Take([&](BYTE** d, DWORD* s) { return file.ExtractIndexFile(d, s); }));
-    EXPECT_EQ(1u, Count(LogMessages(), L"Failed to decrypt data file: " + path));
+    EXPECT_EQ(std::vector<std::wstring>{L"Failed to decrypt data file: " + path}, log.Lines());
 }
 
 TEST(DataFile, FailuresAreLoggedAndNothingIsServed)
@@ -102,14 +98,16 @@ TEST(DataFile, FailuresAreLoggedAndNothingIsServed)
     const std::wstring sub = folder.Path() + L"sub.kvd";
     ASSERT_TRUE(SaveDataFile(sub, {{L"pages/index.htm", "deep"}}));
     COskanDataFile deep;
+    const CLogCapture log;
     EXPECT_FALSE(deep.Load(sub.c_str()));
-    EXPECT_EQ(1u, Count(LogMessages(), L"Failed to find index file: " + sub));
+    EXPECT_EQ(std::vector<std::wstring>{L"Failed to find index file: " + sub}, log.Lines());
     EXPECT_EQ("<failed>", Take([&](BYTE** d, DWORD* s) { return deep.ExtractIndexFile(d, s); }));
 
     const std::wstring missing = folder.Path() + L"missing.kvd";
     COskanDataFile none;
+    const CLogCapture again;
     EXPECT_FALSE(none.Load(missing.c_str()));
-    EXPECT_EQ(1u, Count(LogMessages(), L"Failed to load data file: " + missing));
+    EXPECT_EQ(std::vector<std::wstring>{L"Failed to load data file: " + missing}, again.Lines());
 }
 
 TEST(DataFile, StreamsWithoutGlobalMemoryAreCopied)
