@@ -51,20 +51,6 @@ HRESULT CActiveXHostWindow::QueryControl(REFIID iid, void** out) const
     return m_site ? m_site->QueryControl(iid, out) : SetOut(out, nullptr, E_FAIL);
 }
 
-void CActiveXHostWindow::SetDocHostFlags(DWORD flags)
-{
-    m_docHostFlags = flags;
-    if (m_site)
-        m_site->SetDocHostFlags(flags);
-}
-
-void CActiveXHostWindow::SetAllowContextMenu(BOOL allow)
-{
-    m_allowContextMenu = allow;
-    if (m_site)
-        m_site->SetAllowContextMenu(allow);
-}
-
 BOOL CActiveXHostWindow::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                               LRESULT& result, DWORD mapId)
 {
@@ -95,12 +81,8 @@ BOOL CActiveXHostWindow::CreateControl()
         if (progId.empty())
             return TRUE;
         m_site = CreateSite();
-        if (m_site) {
-            m_site->SetDocHostFlags(m_docHostFlags);
-            m_site->SetAllowContextMenu(m_allowContextMenu);
-            if (SUCCEEDED(m_site->CreateControl(m_hWnd, progId.c_str())))
-                return TRUE;
-        }
+        if (m_site && SUCCEEDED(m_site->CreateControl(m_hWnd, progId.c_str())))
+            return TRUE;
     } catch (...) {
         // A derived site's failure must not cross the window procedure: the window is refused instead.
     }

@@ -9,7 +9,7 @@
 //
 // WM_FORWARDMSG (lParam a MSG*) lets the control translate its own keys; WM_SIZE fits
 // the control to the window; WM_DESTROY deactivates, closes and releases it. A host that
-// answers more interfaces to its control overrides CreateSite.
+// answers more interfaces to its control, or sets its host flags, overrides CreateSite.
 #include <windows.h>
 #include <wrl/client.h>
 
@@ -31,15 +31,6 @@ public:
 
     // E_FAIL while no control is hosted.
     HRESULT QueryControl(REFIID iid, void** out) const;
-    template <class Interface>
-    HRESULT QueryControl(Interface** out) const
-    {
-        return QueryControl(__uuidof(Interface), reinterpret_cast<void**>(out));
-    }
-
-    // DOCHOSTUIFLAG_* the hosted page reads through the site.
-    void SetDocHostFlags(DWORD flags);
-    void SetAllowContextMenu(BOOL allow);
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
@@ -53,6 +44,4 @@ private:
     void DestroyControl();
 
     Microsoft::WRL::ComPtr<CActiveXSite> m_site;
-    DWORD m_docHostFlags = 0;
-    BOOL m_allowContextMenu = TRUE;
 };

@@ -36,9 +36,15 @@ HWND CAtlBrowser::Create(HWND parent, const wchar_t* url)
     return m_hWnd;
 }
 
+// Given before the control is made, so that its first page reads them.
 Microsoft::WRL::ComPtr<CActiveXSite> CAtlBrowser::CreateSite()
 {
-    return CQelAxHostWindowEx::Create();
+    Microsoft::WRL::ComPtr<CActiveXSite> site = CQelAxHostWindowEx::Create();
+    if (site) {
+        site->SetDocHostFlags(GetHostFlags());
+        site->SetAllowContextMenu(m_noContextMenu > 0 ? FALSE : TRUE);
+    }
+    return site;
 }
 
 BOOL CAtlBrowser::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
@@ -46,12 +52,9 @@ BOOL CAtlBrowser::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, L
 {
     switch (message) {
     case WM_CREATE: {
-        // Given before the control is made, so that its first page reads them.
-        SetDocHostFlags(GetHostFlags());
-        SetAllowContextMenu(m_noContextMenu > 0 ? FALSE : TRUE);
         CActiveXHostWindow::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
         Microsoft::WRL::ComPtr<IUnknown> control;
-        if (result == 0 && SUCCEEDED(QueryControl(control.GetAddressOf())))
+        if (result == 0 && SUCCEEDED(QueryControl(IID_PPV_ARGS(&control))))
             AttachWebBrowser(control.Get());
         return TRUE;
     }

@@ -117,7 +117,7 @@ TEST(ActiveXHost, WebBrowserByProgIdReportsNavigationsAndLetsGoOfItsSite)
     ASSERT_TRUE(browser.Create(parent, RECT{0, 0, 200, 100}, L"Shell.Explorer.2"));
 
     ComPtr<IWebBrowser2> web;
-    ASSERT_EQ(S_OK, browser.QueryControl(web.GetAddressOf()));
+    ASSERT_EQ(S_OK, browser.QueryControl(IID_PPV_ARGS(&web)));
     ASSERT_EQ(S_OK, browser.Advise(web.Get(), DIID_DWebBrowserEvents2));
 
     // The control was given the derived host's site, with what it adds.
