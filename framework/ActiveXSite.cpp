@@ -81,12 +81,8 @@ STDMETHODIMP CActiveXSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlac
     AddRef();
     *document = nullptr;
     *position = *clip = ClientRect();
-    if (frameInfo) {
-        frameInfo->fMDIApp = FALSE;
-        frameInfo->hwndFrame = ::GetAncestor(m_window, GA_ROOT);
-        frameInfo->haccel = nullptr;
-        frameInfo->cAccelEntries = 0;
-    }
+    if (frameInfo)
+        *frameInfo = {frameInfo->cb, FALSE, ::GetAncestor(m_window, GA_ROOT), nullptr, 0};
     return S_OK;
 }
 
@@ -103,17 +99,12 @@ STDMETHODIMP CActiveXSite::GetHostInfo(DOCHOSTUIINFO* info)
 STDMETHODIMP CActiveXSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                                   UINT*)
 {
-    if (!(flags & DISPATCH_PROPERTYGET) || !result)
+    const bool known =
+        id == DISPID_AMBIENT_USERMODE || id == DISPID_AMBIENT_SHOWHATCHING || id == DISPID_AMBIENT_SHOWGRABHANDLES;
+    if (!known || !(flags & DISPATCH_PROPERTYGET) || !result)
         return DISP_E_MEMBERNOTFOUND;
-    switch (id) {
-    case DISPID_AMBIENT_USERMODE:
-    case DISPID_AMBIENT_SHOWHATCHING:
-    case DISPID_AMBIENT_SHOWGRABHANDLES:
-        ::VariantInit(result);
-        result->vt = VT_BOOL;
-        result->boolVal = id == DISPID_AMBIENT_USERMODE ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
-    default:
-        return DISP_E_MEMBERNOTFOUND;
-    }
+    ::VariantInit(result);
+    result->vt = VT_BOOL;
+    result->boolVal = id == DISPID_AMBIENT_USERMODE ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
 }

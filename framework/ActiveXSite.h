@@ -21,8 +21,7 @@ class CActiveXSite : public IOleClientSite,
                      public IDocHostUIHandler,
                      public IDispatch {
 public:
-    // One IUnknown for callers holding the site itself (ComPtr<CActiveXSite>); the site
-    // object's CComObjectBase implements it.
+    // One IUnknown for holders of ComPtr<CActiveXSite>; the site object's CComObjectBase implements it.
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override = 0;
     STDMETHODIMP_(ULONG) AddRef() override = 0;
     STDMETHODIMP_(ULONG) Release() override = 0;
@@ -35,8 +34,7 @@ public:
     HRESULT QueryControl(REFIID iid, void** out) const;
     // The active control's own accelerators; TRUE when it consumed the message.
     BOOL TranslateControlAccelerator(MSG& message);
-    // Fits the control to the window's client area.
-    void FitControl();
+    void FitControl();  // to the window's client area
 
     void SetDocHostFlags(DWORD flags) { m_docHostFlags = flags; }
     void SetAllowContextMenu(BOOL allow) { m_allowContextMenu = allow; }
@@ -120,7 +118,6 @@ public:
                         EXCEPINFO* exception, UINT* argumentError) override;
 
 protected:
-    CActiveXSite() = default;
     ~CActiveXSite() = default;
 
 private:
