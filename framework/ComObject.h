@@ -4,14 +4,10 @@
 //   class CSink : public CComObjectBase<CSink, IFoo, IBar> { public: CSink(int); ... };
 //   Microsoft::WRL::ComPtr<CSink> sink = CSink::Create(42);   // empty when out of memory
 //
-// QueryInterface answers IUnknown (always through the first interface, so the
-// object has one identity) and each listed interface, nothing else. List every
-// interface the object must answer, base interfaces included: the object derives
-// only from the listed ones no other listed one derives from, and answers a base
-// through the first of those that derives from it, so IInternetProtocolRoot beside
-// IInternetProtocol, or IOleWindow beside IOleInPlaceSite and IOleInPlaceFrame, is
-// one object, not a second copy. A listed class with an IID of its own (an
-// implementation shared by several objects) is answered like an interface.
+// QueryInterface answers IUnknown (through the first interface: one identity) and each listed
+// interface, nothing else. List base interfaces too (IOleWindow beside IOleInPlaceSite): the object
+// derives only from listed types no other listed one derives from, so a base is not a second copy.
+// A listed class with an IID of its own (an implementation several objects share) answers too.
 
 #include <windows.h>
 #include <unknwn.h>
@@ -27,8 +23,7 @@ namespace ComObjectDetail {
 template <class Base, class Derived>
 inline constexpr bool kStrictBase = std::is_base_of_v<Base, Derived> && !std::is_same_v<Base, Derived>;
 
-// The listed types no other listed type derives from are the object's direct bases;
-// each other type stands as a distinct empty placeholder.
+// Listed types no other listed type derives from are direct bases; each other one an empty placeholder.
 template <class T, class... All>
 inline constexpr bool kLeaf = !(kStrictBase<T, All> || ...);
 template <class T>
@@ -120,8 +115,7 @@ private:
         (void)((iid == __uuidof(Interfaces) ? (*out = Cast<Interfaces>(), true) : false) || ...);
     }
 
-    // Step by step down through the listed types between, which keeps a shared base
-    // (IOleWindow of both IOleInPlaceSite and IOleInPlaceFrame) unambiguous.
+    // Down through the listed types between, so a shared base (IOleWindow) stays unambiguous.
     template <class I>
     I* Cast()
     {
