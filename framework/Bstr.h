@@ -12,20 +12,20 @@ public:
     CBstr() noexcept = default;
 
     // A null text gives a null BSTR, which COM reads as the empty string.
-    explicit CBstr(const wchar_t* text) : m_str(Allocate(text, text ? wcslen(text) : 0, text != nullptr)) {}
-    explicit CBstr(const std::wstring& text) : m_str(Allocate(text.data(), text.size(), true)) {}
+    explicit CBstr(const wchar_t* text) : m_str(text ? Allocate(text, wcslen(text)) : nullptr) {}
+    explicit CBstr(const std::wstring& text) : m_str(Allocate(text.data(), text.size())) {}
 
     CBstr(CBstr&& other) noexcept : m_str(other.Detach()) {}
     CBstr& operator=(CBstr&& other) noexcept
     {
         if (this != &other)
-            Attach(other.Detach());
+            *Receive() = other.Detach();
         return *this;
     }
     CBstr(const CBstr&) = delete;
     CBstr& operator=(const CBstr&) = delete;
 
-    ~CBstr() { Free(); }
+    ~CBstr() { ::SysFreeString(m_str); }
 
     BSTR Get() const noexcept { return m_str; }
     bool IsNull() const noexcept { return m_str == nullptr; }
@@ -35,33 +35,18 @@ public:
     // owner never leaks the previous string.
     BSTR* Receive() noexcept
     {
-        Free();
+        ::SysFreeString(std::exchange(m_str, nullptr));
         return &m_str;
     }
 
-    void Attach(BSTR str) noexcept
-    {
-        if (str != m_str)
-            Free();
-        m_str = str;
-    }
-
     BSTR Detach() noexcept { return std::exchange(m_str, nullptr); }
-
-    void Free() noexcept
-    {
-        if (m_str)
-            ::SysFreeString(std::exchange(m_str, nullptr));
-    }
 
     // The whole string, embedded zeros included; empty for a null BSTR.
     std::wstring ToString() const { return m_str ? std::wstring(m_str, ::SysStringLen(m_str)) : std::wstring(); }
 
 private:
-    static BSTR Allocate(const wchar_t* text, size_t length, bool wanted)
+    static BSTR Allocate(const wchar_t* text, size_t length)
     {
-        if (!wanted)
-            return nullptr;
         BSTR str = ::SysAllocStringLen(text, static_cast<UINT>(length));
         if (!str)
             throw std::bad_alloc();

@@ -19,9 +19,6 @@ public:
     CComInitialize(const CComInitialize&) = delete;
     CComInitialize& operator=(const CComInitialize&) = delete;
 
-    HRESULT Result() const noexcept { return m_result; }
-    bool Succeeded() const noexcept { return SUCCEEDED(m_result); }
-
 private:
     HRESULT m_result;
 };

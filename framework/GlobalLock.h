@@ -14,16 +14,13 @@ public:
         if (!m_data)
             m_memory = nullptr;
     }
-    CGlobalLock(CGlobalLock&& other) noexcept
-        : m_memory(std::exchange(other.m_memory, nullptr)), m_data(std::exchange(other.m_data, nullptr))
-    {
-    }
+    CGlobalLock(CGlobalLock&& other) noexcept { *this = std::move(other); }
     CGlobalLock& operator=(CGlobalLock&& other) noexcept
     {
         if (this != &other) {
             Unlock();
-            m_memory = std::exchange(other.m_memory, nullptr);
-            m_data = std::exchange(other.m_data, nullptr);
+            std::swap(m_memory, other.m_memory);
+            std::swap(m_data, other.m_data);
         }
         return *this;
     }

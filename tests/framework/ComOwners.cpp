@@ -33,7 +33,7 @@ TEST(Bstr, MovesOwnership)
 
     BSTR detached = third.Detach();
     EXPECT_TRUE(third.IsNull());
-    third.Attach(detached);
+    *third.Receive() = detached;
     EXPECT_EQ(L"abc", third.ToString());
 
     *third.Receive() = ::SysAllocString(L"new");
@@ -60,6 +60,6 @@ TEST(Variant, HoldsStringsAndIntegers)
 
     ::VariantCopy(moved.Receive(), const_cast<VARIANT*>(&number.Get()));
     EXPECT_EQ(VT_I4, moved.Type());
-    moved.Clear();
-    EXPECT_EQ(VT_EMPTY, moved.Type());
+    moved.Receive();
+    EXPECT_EQ(VT_EMPTY, moved.Type()) << "an out-parameter starts cleared";
 }
