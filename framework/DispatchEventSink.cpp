@@ -1,6 +1,7 @@
 #include "framework/DispatchEventSink.h"
 
-#include "framework/ByteArray.h"
+#include <algorithm>
+
 #include "framework/ComObject.h"
 #include "framework/Variant.h"
 
@@ -47,25 +48,18 @@ HRESULT CDispatchEventSink::Advise(IUnknown* source, REFIID events)
     if (m_cookie)
         return E_UNEXPECTED;
     ComPtr<IConnectionPointContainer> container;
-    ComPtr<IConnectionPoint> point;
     HRESULT result = source->QueryInterface(IID_PPV_ARGS(&container));
     if (SUCCEEDED(result))
-        result = container->FindConnectionPoint(events, &point);
-    if (FAILED(result))
-        return result;
-    ComPtr<CForwarder> forwarder = CForwarder::Create(this, events);
-    if (!forwarder)
-        return E_OUTOFMEMORY;
-    DWORD cookie = 0;
-    result = point->Advise(static_cast<IDispatch*>(forwarder.Get()), &cookie);
-    if (FAILED(result)) {
-        forwarder->Forget();
-        return result;
+        result = container->FindConnectionPoint(events, &m_point);
+    if (SUCCEEDED(result)) {
+        m_forwarder = CForwarder::Create(this, events);
+        result = m_forwarder ? m_point->Advise(static_cast<IDispatch*>(m_forwarder.Get()), &m_cookie) : E_OUTOFMEMORY;
     }
-    m_forwarder = std::move(forwarder);
-    m_point = std::move(point);
-    m_cookie = cookie;
-    return S_OK;
+    if (FAILED(result)) {
+        m_cookie = 0;  // whatever a refused Advise wrote is no cookie
+        Unadvise();
+    }
+    return result;
 }
 
 void CDispatchEventSink::Unadvise()
@@ -79,9 +73,7 @@ void CDispatchEventSink::Unadvise()
     m_forwarder.Reset();
 }
 
-namespace {
-
-VARIANT* FollowArgument(const DISPPARAMS& params, UINT index, BOOL* byReference = nullptr)
+static VARIANT* FollowArgument(const DISPPARAMS& params, UINT index, BOOL* byReference = nullptr)
 {
     if (!params.rgvarg || index >= params.cArgs)
         return nullptr;
@@ -93,8 +85,6 @@ VARIANT* FollowArgument(const DISPPARAMS& params, UINT index, BOOL* byReference 
         *byReference = value != held;
     return value;
 }
-
-}  // namespace
 
 const VARIANT* EventArgument(const DISPPARAMS& params, UINT index)
 {
@@ -124,7 +114,21 @@ BOOL EventLong(const DISPPARAMS& params, UINT index, LONG& value)
 BOOL EventBytes(const DISPPARAMS& params, UINT index, std::vector<BYTE>& bytes)
 {
     const VARIANT* value = FollowArgument(params, index);
-    return value && ReadByteArray(*value, bytes);
+    SAFEARRAY* array = nullptr;
+    if (value && value->vt == (VT_ARRAY | VT_UI1))
+        array = value->parray;
+    else if (value && value->vt == (VT_BYREF | VT_ARRAY | VT_UI1) && value->pparray)
+        array = *value->pparray;
+    if (!array || ::SafeArrayGetDim(array) != 1 || ::SafeArrayGetElemsize(array) != 1)
+        return FALSE;
+    // Sized before the array is locked, so a failed allocation leaves no lock behind.
+    bytes.resize(array->rgsabound[0].cElements);
+    void* data = nullptr;
+    if (FAILED(::SafeArrayAccessData(array, &data)))
+        return FALSE;
+    std::copy_n(static_cast<const BYTE*>(data), bytes.size(), bytes.begin());
+    ::SafeArrayUnaccessData(array);
+    return TRUE;
 }
 
 BOOL SetEventBool(const DISPPARAMS& params, UINT index, BOOL value)
