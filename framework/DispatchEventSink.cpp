@@ -1,7 +1,5 @@
 #include "framework/DispatchEventSink.h"
 
-#include <algorithm>
-
 #include "framework/ComObject.h"
 #include "framework/Variant.h"
 
@@ -91,14 +89,12 @@ const VARIANT* EventArgument(const DISPPARAMS& params, UINT index)
     return FollowArgument(params, index);
 }
 
+// The readers copy the argument by value, whether it is held or referred to.
 BOOL EventString(const DISPPARAMS& params, UINT index, std::wstring& text)
 {
-    const VARIANT* value = FollowArgument(params, index);
-    if (!value || (value->vt != VT_BSTR && (value->vt != (VT_BYREF | VT_BSTR) || !value->pbstrVal)))
-        return FALSE;
-    const BSTR str = value->vt == VT_BSTR ? value->bstrVal : *value->pbstrVal;
-    text.assign(str ? str : L"", ::SysStringLen(str));
-    return TRUE;
+    VARIANT* argument = FollowArgument(params, index);
+    CVariant copy;
+    return argument && SUCCEEDED(::VariantCopyInd(copy.Receive(), argument)) && copy.GetString(text);
 }
 
 BOOL EventLong(const DISPPARAMS& params, UINT index, LONG& value)
@@ -113,21 +109,15 @@ BOOL EventLong(const DISPPARAMS& params, UINT index, LONG& value)
 
 BOOL EventBytes(const DISPPARAMS& params, UINT index, std::vector<BYTE>& bytes)
 {
-    const VARIANT* value = FollowArgument(params, index);
-    SAFEARRAY* array = nullptr;
-    if (value && value->vt == (VT_ARRAY | VT_UI1))
-        array = value->parray;
-    else if (value && value->vt == (VT_BYREF | VT_ARRAY | VT_UI1) && value->pparray)
-        array = *value->pparray;
-    if (!array || ::SafeArrayGetDim(array) != 1 || ::SafeArrayGetElemsize(array) != 1)
+    VARIANT* argument = FollowArgument(params, index);
+    CVariant copy;
+    if (!argument || FAILED(::VariantCopyInd(copy.Receive(), argument)) || copy.Type() != (VT_ARRAY | VT_UI1))
         return FALSE;
-    // Sized before the array is locked, so a failed allocation leaves no lock behind.
-    bytes.resize(array->rgsabound[0].cElements);
-    void* data = nullptr;
-    if (FAILED(::SafeArrayAccessData(array, &data)))
+    const SAFEARRAY* array = copy.Get().parray;
+    if (!array || array->cDims != 1 || array->cbElements != 1)
         return FALSE;
-    std::copy_n(static_cast<const BYTE*>(data), bytes.size(), bytes.begin());
-    ::SafeArrayUnaccessData(array);
+    const auto* data = static_cast<const BYTE*>(array->pvData);  // a copy nobody else has locked
+    bytes.assign(data, data + array->rgsabound[0].cElements);
     return TRUE;
 }
 

@@ -39,17 +39,13 @@ private:
     DWORD m_cookie = 0;
 };
 
-// Arguments count from 0 in the order the event declares them (DISPPARAMS hold them
-// last first); by-reference variants, nested or not, are followed to their value.
-// nullptr when there is no such argument.
+// Arguments count from 0 in the order the event declares them (DISPPARAMS hold them last
+// first); by-reference variants, nested or not, are followed to their value. The readers give
+// FALSE (nullptr) for a missing argument or another type; the writers need a by-reference one.
 const VARIANT* EventArgument(const DISPPARAMS& params, UINT index);
-// A string argument, held or by reference; FALSE for any other type.
 BOOL EventString(const DISPPARAMS& params, UINT index, std::wstring& text);
-// A numeric or boolean argument as a LONG (VARIANT_TRUE is -1).
-BOOL EventLong(const DISPPARAMS& params, UINT index, LONG& value);
-// A byte array argument (post data).
-BOOL EventBytes(const DISPPARAMS& params, UINT index, std::vector<BYTE>& bytes);
-// Writes a by-reference VARIANT_BOOL argument (the cancel flag).
-BOOL SetEventBool(const DISPPARAMS& params, UINT index, BOOL value);
-// Writes a by-reference dispatch argument (a new window's), which then holds its own reference.
+BOOL EventLong(const DISPPARAMS& params, UINT index, LONG& value);  // numbers and booleans (VARIANT_TRUE is -1)
+BOOL EventBytes(const DISPPARAMS& params, UINT index, std::vector<BYTE>& bytes);  // post data
+BOOL SetEventBool(const DISPPARAMS& params, UINT index, BOOL value);              // the cancel flag
+// A new window's dispatch, to which the argument then holds a reference of its own.
 BOOL SetEventDispatch(const DISPPARAMS& params, UINT index, IDispatch* dispatch);
