@@ -26,7 +26,6 @@ HRESULT QueryHostedControl(HWND host, REFIID iid, void** out);
 
 class CActiveXHostWindow : public CWindowObject {
 public:
-    CActiveXHostWindow() = default;
     ~CActiveXHostWindow() override { DestroyControl(); }
 
     // E_FAIL while no control is hosted.

@@ -12,23 +12,21 @@ HRESULT CActiveXSite::CreateControl(HWND window, const wchar_t* progId)
         return E_UNEXPECTED;
     CLSID clsid{};
     HRESULT result = ::CLSIDFromProgID(progId, &clsid);
-    ComPtr<IOleObject> control;
     if (SUCCEEDED(result))
-        result = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&control));
+        result = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_control));
     if (FAILED(result))
         return result;
     m_window = window;
-    m_control = control;
     ComPtr<IPersistStreamInit> persist;
-    if (SUCCEEDED(control.As(&persist)))
+    if (SUCCEEDED(m_control.As(&persist)))
         result = persist->InitNew();
     if (SUCCEEDED(result))
-        result = control->SetClientSite(this);
+        result = m_control->SetClientSite(this);
     if (SUCCEEDED(result))
-        result = control->SetHostNames(L"ActiveXHost", nullptr);
+        result = m_control->SetHostNames(L"ActiveXHost", nullptr);
     if (SUCCEEDED(result)) {
         RECT rect = ClientRect();
-        result = control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, window, &rect);
+        result = m_control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, window, &rect);
     }
     if (FAILED(result))
         DestroyControl();

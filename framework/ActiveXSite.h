@@ -95,10 +95,7 @@ public:
     }
     STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override;
     STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
-                        IOleInPlaceUIWindow*) override
-    {
-        return S_FALSE;
-    }
+                        IOleInPlaceUIWindow*) override { return S_FALSE; }
     STDMETHODIMP HideUI() override { return S_OK; }
     STDMETHODIMP UpdateUI() override { return S_OK; }
     STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }

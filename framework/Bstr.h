@@ -31,8 +31,7 @@ public:
     bool IsNull() const noexcept { return m_str == nullptr; }
     UINT Length() const noexcept { return ::SysStringLen(m_str); }
 
-    // For out-parameters: whatever was held is freed first, so a reused
-    // owner never leaks the previous string.
+    // For out-parameters: what was held is freed first, so a reused owner never leaks it.
     BSTR* Receive() noexcept
     {
         ::SysFreeString(std::exchange(m_str, nullptr));
