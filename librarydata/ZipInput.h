@@ -22,6 +22,8 @@ public:
     bool CanSeek() const { return m_canSeek; }
     // The archive's length from its offset 0, clipped to 32 bits.
     DWORD Size() const { return m_size; }
+    // The block of an archive in memory; null for a file.
+    const BYTE* Memory() const { return m_memory; }
     // Only an end record without entries: the unzip library cannot find an end
     // record at offset 0, so such an archive is recognised here.
     bool IsEmptyArchive();

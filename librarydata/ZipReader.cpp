@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "librarydata/ZipCrc.h"
 #include "librarydata/ZipInput.h"
 
 namespace {
@@ -17,6 +18,8 @@ CQelZipLastResult g_lastResult;
 // No deflate stream expands more than this many times.
 constexpr ULONGLONG kDeflateMaxRatio = 1032;
 constexpr WORD kExtendedTimestampTag = 0x5455;  // "UT"
+// The most the reading loop asks of the unzip library at once.
+constexpr DWORD kLargestPiece = 0x40000000;
 // The unzip library refuses to look for a name this long or longer.
 constexpr size_t kLongestName = 256;
 
@@ -243,12 +246,15 @@ public:
     {
         if (!block && length > 0)
             return QELZR_ARGS;
-        QELZRESULT result = OpenEntry(index);
+        QELZRESULT result = QELZR_OK;
+        if (index != m_openIndex && m_input->Memory() && ExtractWhole(index, block, length, result))
+            return result;
+        result = OpenEntry(index);
         if (result != QELZR_OK)
             return result;
         DWORD filled = 0;
         while (filled < length) {
-            const DWORD ask = length - filled < 0x40000000u ? length - filled : 0x40000000u;
+            const DWORD ask = length - filled < kLargestPiece ? length - filled : kLargestPiece;
             const int read = unzReadCurrentFile(m_zip, block + filled, ask);
             if (read < 0) {
                 CloseEntry();
@@ -446,27 +452,102 @@ private:
         return false;
     }
 
-    QELZRESULT OpenEntry(int index)
+    // Entry index made the library's current one and checked as opening it checks.
+    QELZRESULT SelectEntry(int index, unz_file_info& file)
     {
-        if (index == m_openIndex)
-            return QELZR_OK;
         CloseEntry();
         const QELZRESULT moved = MoveTo(index);
         if (moved != QELZR_OK)
             return moved;
-        unz_file_info file{};
         if (unzGetCurrentFileInfo(m_zip, &file, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
             return QELZR_CORRUPT;
         if (file.flag & 1)
             return QELZR_PASSWORD;
-        if (!Plausible(file))
-            return QELZR_CORRUPT;
+        return Plausible(file) ? QELZR_OK : QELZR_CORRUPT;
+    }
+
+    QELZRESULT OpenEntry(int index)
+    {
+        if (index == m_openIndex)
+            return QELZR_OK;
+        unz_file_info file{};
+        const QELZRESULT selected = SelectEntry(index, file);
+        if (selected != QELZR_OK)
+            return selected;
         const int opened = unzOpenCurrentFile(m_zip);
         if (opened != UNZ_OK)
             return FromUnzip(opened);
         m_openIndex = index;
         m_openSize = file.uncompressed_size;
         return QELZR_OK;
+    }
+
+    // A whole entry of an archive in memory, unzipped straight from the archive's
+    // block, where the library would copy it through a buffer of its own and check
+    // it with zlib's slower CRC. The pieces fed to inflate and the calls are the
+    // library's, so every result is as before. False, with nothing done, when the
+    // block cannot take the entry at once or its data do not lie wholly in the archive.
+    bool ExtractWhole(int index, BYTE* block, DWORD length, QELZRESULT& result)
+    {
+        unz_file_info file{};
+        result = SelectEntry(index, file);
+        if (result != QELZR_OK)
+            return true;
+        if (length < file.uncompressed_size || file.uncompressed_size >= kLargestPiece)
+            return false;
+        const int opened = unzOpenCurrentFile2(m_zip, nullptr, nullptr, 1);
+        if (opened != UNZ_OK) {
+            result = FromUnzip(opened);
+            return true;
+        }
+        const ZPOS64_T start = unzGetCurrentFileZStreamPos64(m_zip);
+        unzCloseCurrentFile(m_zip);
+        if (start > m_input->Size() || file.compressed_size > m_input->Size() - start)
+            return false;
+        const BYTE* data = m_input->Memory() + start;
+        DWORD crc = 0;
+        DWORD produced = file.uncompressed_size;
+        if (file.compression_method == 0) {
+            memcpy(block, data, produced);
+            crc = QelZipCrc32(0, block, produced);
+        } else {
+            result = Inflate(data, file.compressed_size, block, produced, crc);
+            if (result != QELZR_OK)
+                return true;
+        }
+        result = produced == file.uncompressed_size && crc == file.crc ? QELZR_OK : QELZR_CORRUPT;
+        return true;
+    }
+
+    // As the library's reading loop does it: 16 KB of input at a time, synchronous
+    // flushes, the CRC of each call's output. length: in the block's size, out what was produced.
+    static QELZRESULT Inflate(const BYTE* data, DWORD size, BYTE* block, DWORD& length, DWORD& crc)
+    {
+        z_stream stream{};
+        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+            return QELZR_FLATE;
+        stream.next_out = block;
+        stream.avail_out = length;
+        int status = Z_OK;
+        while (stream.avail_out > 0) {
+            if (stream.avail_in == 0 && size > 0) {
+                const DWORD piece = size < QELZIP_BLOCK_SIZE ? size : QELZIP_BLOCK_SIZE;
+                stream.next_in = const_cast<BYTE*>(data);
+                stream.avail_in = piece;
+                data += piece;
+                size -= piece;
+            }
+            BYTE* const before = stream.next_out;
+            status = inflate(&stream, Z_SYNC_FLUSH);
+            if (status >= 0 && stream.msg)
+                status = Z_DATA_ERROR;
+            crc = QelZipCrc32(crc, before, static_cast<size_t>(stream.next_out - before));
+            if (status != Z_OK)
+                break;
+        }
+        length -= stream.avail_out;
+        inflateEnd(&stream);
+        return status == Z_OK || status == Z_STREAM_END ? QELZR_OK : FromUnzip(status);
     }
 
     // The whole entry was read: its CRC decides.
