@@ -53,26 +53,25 @@ void FixHtmlCharsetMeta(std::string& text)
     text.insert(at, kUtf8CharsetMeta);
 }
 
-BOOL ConvertHtmlToUtf8(const std::wstring& entryName, std::vector<BYTE>& data)
+BOOL ConvertHtmlToUtf8(const std::wstring& entryName, const BYTE* data, size_t size, std::vector<BYTE>& converted)
 {
     std::wstring extension = EntryExtension(entryName);
     std::transform(extension.begin(), extension.end(), extension.begin(), ::towlower);
     if (extension != L".htm" && extension != L".html" && extension != L".css" && extension != L".txt")
         return FALSE;
-    if (data.empty() || data.size() % 2 != 0 || data[0] != 0xFF || data[1] != 0xFE)
+    if (!data || size == 0 || size % 2 != 0 || data[0] != 0xFF || data[1] != 0xFE)
         return FALSE;
-    const auto* wide = reinterpret_cast<const wchar_t*>(data.data() + 2);
-    const int count = static_cast<int>((data.size() - 2) / 2);
+    const auto* wide = reinterpret_cast<const wchar_t*>(data + 2);
+    const int count = static_cast<int>((size - 2) / 2);
     const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, count, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<size_t>(std::max(length, 0)), '\0');
     if (length > 0)
         ::WideCharToMultiByte(CP_UTF8, 0, wide, count, &text[0], length, nullptr, nullptr);
     FixHtmlCharsetMeta(text);
     static const BYTE mark[] = {0xEF, 0xBB, 0xBF};
-    std::vector<BYTE> converted(mark, mark + 3);
+    converted.assign(mark, mark + 3);
     converted.reserve(text.size() + 4);
     converted.insert(converted.end(), text.begin(), text.end());
     converted.push_back(0);
-    data.swap(converted);
     return TRUE;
 }

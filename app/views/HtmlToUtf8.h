@@ -11,8 +11,8 @@ inline constexpr char kUtf8CharsetMeta[] = "<meta http-equiv=\"content-type\" co
 
 // A ".htm", ".html", ".css" or ".txt" entry (by the name's extension) that is UTF-16LE
 // with its byte-order mark becomes UTF-8 with its mark, the charset element and one
-// zero byte at the end; TRUE then. Any other data stay as they are.
-BOOL ConvertHtmlToUtf8(const std::wstring& entryName, std::vector<BYTE>& data);
+// zero byte at the end, in converted; TRUE then. Otherwise FALSE, converted untouched.
+BOOL ConvertHtmlToUtf8(const std::wstring& entryName, const BYTE* data, size_t size, std::vector<BYTE>& converted);
 
 // Removes the first meta element that declares a charset, then puts the UTF-8 one
 // right after the head element's opening tag, or at the start without one.

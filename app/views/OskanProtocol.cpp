@@ -24,23 +24,6 @@ namespace {
 constexpr size_t kMaxKeyLength = 259;
 constexpr UINT kMaxMimeTypeLength = 1024;
 
-struct CFreeBlock {
-    void operator()(BYTE* block) const { free(block); }
-};
-
-// One extraction of the cache, its block copied into data.
-template <class Extract>
-BOOL TakeBlock(Extract extract, std::vector<BYTE>& data)
-{
-    BYTE* block = nullptr;
-    DWORD size = 0;
-    if (!extract(&block, &size))
-        return FALSE;
-    const std::unique_ptr<BYTE, CFreeBlock> owned(block);
-    data.assign(block, block + size);
-    return TRUE;
-}
-
 }  // namespace
 
 std::wstring GetEntryMimeType(const std::wstring& entryName)
@@ -82,12 +65,25 @@ std::wstring COskanProtocol::GetDocumentFileName(const std::wstring& key) const
     return std::wstring();
 }
 
+template <class Extract>
+BOOL COskanProtocol::TakeBlock(Extract extract)
+{
+    BYTE* block = nullptr;
+    DWORD size = 0;
+    if (!extract(&block, &size))
+        return FALSE;
+    m_block.reset(block);
+    m_data = block;
+    m_size = size;
+    return TRUE;
+}
+
 BOOL COskanProtocol::ReadEntry(const std::wstring& path, const std::wstring& entryPath, std::wstring& entryName)
 {
     COskanDataFileCache* cache = QelGetDataFileCache();
     const auto readEntry = [&](const std::wstring& name) {
-        return TakeBlock([&](BYTE** block, DWORD* size) { return cache->ExtractEntry(path.c_str(), name.c_str(), block, size); },
-                         m_data);
+        return TakeBlock(
+            [&](BYTE** block, DWORD* size) { return cache->ExtractEntry(path.c_str(), name.c_str(), block, size); });
     };
     entryName = entryPath;
     // Browsers ask for "my%20pic.png" and send "x.htm#s" whole; an entry really named
@@ -104,8 +100,7 @@ BOOL COskanProtocol::ReadEntry(const std::wstring& path, const std::wstring& ent
         return TRUE;
     // Whatever the index page is named, it is served as an HTML page.
     entryName = L"index.htm";
-    return TakeBlock([&](BYTE** block, DWORD* size) { return cache->ExtractIndexPage(path.c_str(), block, size); },
-                     m_data);
+    return TakeBlock([&](BYTE** block, DWORD* size) { return cache->ExtractIndexPage(path.c_str(), block, size); });
 }
 
 HRESULT COskanProtocol::Report(const wchar_t* url, const std::wstring& entryName)
@@ -114,11 +109,14 @@ HRESULT COskanProtocol::Report(const wchar_t* url, const std::wstring& entryName
     m_sink->ReportProgress(BINDSTATUS_CONNECTING, url);
     m_sink->ReportProgress(BINDSTATUS_SENDINGREQUEST, url);
     m_sink->ReportProgress(BINDSTATUS_MIMETYPEAVAILABLE, GetEntryMimeType(entryName).c_str());
-    if (ConvertHtmlToUtf8(entryName, m_data))
+    if (ConvertHtmlToUtf8(entryName, m_data, m_size, m_converted)) {
+        m_block.reset();
+        m_data = m_converted.data();
+        m_size = static_cast<ULONG>(m_converted.size());
         m_sink->ReportProgress(BINDSTATUS_ENCODING, L"utf-8");
-    const ULONG size = static_cast<ULONG>(m_data.size());
-    m_sink->ReportData(BSCF_FIRSTDATANOTIFICATION, 0, size);
-    const HRESULT result = m_sink->ReportData(BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, size, size);
+    }
+    m_sink->ReportData(BSCF_FIRSTDATANOTIFICATION, 0, m_size);
+    const HRESULT result = m_sink->ReportData(BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, m_size, m_size);
     if (FAILED(result))
         return result;
     m_sink->ReportResult(S_OK, 0, nullptr);
@@ -159,17 +157,16 @@ STDMETHODIMP COskanProtocol::Read(void* buffer, ULONG count, ULONG* read)
         *read = 0;
     if (count == 0)
         return S_OK;
-    const ULONG size = static_cast<ULONG>(m_data.size());
-    if (m_position >= size)
+    if (m_position >= m_size)
         return S_FALSE;
     if (!buffer)
         return E_POINTER;
-    const ULONG n = std::min(count, size - m_position);
-    std::memcpy(buffer, m_data.data() + m_position, n);
+    const ULONG n = std::min(count, m_size - m_position);
+    std::memcpy(buffer, m_data + m_position, n);
     m_position += n;
     if (read)
         *read = n;
-    return m_position >= size ? S_FALSE : S_OK;
+    return m_position >= m_size ? S_FALSE : S_OK;
 }
 
 STDMETHODIMP COskanProtocol::CreateInstance(IUnknown*, REFIID iid, void** object)

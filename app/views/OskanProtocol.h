@@ -12,6 +12,8 @@
 #include <urlmon.h>
 #include <wrl/client.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,12 +52,23 @@ public:
     std::wstring GetDocumentFileName(const std::wstring& key) const;
 
 private:
-    // The entry's bytes into m_data; the entry name then is the one served.
+    struct CFreeBlock {
+        void operator()(BYTE* block) const { free(block); }
+    };
+
+    // The entry's bytes into m_block; the entry name then is the one served.
     BOOL ReadEntry(const std::wstring& path, const std::wstring& entryPath, std::wstring& entryName);
+    // One extraction of the cache, its block kept to be served as it came.
+    template <class Extract>
+    BOOL TakeBlock(Extract extract);
     HRESULT Report(const wchar_t* url, const std::wstring& entryName);
 
     Microsoft::WRL::ComPtr<IInternetProtocolSink> m_sink;
-    std::vector<BYTE> m_data;
+    // What Read hands out: the cache's block, or the page converted to UTF-8.
+    std::unique_ptr<BYTE, CFreeBlock> m_block;
+    std::vector<BYTE> m_converted;
+    const BYTE* m_data = nullptr;
+    ULONG m_size = 0;
     BOOL m_hasData = FALSE;
     ULONG m_position = 0;
     HWND m_window = nullptr;
