@@ -197,6 +197,11 @@ void CServicesStandIn::Stop()
     }
 }
 
+bool CServicesStandIn::Release(const wchar_t* until) const
+{
+    return !m_folder.empty() && WriteFileBytes(m_folder + L"\\" + until, std::string());
+}
+
 std::vector<CStandInRequest> CServicesStandIn::Requests() const
 {
     std::vector<CStandInRequest> requests;

@@ -65,6 +65,8 @@ public:
     const std::string& Error() const { return m_error; }
     // Scenario files may name files relative to this folder.
     const std::wstring& Folder() const { return m_folder; }
+    // Sends the delayed answers that wait "until" this file.
+    bool Release(const wchar_t* until) const;
 
     std::vector<CStandInRequest> Requests() const;
 

@@ -137,7 +137,10 @@ TEST_F(ProgramSync, ARefusedPasswordIsAskedForACancelFailsTheRunAndANewOneIsStor
 TEST_F(ProgramSync, StopEndsARunAsASuccessAndACloseDuringARunEndsTheProgramAtItsEnd)
 {
     CScenario scenario = StandardScenario();
-    scenario.faults = R"({"subscription.getDocumentData": [{"kind": "delay", "seconds": 5, "times": 2}]})";
+    // Each run's first data answer waits until the test has done what falls within that request.
+    scenario.faults = R"({"subscription.getDocumentData": [
+        {"kind": "delay", "seconds": 50, "until": "stopped", "times": 1},
+        {"kind": "delay", "seconds": 50, "until": "closed", "times": 1}]})";
     Open(scenario);
     const auto waitForDelayedAnswers = [&](size_t count) {
         return run.WaitUntil([&] { return CountOf("subscription.getDocumentData") >= count; },
@@ -150,6 +153,8 @@ TEST_F(ProgramSync, StopEndsARunAsASuccessAndACloseDuringARunEndsTheProgramAtIts
     Update();
     ASSERT_TRUE(run.WaitUntil([&] { return ::IsWindowVisible(dialog) != FALSE; }));
     CProgramRun::Press(dialog, IDC_SYNC_STOP);
+    ASSERT_TRUE(run.WaitUntil([&] { return !::IsWindowEnabled(::GetDlgItem(dialog, IDC_SYNC_STOP)); }));
+    ASSERT_TRUE(standIn.Release(L"stopped"));
     // A success hides the dialog.
     ASSERT_TRUE(run.WaitUntil([&] { return !::IsWindowVisible(dialog); }, CProgramRun::kSyncPatience));
     EXPECT_FALSE(run.FindWindow(L"#32770", L"Tessary"));
@@ -164,6 +169,7 @@ TEST_F(ProgramSync, StopEndsARunAsASuccessAndACloseDuringARunEndsTheProgramAtIts
     ::PostMessageW(frame, WM_CLOSE, 0, 0);
     ASSERT_TRUE(run.WaitUntil([&] { return !::IsWindowVisible(frame); }));
     EXPECT_TRUE(::IsWindowVisible(dialog));
+    ASSERT_TRUE(standIn.Release(L"closed"));
     EXPECT_EQ(1u, run.WaitForExit());
     EXPECT_EQ(2u, CountOf("accounts.clientLogout"));
     // The dialog's place is kept when the frame goes.

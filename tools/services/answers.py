@@ -77,7 +77,8 @@ def shape(text, content_type, entry):
                    (default 10) short of it, the connection held open
       silent       no answer at all, the connection held open
       delay        the normal answer, sent "seconds" (default 2) after the
-                   request was logged
+                   request was logged, or as soon as the file "until" (in the
+                   scenario's folder) exists
     A held connection stays open until the client closes it.
     """
     kind = entry.get("kind", "fault") if entry else "normal"
@@ -111,6 +112,7 @@ def shape(text, content_type, entry):
         answer["hold"] = True
     elif kind == "delay":
         answer["delay"] = float(entry.get("seconds", 2))
+        answer["until"] = entry.get("until")
     elif kind == "no_length":
         answer["send"] = len(body)
         answer["no_length"] = True

@@ -184,7 +184,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def send(self, answer):
         body = answer["body"]
         if answer.get("delay"):
-            time.sleep(answer["delay"])
+            self.wait(answer["delay"], answer.get("until"))
         if not answer.get("silent"):
             self.send_response(answer["status"], answer["reason"])
             for name, value in answer["headers"]:
@@ -203,6 +203,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.flush_headers()
         if answer.get("hold"):
             self.hold_until_closed()
+
+    def wait(self, seconds, until):
+        """Waits the seconds, or until the test makes the file `until` in the
+        scenario's folder: a test releases an answer once it has done what had
+        to happen while the request was pending, whatever the machine's load."""
+        end = time.monotonic() + seconds
+        marker = os.path.join(self.server.scenario.base, until) if until else None
+        while time.monotonic() < end and not (marker and os.path.exists(marker)):
+            time.sleep(0.02)
 
     def hold_until_closed(self):
         """Sends nothing more and keeps the connection open until the client

@@ -227,8 +227,9 @@ class StandInTest(unittest.TestCase):
         kinds = [r["answer"]["kind"] for r in self.records()[1:]]
         self.assertEqual(["stall", "overlong", "silent"], kinds)
 
-    def test_a_delayed_answer_is_logged_first_and_comes_whole_later(self):
-        self.start(dict(SCENARIO, faults={"subscription.getList": [{"kind": "delay", "seconds": 1, "times": 1}]}))
+    def test_a_delayed_answer_is_logged_first_and_comes_whole_once_released(self):
+        self.start(dict(SCENARIO, faults={"subscription.getList": [
+            {"kind": "delay", "seconds": 120, "until": "release", "times": 1}]}))
         token = self.token()
         body = xmlrpc.client.dumps(({"client_type": "WIN", "token": token, "count": 1000},),
                                    "subscription.getList").encode("utf-8")
@@ -243,7 +244,8 @@ class StandInTest(unittest.TestCase):
             self.assertEqual("delay", self.records()[-1]["answer"]["kind"])
             s.settimeout(0.3)
             self.assertRaises(socket.timeout, s.recv, 1)
-            s.settimeout(5)
+            open(os.path.join(self.folder.name, "release"), "w").close()
+            s.settimeout(30)
             data = b""
             while not data.endswith(b"</methodResponse>\n"):
                 piece = s.recv(65536)
