@@ -12,6 +12,5 @@ inline constexpr GUID CGID_MSHTML = {0xDE4BA900, 0x59CA, 0x11CF, {0x95, 0x92, 0x
 inline constexpr GUID CGID_DocHostCommandHandler = {0xF38BC242, 0xB950, 0x11D1,
                                                     {0x89, 0x18, 0x00, 0xC0, 0x4F, 0xC2, 0xC8, 0x36}};
 
-// A message for a window's hosted control to translate: lParam is the MSG*, the answer
-// nonzero when the control consumed it.
+// A MSG* (lParam) for a window's hosted control to translate; nonzero when it consumed it.
 inline constexpr UINT WM_FORWARDMSG = 0x037F;

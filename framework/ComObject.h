@@ -8,7 +8,6 @@
 // interface, nothing else. List base interfaces too (IOleWindow beside IOleInPlaceSite): the object
 // derives only from listed types no other listed one derives from, so a base is not a second copy.
 // A listed class with an IID of its own (an implementation several objects share) answers too.
-
 #include <windows.h>
 #include <unknwn.h>
 #include <wrl/client.h>
