@@ -23,13 +23,52 @@ constexpr ULONG kSealedChunk = 1040;
 constexpr ULONGLONG kLargestStream = 0x70000000;
 constexpr char kPasswordPhrase[] = "KeyPhraseForSealingSecrets";
 
-int InitCipher(CQelAES& aes, int direction, const char* password)
+int InitCipher(CQelAES& aes, int direction, const char* password, int mode = CQelAES::ModeCBC)
 {
     const std::wstring keyText = QelMD5WordHexSpaced(password, static_cast<UINT>(strlen(password)));
     BYTE key[32];
     for (int i = 0; i < 32; ++i)
         key[i] = static_cast<BYTE>(keyText[i]);
-    return aes.Init(CQelAES::ModeCBC, direction, key, CQelAES::Key256, nullptr);
+    return aes.Init(mode, direction, key, CQelAES::Key256, nullptr);
+}
+
+// Whether every sealed chunk ends in the padding sealing writes: a whole block of
+// it in each full chunk, one to sixteen bytes in the last. A chunk's last plaintext
+// block needs only its own block deciphered and the block before it (zeros for a
+// chunk of one block), so the last blocks of many chunks go through the cipher in
+// one call rather than a call for each chunk's last two blocks.
+bool ChunkPaddingsHold(CQelAES& blocks, const BYTE* bytes, size_t length)
+{
+    constexpr size_t kBatch = 64;
+    static const BYTE kZeros[16] = {};
+    BYTE last[kBatch * 16];
+    for (size_t first = 0; first < length; first += kBatch * kSealedChunk) {
+        size_t count = 0;
+        for (size_t read = first; read < length && count < kBatch; read += kSealedChunk, ++count) {
+            const size_t size = std::min<size_t>(kSealedChunk, length - read);
+            if (size % 16 != 0)
+                return false;
+            std::memcpy(last + 16 * count, bytes + read + size - 16, 16);
+        }
+        if (blocks.BlockDecrypt(last, static_cast<int>(count * 128), last) != static_cast<int>(count * 128))
+            return false;
+        for (size_t i = 0; i < count; ++i) {
+            const size_t read = first + i * kSealedChunk;
+            const size_t size = std::min<size_t>(kSealedChunk, length - read);
+            const BYTE* before = size >= 32 ? bytes + read + size - 32 : kZeros;
+            BYTE* const plain = last + 16 * i;
+            for (int b = 0; b < 16; ++b)
+                plain[b] ^= before[b];
+            const int pad = plain[15];
+            if (pad < 1 || pad > 16 || (read + size < length && pad != 16))
+                return false;
+            for (int b = 16 - pad; b < 15; ++b) {
+                if (plain[b] != pad)
+                    return false;
+            }
+        }
+    }
+    return true;
 }
 
 // Emptying first spares the memory stream copying its old content when it grows.
@@ -142,7 +181,9 @@ BOOL QelDecryptStream(const char* password, IStream* data)
         return FALSE;
 
     CQelAES aes;
-    if (InitCipher(aes, CQelAES::DirDecrypt, password) != 0)
+    CQelAES blocks;
+    if (InitCipher(aes, CQelAES::DirDecrypt, password) != 0 ||
+        InitCipher(blocks, CQelAES::DirDecrypt, password, CQelAES::ModeECB) != 0)
         return FALSE;
     CStreamContent content;
     if (!content.Open(data, static_cast<ULONG>(size)))
@@ -150,20 +191,10 @@ BOOL QelDecryptStream(const char* password, IStream* data)
     BYTE* const bytes = content.Data();
     const size_t length = static_cast<size_t>(size);
 
-    // Every chunk's padding is checked first, from its last two blocks, so that
-    // a wrong key or a damaged stream fails before anything is overwritten.
-    for (size_t read = 0; read < length; read += kSealedChunk) {
-        const size_t count = std::min<size_t>(kSealedChunk, length - read);
-        const size_t tail = std::min<size_t>(count, 32);
-        BYTE last[32];
-        const int plain = aes.PadDecrypt(bytes + read + count - tail, static_cast<int>(tail), last);
-        if (plain < 0)
-            return FALSE;
-        // A sealed full chunk always carries a whole block of padding; anything
-        // else means a wrong key or a damaged stream.
-        if (read + count < length && plain != static_cast<int>(tail) - 16)
-            return FALSE;
-    }
+    // Checked first, so that a wrong key or a damaged stream fails before
+    // anything is overwritten.
+    if (!ChunkPaddingsHold(blocks, bytes, length))
+        return FALSE;
 
     // Unsealed in place from the first chunk on: a plaintext chunk is shorter
     // than its sealed form, so it never reaches a chunk still to be read.

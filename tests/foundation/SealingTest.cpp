@@ -330,6 +330,12 @@ TEST(SealingPaths, InstructionsAndTablesSealAndUnsealAlike)
             EXPECT_EQ(std::make_pair(FALSE, sealed), Unseal(global, "kez", sealed)) << global;
             EXPECT_EQ(std::make_pair(FALSE, lastByte), Unseal(global, "key", lastByte)) << global;
         }
+        // So does damage to the padding of a full chunk far into the stream.
+        if (sealed.size() > 100 * 1040) {
+            auto middle = sealed;
+            middle[100 * 1040 - 1] ^= 0x21;
+            EXPECT_EQ(std::make_pair(FALSE, middle), Unseal(true, "key", middle));
+        }
         EXPECT_EQ(Unseal(true, "key", firstBlock), Unseal(false, "key", firstBlock));
     }
 }
