@@ -12,18 +12,10 @@ void RemoveFrom(std::vector<T*>& list, T* item)
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
-// Mouse moves, paints and the caret's blink arrive all the time while nothing changes.
-BOOL RestartsIdle(const MSG& message)
+// Mouse moves, paints and the caret's blink (WM_SYSTIMER) arrive all the time while nothing changes.
+BOOL RestartsIdle(UINT message)
 {
-    switch (message.message) {
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-    case WM_PAINT:
-    case 0x0118:  // WM_SYSTIMER
-        return FALSE;
-    default:
-        return TRUE;
-    }
+    return message != WM_MOUSEMOVE && message != WM_NCMOUSEMOVE && message != WM_PAINT && message != 0x0118;
 }
 
 }  // namespace
@@ -61,16 +53,13 @@ int CUiMessageLoop::Run()
     for (;;) {
         while (idle && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
             idle = OnIdle();
-        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-        if (got == -1)
-            continue;
-        if (!got)
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0)  // WM_QUIT, or a failure that would repeat
             break;
         if (!PreTranslateMessage(&message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
-        idle = idle || RestartsIdle(message);
+        idle = idle || RestartsIdle(message.message);
     }
     return static_cast<int>(message.wParam);
 }
@@ -78,13 +67,13 @@ int CUiMessageLoop::Run()
 void CUiModule::Init(HINSTANCE instance)
 {
     m_instance = instance;
-    SetFrameworkInstance(instance);
+    FrameworkInstance() = instance;
 }
 
-CUiMessageLoop* CUiModule::GetMessageLoop(DWORD threadId) const
+CUiMessageLoop* CUiModule::GetMessageLoop() const
 {
     return Locked([&] {
-        const auto found = m_loops.find(threadId);
+        const auto found = m_loops.find(::GetCurrentThreadId());
         return found == m_loops.end() ? nullptr : found->second;
     });
 }

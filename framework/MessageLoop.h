@@ -57,7 +57,7 @@ public:
         return Locked([&] { return m_loops.emplace(::GetCurrentThreadId(), loop).second; });
     }
     BOOL RemoveMessageLoop() { return Locked([&] { return m_loops.erase(::GetCurrentThreadId()) != 0; }); }
-    CUiMessageLoop* GetMessageLoop(DWORD threadId = ::GetCurrentThreadId()) const;
+    CUiMessageLoop* GetMessageLoop() const;
 
 private:
     template <class Call>

@@ -7,20 +7,9 @@
 #include <mutex>
 #include <utility>
 
-BOOL IsColorMessage(UINT message)
-{
-    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-}
-
 namespace {
 
 const wchar_t kObjectProperty[] = L"Tessary.WindowObject";
-
-HINSTANCE& InstanceSlot()
-{
-    static HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    return instance;
-}
 
 // The lock of registration, and the system procedure of each superclass for windows that have lost their object.
 struct CClassTable {
@@ -46,16 +35,8 @@ LRESULT DefaultForOrphan(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 BOOL IsReflectableMessage(UINT message)
 {
-    switch (message) {
-    case WM_NOTIFY:
-    case WM_COMMAND:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_DELETEITEM:
-        return TRUE;
-    default:
-        return IsColorMessage(message);
-    }
+    return message == WM_NOTIFY || message == WM_COMMAND || message == WM_DRAWITEM || message == WM_MEASUREITEM ||
+           message == WM_DELETEITEM || IsColorMessage(message);
 }
 
 // The child a reflectable message came from, or nullptr (menus, accelerators).
@@ -83,8 +64,11 @@ HWND ReflectionTarget(HWND container, UINT message, LPARAM lParam)
 
 }  // namespace
 
-HINSTANCE FrameworkInstance() { return InstanceSlot(); }
-void SetFrameworkInstance(HINSTANCE instance) { InstanceSlot() = instance; }
+HINSTANCE& FrameworkInstance()
+{
+    static HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    return instance;
+}
 
 ATOM CWindowClassInfo::Register()
 {
@@ -106,18 +90,14 @@ ATOM CWindowClassInfo::Register()
         wc.style = style;
         wc.hbrBackground = background;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        if (iconId) {
-            wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 0, 0,
-                                                       LR_DEFAULTSIZE | LR_SHARED));
-            wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                                                         ::GetSystemMetrics(SM_CXSMICON),
-                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        if (iconId) {  // the system takes the small icon from the same resource
+            wc.hIcon = static_cast<HICON>(
+                ::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
         }
     }
     wc.lpfnWndProc = FrameworkWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = ClassName();
-    wc.lpszMenuName = nullptr;
     m_atom = ::RegisterClassExW(&wc);
     if (!m_atom && ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
         m_atom = static_cast<ATOM>(::GetClassInfoExW(instance, ClassName(), &wc));

@@ -19,8 +19,7 @@
 #include "framework/WindowRef.h"
 
 // The module whose resources and classes the windows use; the program's own by default.
-HINSTANCE FrameworkInstance();
-void SetFrameworkInstance(HINSTANCE instance);
+HINSTANCE& FrameworkInstance();
 
 // One window class, registered on the first Create. Classes return a function-static
 // instance from GetWindowClassInfo.
@@ -47,7 +46,7 @@ private:
     wchar_t m_generated[24]{};
 };
 
-BOOL IsColorMessage(UINT message);
+inline BOOL IsColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
 class CWindowObject : public CWindowRef {
 public:
