@@ -7,40 +7,30 @@ namespace {
 // Messages whose answer is the dialog procedure's own return value, not DWLP_MSGRESULT.
 BOOL AnswersDirectly(UINT message)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-        return TRUE;
-    default:
-        return IsColorMessage(message);
-    }
+    return message == WM_INITDIALOG || message == WM_COMPAREITEM || message == WM_VKEYTOITEM ||
+           message == WM_CHARTOITEM || message == WM_QUERYDRAGICON || IsColorMessage(message);
 }
 
 }  // namespace
 
-INT_PTR CDialogObject::DoModal(HWND parent, LPARAM param)
+INT_PTR CDialogObject::DoModal(HWND parent)
 {
     if (m_hWnd)
         return -1;
     m_modal = TRUE;
     Pending() = this;
-    const INT_PTR result =
-        ::DialogBoxParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, param);
+    const INT_PTR result = ::DialogBoxParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, 0);
     Pending() = nullptr;  // taken by the first message, unless the dialog never came
     return result;
 }
 
-HWND CDialogObject::Create(HWND parent, LPARAM param)
+HWND CDialogObject::Create(HWND parent)
 {
     if (m_hWnd)
         return nullptr;
     m_modal = FALSE;
     Pending() = this;
-    const HWND window =
-        ::CreateDialogParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, param);
+    const HWND window = ::CreateDialogParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, 0);
     Pending() = nullptr;
     return window;
 }

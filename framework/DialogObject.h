@@ -8,15 +8,14 @@ class CDialogObject : public CWindowObject {
 public:
     explicit CDialogObject(UINT dialogId) : m_dialogId(dialogId) {}
 
-    INT_PTR DoModal(HWND parent = ::GetActiveWindow(), LPARAM param = 0);
-    HWND Create(HWND parent, LPARAM param = 0);
+    INT_PTR DoModal(HWND parent);
+    HWND Create(HWND parent);
     // Ends a modal dialog with the result, destroys a modeless one.
     BOOL EndDialog(INT_PTR result);
 
-protected:
+private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
     UINT m_dialogId;
     BOOL m_modal = FALSE;
 };
