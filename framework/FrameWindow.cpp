@@ -4,16 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Its own visibility bit: the frame itself is still hidden while it lays out its first size.
-BOOL IsShown(const CWindowRef& window)
-{
-    return window.IsWindow() && (window.GetStyle() & WS_VISIBLE) != 0;
-}
-
-}  // namespace
-
 HWND CFrameWindowObject::CreateFrame(const RECT& rect)
 {
     wchar_t title[256]{};
@@ -33,16 +23,18 @@ CWindowClassInfo& CFrameWindowObject::GetWindowClassInfo()
 
 void CFrameWindowObject::UpdateLayout()
 {
+    // Their own visibility bits: the frame itself is still hidden while it lays out its first size.
+    const auto shown = [](const CWindowRef& bar) { return bar.IsWindow() && (bar.GetStyle() & WS_VISIBLE) != 0; };
     RECT rect = GetClientRect();
     const CWindowRef toolBar(m_toolBar);
-    if (IsShown(toolBar)) {
+    if (shown(toolBar)) {
         toolBar.SendMessage(WM_SIZE);
         const RECT bar = toolBar.GetWindowRect();
         rect.top += bar.bottom - bar.top;
     }
 
     const CWindowRef statusBar(m_statusBar);
-    if (IsShown(statusBar) || (statusBar.IsWindow() && m_statusBarCrowdedOut)) {
+    if (shown(statusBar) || (statusBar.IsWindow() && m_statusBarCrowdedOut)) {
         statusBar.SendMessage(WM_SIZE);
         const RECT bar = statusBar.GetWindowRect();
         const int height = bar.bottom - bar.top;
@@ -75,12 +67,13 @@ BOOL CFrameWindowObject::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wP
     }
 }
 
-void CCommandState::UpdateToolBars()
+BOOL CFrameWindowObject::OnIdle()
 {
     for (const HWND bar : m_toolBars) {
-        for (const auto& [id, state] : m_states) {
+        for (const auto& [id, state] : m_commands) {
             ::SendMessageW(bar, TB_ENABLEBUTTON, id, MAKELPARAM(state.enabled, 0));
             ::SendMessageW(bar, TB_CHECKBUTTON, id, MAKELPARAM(state.checked, 0));
         }
     }
+    return FALSE;
 }

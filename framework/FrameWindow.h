@@ -13,31 +13,7 @@
 #include "framework/MessageLoop.h"
 #include "framework/WindowObject.h"
 
-// Enabled and checked state per command id, which handlers set and the frame's idle
-// handler pushes to the tool bars added here. Every known state goes each time: a tool
-// bar repaints a button only when its state changes, and one added later catches up.
-class CCommandState {
-public:
-    void AddToolBar(HWND toolBar) { m_toolBars.push_back(toolBar); }
-
-    // Commands never set are left as the tool bars have them; a command once set
-    // has both its states pushed.
-    void EnableCommand(UINT id, BOOL enable) { m_states[id].enabled = enable != FALSE; }
-    void SetCommandCheck(UINT id, BOOL check) { m_states[id].checked = check != FALSE; }
-
-    void UpdateToolBars();
-
-private:
-    struct State {
-        BOOL enabled = TRUE;
-        BOOL checked = FALSE;
-    };
-
-    std::map<UINT, State> m_states;
-    std::vector<HWND> m_toolBars;
-};
-
-class CFrameWindowObject : public CWindowObject, public CCommandState, public IUiMessageFilter, public IUiIdleHandler {
+class CFrameWindowObject : public CWindowObject, public IUiMessageFilter, public IUiIdleHandler {
 public:
     static constexpr UINT kResourceId = 128;
 
@@ -46,13 +22,15 @@ public:
     // The bars get WM_SIZE first, so that bars aligning themselves to the frame do so.
     virtual void UpdateLayout();
 
+    // Enabled and checked state per command id, every known state pushed on each idle (a tool bar
+    // repaints only a changed button); commands never set stay as the tool bars have them.
+    void AddToolBar(HWND toolBar) { m_toolBars.push_back(toolBar); }
+    void EnableCommand(UINT id, BOOL enable) { m_commands[id].enabled = enable != FALSE; }
+    void SetCommandCheck(UINT id, BOOL check) { m_commands[id].checked = check != FALSE; }
+
     // The frame has no accelerators of its own.
     BOOL PreTranslateMessage(MSG*) override { return FALSE; }
-    BOOL OnIdle() override
-    {
-        UpdateToolBars();
-        return FALSE;
-    }
+    BOOL OnIdle() override;
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
 
@@ -66,5 +44,12 @@ protected:
     DWORD DefaultExStyle() const override { return WS_EX_APPWINDOW | WS_EX_WINDOWEDGE; }
 
 private:
+    struct CommandState {
+        BOOL enabled = TRUE;
+        BOOL checked = FALSE;
+    };
+
     BOOL m_statusBarCrowdedOut = FALSE;  // hidden by the layout, not by its owner
+    std::map<UINT, CommandState> m_commands;
+    std::vector<HWND> m_toolBars;
 };
