@@ -17,7 +17,7 @@ BOOL CWindowRef::CenterWindow(HWND over) const
         !child && over && over != ::GetDesktopWindow() && ::IsWindowVisible(over) && !::IsIconic(over);
     const RECT centre = useOver ? CWindowRef(over).GetWindowRect() : bounds;
 
-    const RECT own = child ? GetRectInParent() : GetWindowRect();
+    const RECT own = GetWindowRect();  // only its size counts
     const int width = own.right - own.left;
     const int height = own.bottom - own.top;
     // Within the bounds, the top-left corner first when the window is larger than they are.
