@@ -10,6 +10,7 @@
 namespace {
 
 const wchar_t kObjectProperty[] = L"Tessary.WindowObject";
+const wchar_t kOriginalProperty[] = L"Tessary.OriginalProcedure";
 
 // The lock of registration, and the system procedure of each superclass for windows that have lost their object.
 struct CClassTable {
@@ -25,6 +26,11 @@ CClassTable& Classes()
 
 LRESULT DefaultForOrphan(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (const auto original = reinterpret_cast<WNDPROC>(::GetPropW(window, kOriginalProperty))) {
+        if (message == WM_NCDESTROY)
+            ::RemovePropW(window, kOriginalProperty);
+        return ::CallWindowProcW(original, window, message, wParam, lParam);
+    }
     std::unique_lock<std::mutex> hold(Classes().lock);
     const auto found = Classes().superProcs.find(static_cast<ATOM>(::GetClassWord(window, GCW_ATOM)));
     const WNDPROC proc = found == Classes().superProcs.end() ? nullptr : found->second;
@@ -181,9 +187,12 @@ BOOL CWindowObject::IsOurProcedureOnTop() const
 
 void CWindowObject::Detach()
 {
-    // A subclass that came after ours stays; our procedure then finds no object and passes messages on.
+    // A subclass that came after ours stays; our procedure then finds no object and passes
+    // messages on to the procedure we replaced.
     if (m_subclassed && IsOurProcedureOnTop())
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
+    else if (m_subclassed)
+        ::SetPropW(m_hWnd, kOriginalProperty, reinterpret_cast<HANDLE>(m_defaultProc));
     ::RemovePropW(m_hWnd, kObjectProperty);
     m_subclassed = FALSE;
 }

@@ -145,6 +145,11 @@ TEST(WindowObject, ContainerReflectsAControlsCommandBackToIt)
     container.DestroyWindow();
 }
 
+static LRESULT CALLBACK PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 TEST(WindowObject, SubclassingAndUnsubclassingRestoreTheOriginalProcedure)
 {
     const HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
@@ -158,6 +163,18 @@ TEST(WindowObject, SubclassingAndUnsubclassingRestoreTheOriginalProcedure)
     EXPECT_EQ(edit, object.UnsubclassWindow());
     EXPECT_EQ(original, ::GetWindowLongPtrW(edit, GWLP_WNDPROC));
     EXPECT_EQ(0, ::SendMessageW(edit, kPing, 0, 0));
+
+    // An object that goes while another subclass sits on top of ours leaves the edit working.
+    const LRESULT limit = ::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
+    ASSERT_NE(0, limit);
+    {
+        CBase covered;
+        ASSERT_TRUE(covered.SubclassWindow(edit));
+        ASSERT_TRUE(::SetWindowSubclass(edit, PassOn, 1, 0));
+        EXPECT_EQ(nullptr, covered.UnsubclassWindow());
+    }
+    EXPECT_EQ(limit, ::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0));
+    ::RemoveWindowSubclass(edit, PassOn, 1);
     ::DestroyWindow(edit);
 }
 
