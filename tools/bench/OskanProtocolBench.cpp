@@ -76,6 +76,51 @@ struct CFreeBlock {
     void operator()(BYTE* block) const { free(block); }
 };
 
+// A scheme that serves one byte at once with the handler's reports: what urlmon's
+// binding costs of itself, the floor under every entry read through a scheme.
+class COneByteProtocol final
+    : public CComObjectBase<COneByteProtocol, IInternetProtocol, IInternetProtocolRoot, IClassFactory> {
+public:
+    STDMETHODIMP Start(LPCWSTR url, IInternetProtocolSink* sink, IInternetBindInfo*, DWORD, HANDLE_PTR) override
+    {
+        sink->ReportProgress(BINDSTATUS_FINDINGRESOURCE, url);
+        sink->ReportProgress(BINDSTATUS_CONNECTING, url);
+        sink->ReportProgress(BINDSTATUS_SENDINGREQUEST, url);
+        sink->ReportProgress(BINDSTATUS_MIMETYPEAVAILABLE, L"image/png");
+        sink->ReportData(BSCF_FIRSTDATANOTIFICATION, 0, 1);
+        sink->ReportData(BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, 1, 1);
+        sink->ReportResult(S_OK, 0, nullptr);
+        return S_OK;
+    }
+    STDMETHODIMP Continue(PROTOCOLDATA*) override { return S_OK; }
+    STDMETHODIMP Abort(HRESULT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP Terminate(DWORD) override { return S_OK; }
+    STDMETHODIMP Suspend() override { return E_NOTIMPL; }
+    STDMETHODIMP Resume() override { return E_NOTIMPL; }
+    STDMETHODIMP Read(void* buffer, ULONG count, ULONG* read) override
+    {
+        const ULONG n = m_served || count == 0 ? 0 : 1;
+        if (n)
+            *static_cast<char*>(buffer) = 'x';
+        m_served = m_served || n;
+        if (read)
+            *read = n;
+        return m_served ? S_FALSE : S_OK;
+    }
+    STDMETHODIMP Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    STDMETHODIMP LockRequest(DWORD) override { return S_OK; }
+    STDMETHODIMP UnlockRequest() override { return S_OK; }
+    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** object) override
+    {
+        const Microsoft::WRL::ComPtr<COneByteProtocol> protocol = Create();
+        return protocol ? protocol->QueryInterface(iid, object) : E_OUTOFMEMORY;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+private:
+    bool m_served = false;
+};
+
 }  // namespace
 
 int main()
@@ -145,6 +190,18 @@ int main()
         for (const auto& entry : entries)
             GetEntryMimeType(entry.first);
     };
+    const Microsoft::WRL::ComPtr<COneByteProtocol> oneByte = COneByteProtocol::Create();
+    if (!oneByte || FAILED(registration.GetSession()->RegisterNameSpace(oneByte.Get(), CLSID_NULL, L"onebyte", 0,
+                                                                           nullptr, 0))) {
+        std::printf("Cannot register the one-byte scheme\n");
+        return 1;
+    }
+    const auto bindingsAlone = [&] {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            CUrlMonRead read;
+            ok = ReadThroughUrlMon(L"onebyte://x/p.png", read) && read.bytes == "x" && ok;
+        }
+    };
     const auto clear = [&] { cache->Clear(); };
     const auto keep = [] {};
 
@@ -152,12 +209,14 @@ int main()
     const double coldScheme = cold[0];
     const double coldCache = cold[1];
     fromCache();
-    const std::vector<double> warm = Time(31, keep, {throughScheme, fromCache, handlerAlone, pathRequests, mimeTypes});
+    const std::vector<double> warm =
+        Time(31, keep, {throughScheme, fromCache, handlerAlone, pathRequests, mimeTypes, bindingsAlone});
     const double warmScheme = warm[0];
     const double warmCache = warm[1];
     const double warmHandler = warm[2];
     const double paths = warm[3];
     const double types = warm[4];
+    const double bindings = warm[5];
     const double perEntry = (warmScheme - warmCache) / double(entries.size());
 
     std::printf("%-34s %9s %9s %7s\n", "round (page and 40 pictures)", "scheme", "cache", "ratio");
@@ -168,7 +227,9 @@ int main()
     std::printf("%-34s %6.2f ms\n", "  of which the handler alone", warmHandler);
     std::printf("%-34s %6.2f ms\n", "    its path requests", paths);
     std::printf("%-34s %6.2f ms\n", "    its type look-ups", types);
+    std::printf("%-34s %6.2f ms\n", "  bindings alone (one byte each)", bindings);
     std::printf("\nThe binding adds %.3f ms per entry in the cached round.\n", perEntry);
+    registration.GetSession()->UnregisterNameSpace(oneByte.Get(), L"onebyte");
     std::printf("\n%s\n", ok ? "All results checked." : "SOME RESULTS WERE WRONG.");
     return ok ? 0 : 1;
 }
