@@ -5,26 +5,12 @@
 #include <cwchar>
 #include <map>
 #include <mutex>
-#include <unordered_map>
 #include <utility>
 
 namespace {
 
+const wchar_t kObjectProperty[] = L"Tessary.WindowObject";
 const wchar_t kOriginalProperty[] = L"Tessary.OriginalProcedure";
-
-// The object of each window of ours. A window property served before; under Wine
-// each property read is a round trip to the server (10 us on a busy machine, 65 us
-// on a quiet one), and every message to every window of ours asks.
-struct CObjectTable {
-    std::mutex lock;
-    std::unordered_map<HWND, CWindowObject*> objects;
-};
-
-CObjectTable& Objects()
-{
-    static CObjectTable table;
-    return table;
-}
 
 // The lock of registration, and the system procedure of each superclass for windows that have lost their object.
 struct CClassTable {
@@ -140,10 +126,7 @@ CWindowObject*& CWindowObject::Pending()
 
 CWindowObject* CWindowObject::FromHandle(HWND window)
 {
-    CObjectTable& table = Objects();
-    const std::lock_guard<std::mutex> hold(table.lock);
-    const auto found = table.objects.find(window);
-    return found == table.objects.end() ? nullptr : found->second;
+    return static_cast<CWindowObject*>(::GetPropW(window, kObjectProperty));
 }
 
 CWindowClassInfo& CWindowObject::GetWindowClassInfo()
@@ -194,9 +177,7 @@ void CWindowObject::Attach(HWND window, WNDPROC defaultProc, BOOL subclassed)
     m_hWnd = window;
     m_defaultProc = defaultProc;
     m_subclassed = subclassed;
-    CObjectTable& table = Objects();
-    const std::lock_guard<std::mutex> hold(table.lock);
-    table.objects[window] = this;
+    ::SetPropW(window, kObjectProperty, this);
 }
 
 BOOL CWindowObject::IsOurProcedureOnTop() const
@@ -212,9 +193,7 @@ void CWindowObject::Detach()
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
     else if (m_subclassed)
         ::SetPropW(m_hWnd, kOriginalProperty, reinterpret_cast<HANDLE>(m_defaultProc));
-    CObjectTable& table = Objects();
-    const std::lock_guard<std::mutex> hold(table.lock);
-    table.objects.erase(m_hWnd);
+    ::RemovePropW(m_hWnd, kObjectProperty);
     m_subclassed = FALSE;
 }
 
