@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-// Folding by four 128-bit lanes, then one, then Barrett reduction, as in Intel's
+// Folding by four 128-bit lanes, then one, then Barrett reduction, as in the paper
 // "Fast CRC Computation for Generic Polynomials Using PCLMULQDQ Instruction", for
 // the bit-reflected polynomial 0x104C11DB7. Each constant is x^n mod P, reflected
 // and shifted left by one: k1 n = 4*128+32, k2 4*128-32, k3 128+32, k4 128-32, k5 64;
@@ -28,7 +28,7 @@ __m128i Fold(__m128i lane, __m128i k, __m128i next)
     return _mm_xor_si128(_mm_xor_si128(high, low), next);
 }
 
-} // namespace
+}  // namespace
 
 DWORD QelClmulCrc32Blocks(DWORD invertedCrc, const BYTE* data, size_t length)
 {
