@@ -7,6 +7,7 @@
 
 #include "framework/DialogObject.h"
 #include "framework/DoubleBuffer.h"
+#include "framework/GdiOwners.h"
 #include "framework/MessageLoop.h"
 #include "framework/WindowObject.h"
 
@@ -95,9 +96,8 @@ public:
     void DoPaint(HDC dc) override
     {
         const RECT all = GetClientRect();
-        const HBRUSH red = ::CreateSolidBrush(RGB(200, 10, 20));
+        const CBrushOwner red(::CreateSolidBrush(RGB(200, 10, 20)));
         ::FillRect(dc, &all, red);
-        ::DeleteObject(red);
     }
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD) override
@@ -178,21 +178,18 @@ TEST(WindowObject, SubclassingAndUnsubclassingRestoreTheOriginalProcedure)
     ::DestroyWindow(edit);
 }
 
-TEST(WindowObject, DoubleBufferPaintsAGivenDcDirectly)
+TEST(WindowObject, DoubleBufferPaintsAGivenDcDirectlyAndNeverErasesOnItsOwn)
 {
     CPainted window;
     ASSERT_TRUE(window.Create(nullptr, kRect, L"p", WS_POPUP));
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 200, 100);
-    ::ReleaseDC(nullptr, screen);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    EXPECT_EQ(1, window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory)));
-    window.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const CWindowDc screen(nullptr);
+    const CMemoryDc memory(::CreateCompatibleDC(screen));
+    const CBitmapOwner bitmap(::CreateCompatibleBitmap(screen, 200, 100));
+    const CSelectScope select(memory, bitmap);
+    window.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+    // Erasing after painting would show the class's background.
+    EXPECT_EQ(1, window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get())));
     EXPECT_EQ(RGB(200, 10, 20), ::GetPixel(memory, 10, 10));
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
     window.DestroyWindow();
 }
 
