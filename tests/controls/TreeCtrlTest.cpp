@@ -114,12 +114,6 @@ TEST(TreeCtrl, StateIsWrittenAsFlagsPerItemPathAndTheScrollPosition)
     }
     CPathTree tree;
     CTreeHost host(tree);
-    wchar_t name[64]{};
-    ::GetClassNameW(tree, name, 64);
-    EXPECT_STREQ(L"Qel_TreeCtrl", name);
-    EXPECT_EQ(static_cast<LONG_PTR>(TVS_HASBUTTONS | TVS_LINESATROOT),
-              tree.GetStyle() & (TVS_HASBUTTONS | TVS_LINESATROOT));
-
     tree.Fill({L"abc", L"abc\\leaf", L"ghi", L"ghi\\jkl", L"lone"});
     tree.Expand(L"abc");
     tree.Select(L"ghi");
@@ -213,11 +207,13 @@ TEST(TreeCtrl, RowsAndTheSpaceBelowThemAreFullyPaintedAndRootGlyphsSitOnTheButto
     // The selection box spans the whole row, not the text rectangle a pixel short of it.
     EXPECT_EQ(RGB(217, 217, 217), picture.At(client.right / 2, row.top));
     EXPECT_EQ(RGB(217, 217, 217), picture.At(client.right / 2, row.bottom - 1));
-    // Rows may show the hot look where the mouse happens to be, but never black.
-    for (int y = 0; y < client.bottom; ++y)
-        ASSERT_NE(RGB(0, 0, 0), picture.At(client.right - 1, y)) << y;
-    for (int y = row.bottom; y < client.bottom; y += 10)
-        EXPECT_EQ(window, picture.At(client.right / 2, y)) << y;
+    // Rows may show the hot look where the mouse happens to be, but never black; below them the window colour.
+    for (int y = 0; y < client.bottom; ++y) {
+        if (y < row.bottom)
+            ASSERT_NE(RGB(0, 0, 0), picture.At(client.right - 1, y)) << y;
+        else
+            ASSERT_EQ(window, picture.At(client.right - 1, y)) << y;
+    }
 
     // The collapsed glyph's outline at the root row's middle, over the native button.
     const RECT text = ItemRect(tree, tree.Find(L"abc"), TRUE);
