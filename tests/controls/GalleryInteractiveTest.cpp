@@ -37,6 +37,8 @@ namespace {
 
 constexpr int kWidth = 960;
 constexpr int kHeight = 640;
+// Blue, orange, green, red: the icons' colours throughout.
+constexpr COLORREF kColors[] = {RGB(40, 120, 220), RGB(230, 150, 30), RGB(60, 170, 80), RGB(200, 50, 50)};
 
 // A window of our own class, which reflects its children's notifications back to them.
 class CPane : public CWindowObject {
@@ -135,7 +137,7 @@ struct CGallery {
     CImageListOwner toolImages{::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0)};
     CImageListOwner treeImages{::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0)};
     CImageListOwner tabImages{::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0)};
-    CIconOwner statusIcon{DiscIcon(16, RGB(60, 170, 80))};
+    CIconOwner statusIcon{DiscIcon(16, kColors[2])};
     CRecordingParent window{WS_EX_TOPMOST};
     CQelVistaToolBarCtrl toolBar;
     CQelVistaIconEdit promptBox;
@@ -189,7 +191,7 @@ struct CGallery {
         toolBar.SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS | TBSTYLE_EX_DRAWDDARROWS);
         const auto padding = static_cast<DWORD>(toolBar.SendMessage(TB_GETPADDING));
         toolBar.SendMessage(TB_SETPADDING, 0, MAKELPARAM(30, HIWORD(padding)));
-        for (const COLORREF color : {RGB(40, 120, 220), RGB(230, 150, 30), RGB(60, 170, 80), RGB(200, 50, 50)})
+        for (const COLORREF color : kColors)
             AddIcon(toolImages, 16, color);
         toolBar.SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolImages.Get()));
         toolBar.AddToolButton(IDS_GALLERY_UPDATE, BTNS_BUTTON, TRUE, 0);
@@ -255,11 +257,10 @@ struct CGallery {
     {
         ASSERT_TRUE(chooser.Create(leftSplitter, RECT{0, 0, 10, 10}, nullptr,
                                    WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, 0, 7));
-        const COLORREF colors[] = {RGB(40, 120, 220), RGB(230, 150, 30), RGB(200, 50, 50), RGB(60, 170, 80)};
         int index = 0;
         for (const wchar_t* text : {L"All books", L"Reading now", L"Favourites", L"Recently added"}) {
             chooser.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-            iconFiles.push_back(WriteTestIconFile(colors[index]));
+            iconFiles.push_back(WriteTestIconFile(kColors[index]));
             chooser.SetItemIcon(index, iconFiles.back().c_str());
             ++index;
         }
@@ -286,7 +287,7 @@ struct CGallery {
     {
         ASSERT_TRUE(tabs.Create(right, RECT{0, 0, area.right, 28}));
         for (int color = 0; color < 3; ++color)
-            AddIcon(tabImages, 16, color == 0 ? RGB(40, 120, 220) : color == 1 ? RGB(230, 150, 30) : RGB(60, 170, 80));
+            AddIcon(tabImages, 16, kColors[color]);
         tabs.SendMessage(TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(tabImages.Get()));
         int image = 0;
         for (const wchar_t* text : {L"Books", L"Notes & marks", L"Reading list"}) {
@@ -315,7 +316,7 @@ struct CGallery {
                                     nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS |
                                                  LVS_NOCOLUMNHEADER | LVS_SINGLESEL));
         accounts.Images().Create(32);
-        accounts.Images().AddIcon(CIconOwner(DiscIcon(32, RGB(40, 120, 220))), L"alice");
+        accounts.Images().AddIcon(CIconOwner(DiscIcon(32, kColors[0])), L"alice");
         for (const wchar_t* name : {L"alice", L"bob", L"carol"})
             AddTexts(accounts, {name});
         SetRowState(accounts, 0, LVIS_SELECTED, LVIS_SELECTED);
