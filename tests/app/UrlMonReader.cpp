@@ -23,13 +23,7 @@ public:
         return S_OK;
     }
     STDMETHODIMP OnLowResource(DWORD) override { return S_OK; }
-    STDMETHODIMP OnProgress(ULONG, ULONG, ULONG status, LPCWSTR text) override
-    {
-        m_read.statuses.push_back(status);
-        if (status == BINDSTATUS_MIMETYPEAVAILABLE)
-            m_read.mimeType = text ? text : L"";
-        return S_OK;
-    }
+    STDMETHODIMP OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override { return S_OK; }
     STDMETHODIMP OnStopBinding(HRESULT result, LPCWSTR) override
     {
         Drain();

@@ -4,13 +4,10 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 struct CUrlMonRead {
     HRESULT result = E_FAIL;  // what the binding stopped with
     std::string bytes;
-    std::wstring mimeType;
-    std::vector<ULONG> statuses;  // BINDSTATUS_* in the order reported
 };
 
 // FALSE when the binding could not be started or did not stop within 20 seconds.
