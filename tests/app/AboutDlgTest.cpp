@@ -42,7 +42,6 @@ RECT ItemRect(HWND dialog, int id)
 TEST(AboutVersion, TheDigitsCountInThousandths)
 {
     EXPECT_EQ(L"1.23", AboutVersionNumber(L"1.2.3.4"));
-    EXPECT_EQ(L"1.00", AboutVersionNumber(L"1.0.0.0"));
     EXPECT_EQ(L"0.95", AboutVersionNumber(L"0.9.5.0"));
     EXPECT_EQ(L"0.00", AboutVersionNumber(L""));
 }
