@@ -5,7 +5,6 @@
 #include "foundation/Global.h"
 #include "foundation/MD5.h"
 #include "foundation/Streams.h"
-#include "framework/GlobalLock.h"
 
 #include <wrl/client.h>
 
@@ -78,41 +77,6 @@ BOOL ReplaceContent(IStream* data, const BYTE* bytes, ULONG count)
            QelSeekStreamToBegin(data);
 }
 
-// The stream's whole content in memory: a memory stream's own block, locked,
-// or else a copy read from the stream.
-class CStreamContent
-{
-public:
-    BOOL Open(IStream* stream, ULONG size)
-    {
-        HGLOBAL memory = nullptr;
-        if (SUCCEEDED(GetHGlobalFromStream(stream, &memory)) && memory) {
-            m_locked = CGlobalLock(memory);
-            return m_locked.Size() >= size;
-        }
-        try {
-            m_copy.resize(size);
-        } catch (const std::bad_alloc&) {
-            return FALSE;
-        }
-        return QelReadStream(stream, m_copy.data(), size);
-    }
-
-    BYTE* Data() { return IsStreamMemory() ? static_cast<BYTE*>(m_locked.Data()) : m_copy.data(); }
-    // Changes to the stream's own memory change the stream's content.
-    bool IsStreamMemory() const { return m_locked.Data() != nullptr; }
-    // Before the stream is resized: a locked block may not move.
-    void Close()
-    {
-        m_locked.Unlock();
-        std::vector<BYTE>().swap(m_copy);
-    }
-
-private:
-    CGlobalLock m_locked;
-    std::vector<BYTE> m_copy;
-};
-
 Microsoft::WRL::ComPtr<IStream> MemoryStreamWith(const void* bytes, ULONG count)
 {
     auto stream = QelCreateMemoryStream();
@@ -149,7 +113,7 @@ BOOL QelEncryptStream(const char* password, IStream* data)
         TessaryWriteLog(L"Failed init AES");
         return FALSE;
     }
-    CStreamContent plain;
+    CQelStreamContent plain;
     if (!plain.Open(data, static_cast<ULONG>(size))) {
         TessaryWriteLog(L"Failed to read from stream!");
         return FALSE;
@@ -185,7 +149,7 @@ BOOL QelDecryptStream(const char* password, IStream* data)
     if (InitCipher(aes, CQelAES::DirDecrypt, password) != 0 ||
         InitCipher(blocks, CQelAES::DirDecrypt, password, CQelAES::ModeECB) != 0)
         return FALSE;
-    CStreamContent content;
+    CQelStreamContent content;
     if (!content.Open(data, static_cast<ULONG>(size)))
         return FALSE;
     BYTE* const bytes = content.Data();

@@ -4,7 +4,6 @@
 #include <new>
 
 #include "foundation/StdioFile.h"
-#include "framework/GlobalLock.h"
 
 namespace {
 
@@ -165,4 +164,26 @@ BOOL QelSaveStreamToFile(IStream* stream, const wchar_t* path)
     } catch (...) {
         return FALSE;
     }
+}
+
+BOOL CQelStreamContent::Open(IStream* stream, ULONG size)
+{
+    Close();
+    HGLOBAL memory = nullptr;
+    if (SUCCEEDED(::GetHGlobalFromStream(stream, &memory)) && memory) {
+        m_locked = CGlobalLock(memory);
+        return m_locked.Size() >= size;
+    }
+    try {
+        m_copy.resize(size);
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+    return QelReadStream(stream, m_copy.data(), size);
+}
+
+void CQelStreamContent::Close()
+{
+    m_locked.Unlock();
+    std::vector<BYTE>().swap(m_copy);
 }

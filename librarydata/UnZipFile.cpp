@@ -83,20 +83,7 @@ BOOL CQelUnZipStream::Open(IStream* stream)
     if (size > 0xFFFFFFFFULL)
         return FALSE;
     const DWORD length = static_cast<DWORD>(size);
-    HGLOBAL memory = nullptr;
-    const void* bytes = nullptr;
-    if (SUCCEEDED(GetHGlobalFromStream(stream, &memory)) && memory) {
-        m_locked = CGlobalLock(memory);
-        bytes = m_locked.Data();
-        if (!bytes)
-            return FALSE;
-    } else {
-        m_copy.assign(length, 0);
-        if (length > 0)
-            QelReadStream(stream, m_copy.data(), length);
-        bytes = m_copy.data();
-    }
-    if (!m_zip.OpenMemory(bytes, length)) {
+    if (!m_content.Open(stream, length) || !m_zip.OpenMemory(m_content.Data(), length)) {
         Close();
         return FALSE;
     }
@@ -106,9 +93,7 @@ BOOL CQelUnZipStream::Open(IStream* stream)
 BOOL CQelUnZipStream::Close()
 {
     m_zip.Close();
-    m_locked.Unlock();
-    m_copy.clear();
-    m_copy.shrink_to_fit();
+    m_content.Close();
     return TRUE;
 }
 

@@ -4,9 +4,7 @@
 #include <windows.h>
 #include <objidl.h>
 
-#include <vector>
-
-#include "framework/GlobalLock.h"
+#include "foundation/Streams.h"
 #include "librarydata/ZipCommon.h"
 
 class CQelUnZipFile {
@@ -51,8 +49,7 @@ public:
 
 private:
     CQelUnZipFile m_zip;
-    CGlobalLock m_locked;
-    std::vector<BYTE> m_copy;
+    CQelStreamContent m_content;
 };
 
 // The stream holds a zip archive of at least one entry, and every entry
