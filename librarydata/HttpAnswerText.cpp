@@ -7,8 +7,6 @@
 #include "foundation/Streams.h"
 #include "foundation/TextFiles.h"
 
-#include <vector>
-
 namespace {
 
 constexpr UINT kUtf8 = 65001;
@@ -29,20 +27,8 @@ BOOL QelLoadTextFromStream(IStream* stream, std::wstring& out)
 {
     QelSeekStreamToBegin(stream);
     const ULONG size = static_cast<ULONG>(QelGetStreamSize(stream));
-    HGLOBAL memory = nullptr;
-    if (SUCCEEDED(GetHGlobalFromStream(stream, &memory)) && memory) {
-        const void* bytes = GlobalLock(memory);
-        if (bytes || size == 0) {
-            const BOOL result = QelLoadTextFromBuffer(bytes, size, out, 0, 0, nullptr);
-            if (bytes)
-                GlobalUnlock(memory);
-            return result;
-        }
-    }
-    std::vector<BYTE> buffer;
-    if (!QelReadWholeStream(stream, buffer))
-        return FALSE;
-    return QelLoadTextFromBuffer(buffer.data(), static_cast<ULONG>(buffer.size()), out, 0, 0, nullptr);
+    CQelStreamContent content;
+    return content.Open(stream, size) && QelLoadTextFromBuffer(content.Data(), size, out, 0, 0, nullptr);
 }
 
 BOOL CQelHttpServer::DecodeAnswer(IStream* answer, const std::wstring& headers, std::wstring& text) const
