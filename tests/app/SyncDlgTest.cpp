@@ -255,8 +255,6 @@ TEST_F(SyncEventBridge, EveryEventReachesTheDialogWithItsFieldsAndItsAnswerReach
     EXPECT_EQ(L"s3cret", std::wstring(password));
     EXPECT_EQ(L"Held", held.title);
     EXPECT_EQ(L"held.txt", heldAttachment.name);
-    EXPECT_EQ(5, documents);
-    EXPECT_EQ(6, attachments);
 
     // Codes outside the table and records that are missing are answered 0.
     TESSARYSYNCEVENTDATA record;
