@@ -24,10 +24,6 @@ BOOL CQelControlContainer::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM 
 
 CWindowClassInfo& CQelControlContainer::GetWindowClassInfo()
 {
-    static CWindowClassInfo info = [] {
-        CWindowClassInfo container;
-        container.name = L"Qel_ControlContainer";
-        return container;
-    }();
+    static CWindowClassInfo info{L"Qel_ControlContainer", nullptr, 0};
     return info;
 }

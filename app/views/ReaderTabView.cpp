@@ -39,11 +39,7 @@ CReaderTabView::~CReaderTabView() = default;
 
 CWindowClassInfo& CReaderTabView::GetWindowClassInfo()
 {
-    static CWindowClassInfo info = [] {
-        CWindowClassInfo i;
-        i.name = L"Qel_TabView";
-        return i;
-    }();
+    static CWindowClassInfo info{L"Qel_TabView", nullptr, 0};
     return info;
 }
 
