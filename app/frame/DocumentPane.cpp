@@ -108,12 +108,11 @@ void CDocumentPane::RunSearch()
 
 void CDocumentPane::RestoreState(const wchar_t* section)
 {
-    m_section = section ? section : L"";
-    if (m_section.empty())
+    if (!section || !*section)
         return;
     CTessarySettings settings;
-    m_searchScope = settings.GetInt(m_section.c_str(), L"SearchIn", CurrentFolder);
-    m_list.LoadSortSettings(settings, m_section.c_str());
+    m_searchScope = settings.GetInt(section, L"SearchIn", CurrentFolder);
+    m_list.LoadSortSettings(settings, section);
     if (IsWindow())
         UpdateButtonCaptions();
 }

@@ -70,7 +70,6 @@ private:
     CMenuOwner m_optionsMenu;
     CMenuOwner m_sortMenu;
     std::vector<SearchHistoryEntry> m_history;
-    std::wstring m_section;
     std::wstring m_location;
     std::vector<TESSARYDOCUMENTDATA> m_documents;
 };
