@@ -117,8 +117,8 @@ BOOL CTessaryFolderTreeCtrl::Refresh()
     if (m_database)
         m_database->GetQuickViews(virtualFolders);
     for (const std::wstring& name : virtualFolders) {
-        if (!AddItem(TVI_ROOT, name,
-                     new CTessaryFolderTreeCtrlItemData_VirtualFolder(m_database, name), VirtualFolderImage))
+        if (!AddItem(TVI_ROOT, name, std::make_unique<CTessaryFolderTreeCtrlItemData_VirtualFolder>(m_database, name),
+                     VirtualFolderImage))
             TessaryWriteLog(L"Failed to add subscription item!");
     }
 
@@ -130,8 +130,9 @@ BOOL CTessaryFolderTreeCtrl::Refresh()
     }
     BOOL complete = TRUE;
     for (const TESSARYSUBSCRIPTIONDATA& book : books) {
-        const HTREEITEM item =
-            AddItem(TVI_ROOT, book.name, new CTessaryFolderTreeCtrlItemData_Subscription(m_database, book), BookImage);
+        const HTREEITEM item = AddItem(
+            TVI_ROOT, book.name, std::make_unique<CTessaryFolderTreeCtrlItemData_Subscription>(m_database, book),
+            BookImage);
         if (!item) {
             TessaryWriteLog(L"Failed to add subscription item!");
             complete = FALSE;
@@ -169,7 +170,8 @@ BOOL CTessaryFolderTreeCtrl::AddFolders(HTREEITEM bookItem, const TESSARYSUBSCRI
             std::wstring text = parent == bookItem ? QelTranslateText(parts[i].c_str()) : parts[i];
             if (i + 1 == parts.size())
                 text = WithCount(text, count);
-            parent = AddItem(parent, text, new CTessaryFolderTreeCtrlItemData_Folder(m_database, parts[i], text),
+            parent = AddItem(parent, text,
+                             std::make_unique<CTessaryFolderTreeCtrlItemData_Folder>(m_database, parts[i], text),
                              FolderImage);
             if (!parent) {
                 TessaryWriteLog(L"Failed to create item!");
@@ -181,20 +183,19 @@ BOOL CTessaryFolderTreeCtrl::AddFolders(HTREEITEM bookItem, const TESSARYSUBSCRI
 }
 
 HTREEITEM CTessaryFolderTreeCtrl::AddItem(HTREEITEM parent, const std::wstring& text,
-                                          CTessaryFolderTreeCtrlItemDataBase* data, Image image)
+                                          std::unique_ptr<CTessaryFolderTreeCtrlItemDataBase> data, Image image)
 {
-    std::unique_ptr<CTessaryFolderTreeCtrlItemDataBase> owned(data);
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = const_cast<wchar_t*>(text.c_str());
-    insert.item.lParam = reinterpret_cast<LPARAM>(data);
+    insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
     insert.item.iImage = image;
     insert.item.iSelectedImage = image;
     const auto item = reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (item)
-        owned.release();  // the item's now
+        data.release();  // the item's now
     return item;
 }
 

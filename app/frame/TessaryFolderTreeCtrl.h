@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,8 +59,9 @@ private:
     enum Image { BookImage = 0, FolderImage = 1, VirtualFolderImage = 2 };
 
     CTessaryFolderTreeCtrlItemDataBase* GetData(HTREEITEM item) const;
-    HTREEITEM AddItem(HTREEITEM parent, const std::wstring& text, CTessaryFolderTreeCtrlItemDataBase* data,
-                      Image image);
+    // The item owns the data once it is added.
+    HTREEITEM AddItem(HTREEITEM parent, const std::wstring& text,
+                      std::unique_ptr<CTessaryFolderTreeCtrlItemDataBase> data, Image image);
     void SetItemText(HTREEITEM item, const std::wstring& text);
     BOOL AddFolders(HTREEITEM bookItem, const TESSARYSUBSCRIPTIONDATA& book);
     HTREEITEM FindChild(HTREEITEM parent, const std::wstring& name) const;
