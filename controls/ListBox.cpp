@@ -216,7 +216,7 @@ void CQelVistaListBoxImpl::DrawItemContent(DRAWITEMSTRUCT* item)
         textRect.left += 20;
     }
     ::SetBkMode(dc, TRANSPARENT);
-    ::DrawTextW(dc, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 CWindowClassInfo& CQelVistaListBox::GetWindowClassInfo()

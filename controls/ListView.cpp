@@ -67,7 +67,7 @@ void CQelAtlListCtrlBase::DrawItemText(HDC dc, int item, int subItem, const RECT
     ::SetTextColor(dc, GetItemTextColor(item, subItem, data));
     ::SetBkMode(dc, TRANSPARENT);
     const UINT alignment = (format & HDF_RIGHT) ? DT_RIGHT : (format & HDF_CENTER) ? DT_CENTER : DT_LEFT;
-    ::DrawTextW(dc, text.c_str(), -1, &area, alignment | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, text.c_str(), -1, &area, alignment | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 POINT CQelAtlListCtrlBase::ContextMenuPoint(LPARAM lParam) const

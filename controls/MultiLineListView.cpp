@@ -67,7 +67,7 @@ void CQelMultiLineListCtrl::DrawItemLine(HDC dc, int item, int subItem, UINT sta
     ::SetTextColor(dc, (state & LVIS_SELECTED) ? selectedText : text);
     ::SetBkMode(dc, TRANSPARENT);
     RECT area = line;
-    ::DrawTextW(dc, GetItemText(item, subItem).c_str(), -1, &area, DT_SINGLELINE | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, GetItemText(item, subItem).c_str(), -1, &area, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 BOOL CQelMultiLineListCtrl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

@@ -281,7 +281,7 @@ void CQelVistaTreeCtrl::DrawItem(HDC dc, HTREEITEM item, const PaintContext& con
     ::SetTextColor(dc, GetItemTextColor(item));
     RECT textRect{text.left + GetItemTextOffset(item), row.top, row.right, row.bottom};
     const std::wstring label = GetItemText(item);
-    ::DrawTextW(dc, label.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER);
+    ::DrawTextW(dc, label.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 
     const int middle = (row.top + row.bottom) / 2;
     RECT cell{};

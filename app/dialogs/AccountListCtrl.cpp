@@ -61,5 +61,5 @@ void COskanReaderAccountListCtrl::DrawItemLine(HDC dc, int, int, UINT state, con
     ::SetBkMode(dc, TRANSPARENT);
     RECT area = line;
     const std::wstring& text = lineIndex == 0 ? account->userName : account->folder;
-    ::DrawTextW(dc, text.c_str(), -1, &area, DT_SINGLELINE | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, text.c_str(), -1, &area, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
 }

@@ -155,7 +155,7 @@ CMenuOwner CDocumentPane::BuildHistoryMenu() const
         return menu;
     }
     for (size_t i = 0; i < std::min(m_history.size(), kHistoryMenuLength); ++i)
-        ::AppendMenuW(menu, MF_STRING, kFirstHistoryCommand + i, m_history[i].text.c_str());
+        ::AppendMenuW(menu, MF_STRING, kFirstHistoryCommand + i, DataMenuText(m_history[i].text).c_str());
     return menu;
 }
 

@@ -274,20 +274,20 @@ void CTessaryDocumentListCtrl::DrawItem(HDC dc, int, int subItem, UINT, const RE
     }
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-    ::DrawTextW(dc, document->title.c_str(), -1, &upper, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, document->title.c_str(), -1, &upper, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
     const std::wstring date =
         FormatRelativeDate(m_sortBy == SortByModified ? document->modified : document->created, GetNow());
     RECT measured{};
-    ::DrawTextW(dc, date.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
+    ::DrawTextW(dc, date.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
     RECT dateRect = lower;
     dateRect.left = std::max(lower.left, lower.right - (measured.right - measured.left) - 10);
-    ::DrawTextW(dc, date.c_str(), -1, &dateRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, date.c_str(), -1, &dateRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_END_ELLIPSIS | DT_NOPREFIX);
     if (m_location.empty()) {
         const std::wstring where = GetBookName(document->subscriptionGuid) + document->location;
         RECT whereRect{lower.left, lower.top, dateRect.left, lower.bottom};
-        ::DrawTextW(dc, where.c_str(), -1, &whereRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+        ::DrawTextW(dc, where.c_str(), -1, &whereRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
 }
 

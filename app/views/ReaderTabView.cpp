@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "app/frame/PopupMenu.h"
 #include "app/views/ReaderDocumentView.h"
 #include "app/views/ReaderHtmlView.h"
 #include "foundation/Translations.h"
@@ -231,7 +232,7 @@ void CReaderTabView::ShowWindowList()
     const int active = GetActivePage();
     for (int index = 0; index < std::min(count, kWindowListSize); ++index)
         ::AppendMenuW(menu, MF_STRING | (index == active ? MF_CHECKED : MF_UNCHECKED), kWindowListFirst + index,
-                      GetPageTitle(index).c_str());
+                      DataMenuText(GetPageTitle(index)).c_str());
     if (count == 0)
         ::AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, L"(Empty)");
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

@@ -279,6 +279,15 @@ TEST_F(ReaderTabViewTest, ViewWindowsListsTenPagesAndActivatesTheChosenOne)
     EXPECT_EQ(L"&Windows...", m_tabView.lastMenu[2].text);
     EXPECT_EQ(1, m_tabView.dialogs);
 
+    // A title is data: each of its ampersands shows, none marks a mnemonic.
+    AddFake(L"Salt & Pepper && Co");
+    m_tabView.choice = 0;
+    click();
+    ASSERT_EQ(3u, m_tabView.lastMenu.size());
+    EXPECT_EQ(L"Salt && Pepper &&&& Co", m_tabView.lastMenu[0].text);
+    m_tabView.SendMessage(WM_COMMAND, ID_CLOSE_ALL);
+    m_deleted.clear();
+
     AddFakes(12);
     m_tabView.SetActivePage(3);
     m_tabView.choice = CReaderTabView::kWindowListFirst + 7;

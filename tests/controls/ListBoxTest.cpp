@@ -39,6 +39,31 @@ RECT ItemRect(HWND list, int item)
 
 bool Same(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; }
 
+// Pixels of the item's text that differ from the text as DrawText shows it without
+// prefixes, in the list's normal font: only the pixels wholly in the text colour, which
+// no background of an item shares.
+int PixelsUnlikeThePlainText(const CPixelCapture& picture, const RECT& item, const wchar_t* text)
+{
+    const int width = item.right - item.left;
+    const int height = item.bottom - item.top;
+    CPixelCapture expected(width, height);
+    CFontOwner font;
+    QelCreateUIFont(font, FALSE, 0, 0);
+    const CSelectScope selectFont(expected.Dc(), font);
+    const COLORREF ink = ::GetSysColor(COLOR_WINDOWTEXT);
+    ::SetTextColor(expected.Dc(), ink);
+    ::SetBkMode(expected.Dc(), TRANSPARENT);
+    RECT area{4, 2, width - 4, height - 2};
+    ::DrawTextW(expected.Dc(), text, -1, &area, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    int unlike = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            unlike += (picture.At(item.left + x, item.top + y) == ink) != (expected.At(x, y) == ink);
+    }
+    return unlike;
+}
+
+
 }  // namespace
 
 TEST(ListBox, ClassesAndASelectedRowOfWholeLongTextWithoutTheFocus)
@@ -58,7 +83,9 @@ TEST(ListBox, ClassesAndASelectedRowOfWholeLongTextWithoutTheFocus)
     std::wstring longLine(1500, L'x');
     longLine.back() = L'!';
     AddItem(list, longLine.c_str());
-    AddItem(list, L"second");
+    // A text from data: its ampersands are shown, none underlines a letter.
+    const wchar_t* const withAmpersands = L"Salt & Pepper && Co";
+    AddItem(list, withAmpersands);
     list.SendMessage(LB_SETCURSEL, 0);
     EXPECT_EQ(longLine, list.GetItemText(0));
     EXPECT_EQ(L"", list.GetItemText(5));
@@ -68,6 +95,7 @@ TEST(ListBox, ClassesAndASelectedRowOfWholeLongTextWithoutTheFocus)
     EXPECT_EQ(RGB(217, 217, 217), picture.At(100, 0));
     EXPECT_EQ(RGB(250, 250, 251), picture.At(100, 1));
     EXPECT_EQ(RGB(248, 248, 248), picture.At(100, 2));
+    EXPECT_EQ(0, PixelsUnlikeThePlainText(picture, ItemRect(list, 1), withAmpersands));
 }
 
 TEST(ListBox, MouseMovesRepaintTheOldAndNewHotItemsOnly)
