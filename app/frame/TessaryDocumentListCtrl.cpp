@@ -210,10 +210,22 @@ void CTessaryDocumentListCtrl::OnItemChanged(const NMLISTVIEW& change)
 {
     if (!(change.uChanged & LVIF_STATE) || !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
         return;
+    if (m_rightClicking) {
+        // The row a right click selects is the context menu's, not one to open, and the
+        // selection it replaced is no longer there to open.
+        CancelOpen();
+        return;
+    }
     if (m_pendingSelection || m_suppressSelectionEvents)
         return;
     m_pendingSelection = TRUE;
     ::SetTimer(m_hWnd, kSelectionTimer, 100, nullptr);
+}
+
+void CTessaryDocumentListCtrl::CancelOpen()
+{
+    ::KillTimer(m_hWnd, kSelectionTimer);
+    m_pendingSelection = FALSE;
 }
 
 void CTessaryDocumentListCtrl::OnSelectionTimer()
@@ -299,6 +311,13 @@ BOOL CTessaryDocumentListCtrl::ProcessWindowMessage(HWND hwnd, UINT message, WPA
         result = DefWindowProc();
         SetColumnWidth();
         return TRUE;
+    case WM_RBUTTONDOWN: {
+        // The list view selects the row and shows the context menu inside this press.
+        m_rightClicking = TRUE;
+        const BOOL handled = CQelVistaListCtrl::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
+        m_rightClicking = FALSE;
+        return handled;
+    }
     case WM_TIMER:
         if (wParam != kSelectionTimer)
             break;

@@ -2,7 +2,8 @@
 // The documents of a folder, a quick view or a search, two lines each: the type's icon
 // and the title above; the book and folder (for lists that span folders) and a relative
 // date below. The rows sort by one of four fields in either direction. A burst of
-// selection changes opens one document, 100 ms after the first change.
+// selection changes opens one document, 100 ms after the first change; the selection a
+// right click makes is for the context menu and opens none.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -84,6 +85,7 @@ private:
     static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM list);
     void OnItemChanged(const NMLISTVIEW& change);
     void OnSelectionTimer();
+    void CancelOpen();
     int GetIconImage(const TESSARYDOCUMENTDATA& document) const;
     std::wstring GetBookName(const std::wstring& subscriptionGuid);
     void SetColumnWidth();
@@ -91,6 +93,7 @@ private:
     CTessaryDatabase* m_database;
     ITessaryDocumentListCtrlEvents* m_events = nullptr;
     BOOL m_pendingSelection = FALSE;
+    BOOL m_rightClicking = FALSE;  // while the list view handles a right button press
     std::wstring m_location;
     std::vector<TESSARYDOCUMENTDATA> m_documents;
     CQelIconImageList m_documentIcons;

@@ -94,6 +94,11 @@ protected:
         }
         return nullptr;
     }
+    CTessaryDocumentListCtrl* DocumentList() const
+    {
+        const HWND pane = FindChild(*DocumentsSplitter(), L"Tessary_DocumentPane");
+        return dynamic_cast<CTessaryDocumentListCtrl*>(CWindowObject::FromHandle(FindChild(pane, L"Qel_ListCtrl")));
+    }
     HWND Chooser() const
     {
         for (HWND child = ::GetWindow(frame->m_client, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {

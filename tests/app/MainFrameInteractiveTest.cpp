@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+
 #include "FrameFixture.h"
 #include "resources/ResourceIds.h"
 
@@ -32,11 +34,20 @@ protected:
     void SetActivePageZoom(int percent) override { zoom = percent; }
 };
 
-// Chooses the first item of each menu that drops down on this thread.
+// Chooses the first item of each menu that drops down on this thread, after running
+// whileShown as the menu shows.
 class CMenuChoice {
 public:
-    CMenuChoice() { m_hook = ::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId()); }
-    ~CMenuChoice() { ::UnhookWindowsHookEx(m_hook); }
+    explicit CMenuChoice(std::function<void()> whileShown = {})
+    {
+        s_whileShown = std::move(whileShown);
+        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~CMenuChoice()
+    {
+        ::UnhookWindowsHookEx(m_hook);
+        s_whileShown = nullptr;
+    }
     CMenuChoice(const CMenuChoice&) = delete;
     CMenuChoice& operator=(const CMenuChoice&) = delete;
 
@@ -49,12 +60,15 @@ private:
         const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (code == HC_ACTION && message->message == WM_INITMENUPOPUP) {
             shown = reinterpret_cast<HMENU>(message->wParam);
+            if (s_whileShown)
+                s_whileShown();
             ::PostMessageW(message->hwnd, WM_KEYDOWN, VK_DOWN, 0);
             ::PostMessageW(message->hwnd, WM_KEYDOWN, VK_RETURN, 0);
         }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
+    static inline std::function<void()> s_whileShown;
     HHOOK m_hook = nullptr;
 };
 
@@ -66,6 +80,16 @@ void ClickButton(HWND toolBar, UINT command)
     const LPARAM point = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     ::SendMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::SendMessageW(toolBar, WM_LBUTTONUP, 0, point);
+}
+
+TESSARYDOCUMENTDATA Document(const wchar_t* guid, __int64 created)
+{
+    TESSARYDOCUMENTDATA document;
+    document.subscriptionGuid = L"aaaaaaaa-0000-0000-0000-000000000001";
+    document.documentGuid = guid;
+    document.title = guid;
+    document.created = document.modified = created;
+    return document;
 }
 
 }  // namespace
@@ -102,4 +126,33 @@ TEST_F(MainFrameZoomInteractive, TheZoomDropDownsCommandReachesTheFrameAndItsMen
     EXPECT_EQ(110, frame->zoom);  // "Zoom In", the first item
     ASSERT_TRUE(CMenuChoice::shown);
     EXPECT_FALSE(::IsMenu(CMenuChoice::shown));
+}
+
+TEST_F(MainFrameInteractive, OpenInNewTabOnAnUnselectedRowKeepsTheShownTabsDocument)
+{
+    ::SetForegroundWindow(*frame);
+    CTessaryDocumentListCtrl* list = DocumentList();
+    ASSERT_TRUE(list);
+    list->SetDocuments({Document(L"older", 10), Document(L"newer", 20)}, std::wstring());  // newest first
+    ListView_SetItemState(*list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list->SendMessage(WM_TIMER, CTessaryDocumentListCtrl::kSelectionTimer);
+    CReaderTabView& tabs = frame->GetTabView();
+    ASSERT_EQ(1, tabs.GetPageCount());
+
+    // A right click on the other row, whose selection timer ticks while the menu shows.
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    ASSERT_TRUE(list->SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row)));
+    POINT at{row.left + 30, (row.top + row.bottom) / 2};
+    const LPARAM inList = MAKELPARAM(at.x, at.y);
+    ::ClientToScreen(*list, &at);
+    ::SetCursorPos(at.x, at.y);
+    const CMenuChoice choice([list] { list->SendMessage(WM_TIMER, CTessaryDocumentListCtrl::kSelectionTimer); });
+    ::PostMessageW(*list, WM_RBUTTONUP, 0, inList);
+    list->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, inList);
+    DrainQuit();
+
+    ASSERT_EQ(2, tabs.GetPageCount());
+    EXPECT_EQ(L"newer", tabs.GetPageTitle(0));
+    EXPECT_EQ(L"older", tabs.GetPageTitle(1));
 }

@@ -54,25 +54,10 @@ public:
     CAtlWebBrowser* GetBrowser() override { return &browser; }
 };
 
-BOOL CALLBACK FindDocumentList(HWND window, LPARAM found)
-{
-    auto* list = dynamic_cast<CTessaryDocumentListCtrl*>(CWindowObject::FromHandle(window));
-    if (!list)
-        return TRUE;
-    *reinterpret_cast<CTessaryDocumentListCtrl**>(found) = list;
-    return FALSE;
-}
-
 }  // namespace
 
 class MainFrameViews : public FrameFixtureT<CAskedFrame> {
 protected:
-    CTessaryDocumentListCtrl* DocumentList() const
-    {
-        CTessaryDocumentListCtrl* list = nullptr;
-        ::EnumChildWindows(*frame, FindDocumentList, reinterpret_cast<LPARAM>(&list));
-        return list;
-    }
     // The row selected as a click does; the list opens it when its timer fires.
     static void Select(CTessaryDocumentListCtrl& list, int row)
     {
