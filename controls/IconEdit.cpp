@@ -16,7 +16,8 @@ CQelVistaIconEditImpl::CQelVistaIconEditImpl()
 
 BOOL CQelVistaIconEditImpl::IsTextThePrompt() const
 {
-    return GetWindowText() == m_prompt;
+    // Without a prompt an empty box shows nothing to set apart.
+    return !m_prompt.empty() && GetWindowText() == m_prompt;
 }
 
 BOOL CQelVistaIconEditImpl::IsPromptShown() const
@@ -97,8 +98,9 @@ void CQelVistaIconEditImpl::DrawOutsideText(HDC dc)
 void CQelVistaIconEditImpl::ApplyFont()
 {
     const HFONT font = IsTextThePrompt() ? m_promptFont : m_normalFont;
+    // Redrawn whole: a typed change repaints only the text it touched.
     if (font && GetFont() != font)
-        SetFont(font, FALSE);
+        SetFont(font, TRUE);
 }
 
 void CQelVistaIconEditImpl::OnButtonUp(LPARAM lParam)
@@ -149,9 +151,15 @@ BOOL CQelVistaIconEditImpl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM
         return TRUE;
     }
     case WM_SETTEXT:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REPLACESEL:
+    case WM_IME_CHAR:
         // Wine's edit ignores the font chosen in WM_CTLCOLOREDIT, Windows' takes it: giving
-        // the edit the same font as the prompt goes in or out looks alike on both.
-        // FALSE: the new text repaints the box anyway.
+        // the edit the font of its text after every change looks alike on both.
         result = DefWindowProc(message, wParam, lParam);
         ApplyFont();
         return TRUE;
@@ -172,6 +180,7 @@ BOOL CQelVistaIconEditImpl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM
         }
         InvalidateRect(SearchIconRect(), TRUE);
         result = DefWindowProc(message, wParam, lParam);
+        ApplyFont();  // Delete changes the text too
         return TRUE;
     case WM_CHAR:
         // Ctrl+Enter gives a line feed, which a multi-line edit would take as well.
@@ -179,7 +188,9 @@ BOOL CQelVistaIconEditImpl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM
             result = 0;
             return TRUE;
         }
-        break;
+        result = DefWindowProc(message, wParam, lParam);
+        ApplyFont();
+        return TRUE;
     case WM_LBUTTONUP:
         OnButtonUp(lParam);
         if (IsWindow())

@@ -37,6 +37,7 @@ public:
     const std::wstring& GetPrompt() const { return m_prompt; }
     // Not focused, and the text is empty or the prompt.
     BOOL IsPromptShown() const;
+    // The text equals the prompt, which is not empty.
     BOOL IsTextThePrompt() const;
 
     BOOL OnInitControl() override;
