@@ -28,6 +28,13 @@ public:
         m_item = item;
     }
 
+    // The item is being deleted: its handle may come back for a new item, which is not hot.
+    void Forget(Item item)
+    {
+        if (item == m_item)
+            m_item = m_none;
+    }
+
     template <class Repaint>
     void Leave(Repaint repaint)
     {

@@ -183,6 +183,9 @@ BOOL CQelVistaTreeCtrl::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wPa
             break;
         OnDeleteItem(notify->itemOld.lParam);
         notify->itemOld.lParam = 0;
+        m_hotItem.Forget(notify->itemOld.hItem);
+        if (notify->itemOld.hItem == m_commandItem)
+            m_commandItem = nullptr;
         result = 0;
         return TRUE;
     }

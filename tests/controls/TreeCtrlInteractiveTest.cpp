@@ -15,12 +15,19 @@ class CMenuTree : public CContextMenuProbe<CQelVistaTreeCtrl> {
 public:
     HTREEITEM prepared = nullptr;
     HTREEITEM commanded = nullptr;
+    BOOL deleteCommanded = FALSE;
+    HTREEITEM commandedAfterDelete = nullptr;
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override
     {
-        if (message == WM_COMMAND && LOWORD(wParam) == kProbeOpenCommand)
+        if (message == WM_COMMAND && LOWORD(wParam) == kProbeOpenCommand) {
             commanded = GetCommandItem();
+            if (deleteCommanded) {
+                SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(commanded));
+                commandedAfterDelete = GetCommandItem();
+            }
+        }
         return CContextMenuProbe::ProcessWindowMessage(hwnd, message, wParam, lParam, result, mapId);
     }
 
@@ -70,5 +77,12 @@ TEST(TreeCtrlInteractive, MenusOpenAtTheSelectionFromTheKeyboardAndActOnTheRight
     EXPECT_EQ(first, tree.prepared);
     EXPECT_EQ(first, tree.commanded);
     EXPECT_EQ(second, tree.GetCommandItem());  // the right-clicked item is forgotten after the command
+
+    // A command that deletes the right-clicked item leaves the selection to what follows.
+    tree.deleteCommanded = TRUE;
+    tree.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.m_hWnd),
+                     MAKELPARAM(other.left + 2, other.top + 2));
+    EXPECT_EQ(first, tree.commanded);
+    EXPECT_EQ(second, tree.commandedAfterDelete);
     container.DestroyWindow();
 }

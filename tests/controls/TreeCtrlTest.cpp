@@ -235,4 +235,15 @@ TEST(TreeCtrl, RowsAndTheSpaceBelowThemAreFullyPaintedAndRootGlyphsSitOnTheButto
     ::GetUpdateRect(tree, &update, FALSE);
     EXPECT_EQ(row.top, update.top);
     EXPECT_EQ(row.bottom, update.bottom);
+
+    // A refill deletes the hot item, whose handle may come back for another item: the
+    // next move repaints the row it enters alone.
+    tree.DeleteAllItems();
+    tree.Fill({L"abc", L"abc\\leaf", L"second"});
+    const RECT refilled = ItemRect(tree, tree.Find(L"second"), FALSE);
+    ::ValidateRect(tree, nullptr);
+    tree.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, refilled.top + 3));
+    ::GetUpdateRect(tree, &update, FALSE);
+    EXPECT_EQ(refilled.top, update.top);
+    EXPECT_EQ(refilled.bottom, update.bottom);
 }
