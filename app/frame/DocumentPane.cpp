@@ -103,6 +103,9 @@ void CDocumentPane::RunSearch()
     if (!found)
         return;
     m_list.SetDocuments(results, std::wstring());
+    // No more searches than the menu shows: the oldest goes to make room for the newest.
+    if (m_history.size() >= kHistoryMenuLength)
+        m_history.erase(m_history.begin());
     m_history.push_back(SearchHistoryEntry{text, std::move(results)});
 }
 
@@ -154,7 +157,7 @@ CMenuOwner CDocumentPane::BuildHistoryMenu() const
                       QelTranslateStringResource(IDS_NO_SEARCH_HISTORY).c_str());
         return menu;
     }
-    for (size_t i = 0; i < std::min(m_history.size(), kHistoryMenuLength); ++i)
+    for (size_t i = 0; i < m_history.size(); ++i)
         ::AppendMenuW(menu, MF_STRING, kFirstHistoryCommand + i, DataMenuText(m_history[i].text).c_str());
     return menu;
 }

@@ -41,7 +41,7 @@ public:
     CDocumentAdvancedPane& GetSearchArea() { return m_searchArea; }
     int GetSearchScope() const { return m_searchScope; }
     const std::vector<SearchHistoryEntry>& GetSearchHistory() const { return m_history; }
-    // The history popup's menu: the first entries, or one greyed "No Search History".
+    // The history popup's menu: the last searches, oldest first, or one greyed "No Search History".
     CMenuOwner BuildHistoryMenu() const;
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,

@@ -125,6 +125,18 @@ TEST_F(DocumentPaneTest, ScopesWidenTheSearchAndTheHistoryShowsPastResults)
     EXPECT_EQ(L"", pane.GetSearchArea().GetSearchText());
     EXPECT_EQ(75, AreaHeight());
     EXPECT_EQ(1, Rows());
+
+    // The history keeps the 50 searches its menu shows, the newest last.
+    for (int search = 0; search < 50; ++search) {
+        Type(std::to_wstring(search).c_str(), 6000);
+        pane.GetSearchArea().SendMessage(WM_QEL_SEARCH);
+    }
+    EXPECT_EQ(50u, Searches());
+    const CMenuOwner full = pane.BuildHistoryMenu();
+    ASSERT_EQ(50, ::GetMenuItemCount(full));
+    wchar_t last[8]{};
+    ::GetMenuStringW(full, 49, last, 8, MF_BYPOSITION);
+    EXPECT_STREQ(L"49", last);
 }
 
 TEST_F(DocumentPaneTest, SortStateIsReadFromTheSettingsAndNeverWritten)
