@@ -8,21 +8,22 @@ namespace {
 // A host made for a plain window of the registered class; the window owns it.
 class COwnedHost final : public CActiveXHostWindow {
 public:
-    void Adopt(HWND window) { Attach(window, nullptr, FALSE); }
+    BOOL Adopt(HWND window) { return Attach(window, nullptr); }
+    using CWindowObject::Route;
 
 protected:
     void OnFinalMessage(HWND) override { delete this; }
 };
 
+// Only a window's first message comes here: adopting the window gives it a procedure of its own.
 LRESULT CALLBACK HostClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!CWindowObject::FromHandle(window)) {
-        auto* host = new (std::nothrow) COwnedHost;
-        if (!host)
-            return message == WM_NCCREATE ? FALSE : ::DefWindowProcW(window, message, wParam, lParam);
-        host->Adopt(window);
+    auto* host = new (std::nothrow) COwnedHost;
+    if (!host || !host->Adopt(window)) {
+        delete host;
+        return message == WM_NCCREATE ? FALSE : ::DefWindowProcW(window, message, wParam, lParam);
     }
-    return FrameworkWindowProc(window, message, wParam, lParam);
+    return host->Route(message, wParam, lParam);
 }
 
 }  // namespace

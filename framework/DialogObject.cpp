@@ -40,17 +40,36 @@ BOOL CDialogObject::EndDialog(INT_PTR result)
     return m_modal ? ::EndDialog(m_hWnd, result) : ::DestroyWindow(m_hWnd);
 }
 
+// A dialog's first message: the dialog procedure then becomes a thunk calling DialogEntry.
 INT_PTR CALLBACK CDialogObject::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* object = static_cast<CDialogObject*>(FromHandle(window));
-    if (!object) {
-        object = static_cast<CDialogObject*>(std::exchange(Pending(), nullptr));
-        if (!object)
-            return FALSE;
-        object->Attach(window, nullptr, FALSE);
-    }
+    auto* object = static_cast<CDialogObject*>(std::exchange(Pending(), nullptr));
+    if (!object ||
+        !object->Attach(window, DWLP_DLGPROC, DialogEntry, reinterpret_cast<LONG_PTR>(OrphanProc), nullptr))
+        return FALSE;
+    return object->Answer(message, wParam, lParam);
+}
+
+INT_PTR CALLBACK CDialogObject::OrphanProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+LRESULT CALLBACK CDialogObject::DialogEntry(CWindowThunk* thunk, HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam)
+{
+    if (thunk->object)
+        return static_cast<CDialogObject*>(thunk->object)->Answer(message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        CWindowThunk::Deleter{}(thunk);
+    return OrphanProc(window, message, wParam, lParam);
+}
+
+INT_PTR CDialogObject::Answer(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND window = m_hWnd;
     BOOL handled = TRUE;
-    const LRESULT result = object->Dispatch(message, wParam, lParam, [&] {
+    const LRESULT result = Dispatch(message, wParam, lParam, [&] {
         handled = FALSE;
         return LRESULT{0};
     });

@@ -15,6 +15,11 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK OrphanProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK DialogEntry(CWindowThunk* thunk, HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam);
+    // The dialog procedure's answer to one message.
+    INT_PTR Answer(UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_dialogId;
     BOOL m_modal = FALSE;

@@ -9,10 +9,10 @@
 
 namespace {
 
+// Finds the object from a handle for callers outside the message path; messages reach it through the thunk.
 const wchar_t kObjectProperty[] = L"Tessary.WindowObject";
-const wchar_t kOriginalProperty[] = L"Tessary.OriginalProcedure";
 
-// The lock of registration, and the system procedure of each superclass for windows that have lost their object.
+// The lock of registration, and the system procedure of each superclass for windows without an object.
 struct CClassTable {
     std::mutex lock;
     std::map<ATOM, WNDPROC> superProcs;
@@ -24,19 +24,12 @@ CClassTable& Classes()
     return table;
 }
 
-LRESULT DefaultForOrphan(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// The default procedure of a window of our class that has no object: the superclass's, else DefWindowProcW.
+WNDPROC OrphanProcedure(HWND window)
 {
-    if (const auto original = reinterpret_cast<WNDPROC>(::GetPropW(window, kOriginalProperty))) {
-        if (message == WM_NCDESTROY)
-            ::RemovePropW(window, kOriginalProperty);
-        return ::CallWindowProcW(original, window, message, wParam, lParam);
-    }
-    std::unique_lock<std::mutex> hold(Classes().lock);
+    const std::lock_guard<std::mutex> hold(Classes().lock);
     const auto found = Classes().superProcs.find(static_cast<ATOM>(::GetClassWord(window, GCW_ATOM)));
-    const WNDPROC proc = found == Classes().superProcs.end() ? nullptr : found->second;
-    hold.unlock();
-    return proc ? ::CallWindowProcW(proc, window, message, wParam, lParam)
-                : ::DefWindowProcW(window, message, wParam, lParam);
+    return found == Classes().superProcs.end() ? ::DefWindowProcW : found->second;
 }
 
 BOOL IsReflectableMessage(UINT message)
@@ -114,8 +107,8 @@ ATOM CWindowClassInfo::Register()
 
 CWindowObject::~CWindowObject()
 {
-    if (m_hWnd && FromHandle(m_hWnd) == this)
-        Detach();
+    if (m_thunk)
+        Detach(FALSE);
 }
 
 CWindowObject*& CWindowObject::Pending()
@@ -149,6 +142,10 @@ HWND CWindowObject::Create(HWND parent, const RECT& rect, const wchar_t* text, D
                                           rect.right - rect.left, rect.bottom - rect.top, parent,
                                           reinterpret_cast<HMENU>(idOrMenu), FrameworkInstance(), param);
     Pending() = nullptr;  // taken by the first message, unless the window never came
+    if (window && m_hWnd != window) {  // no thunk could be made for it
+        ::DestroyWindow(window);
+        return nullptr;
+    }
     return window;
 }
 
@@ -156,11 +153,10 @@ BOOL CWindowObject::SubclassWindow(HWND window)
 {
     if (m_hWnd || !::IsWindow(window) || FromHandle(window))
         return FALSE;
-    const auto original = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameworkWindowProc)));
-    if (!original)
+    const auto original = ::GetWindowLongPtrW(window, GWLP_WNDPROC);
+    if (!original || !Attach(window, GWLP_WNDPROC, WindowEntry, original, reinterpret_cast<WNDPROC>(original)))
         return FALSE;
-    Attach(window, original, TRUE);
+    m_subclassed = TRUE;
     return TRUE;
 }
 
@@ -168,32 +164,54 @@ HWND CWindowObject::UnsubclassWindow()
 {
     if (!m_subclassed || !m_hWnd || !IsOurProcedureOnTop())
         return nullptr;
-    Detach();
+    Detach(FALSE);
     return std::exchange(m_hWnd, nullptr);
 }
 
-void CWindowObject::Attach(HWND window, WNDPROC defaultProc, BOOL subclassed)
+BOOL CWindowObject::Attach(HWND window, WNDPROC defaultProc)
 {
+    return Attach(window, GWLP_WNDPROC, WindowEntry,
+                  reinterpret_cast<LONG_PTR>(defaultProc ? defaultProc : ::DefWindowProcW), defaultProc);
+}
+
+BOOL CWindowObject::Attach(HWND window, int slot, CWindowThunk::Entry entry, LONG_PTR restore, WNDPROC defaultProc)
+{
+    m_thunk = CWindowThunk::Make(entry, this);
+    if (!m_thunk)
+        return FALSE;
     m_hWnd = window;
+    m_slot = slot;
+    m_restore = restore;
     m_defaultProc = defaultProc;
-    m_subclassed = subclassed;
+    ::SetWindowLongPtrW(window, slot, m_thunk->Procedure());
     ::SetPropW(window, kObjectProperty, this);
+    return TRUE;
 }
 
 BOOL CWindowObject::IsOurProcedureOnTop() const
 {
-    return ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(FrameworkWindowProc);
+    return m_thunk && ::GetWindowLongPtrW(m_hWnd, m_slot) == m_thunk->Procedure();
 }
 
-void CWindowObject::Detach()
+void CWindowObject::Detach(BOOL windowEnding)
 {
-    // A subclass that came after ours stays; our procedure then finds no object and passes
-    // messages on to the procedure we replaced.
-    if (m_subclassed && IsOurProcedureOnTop())
-        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
-    else if (m_subclassed)
-        ::SetPropW(m_hWnd, kOriginalProperty, reinterpret_cast<HANDLE>(m_defaultProc));
-    ::RemovePropW(m_hWnd, kObjectProperty);
+    if (!m_thunk)
+        return;
+    m_thunk->object = nullptr;
+    if (windowEnding) {
+        m_thunk.reset();  // nothing calls the thunk after the last message
+    } else if (IsOurProcedureOnTop()) {
+        ::SetWindowLongPtrW(m_hWnd, m_slot, m_restore);
+        m_thunk.reset();
+    } else {
+        // A subclass that came after ours still calls our thunk: it passes messages on to
+        // what we replaced, and goes with the window's last message.
+        m_thunk->fallback = m_restore;
+        m_thunk.release();
+    }
+    // A window that ended unseen (its thread exited) may have lent its handle to another.
+    if (::GetPropW(m_hWnd, kObjectProperty) == this)
+        ::RemovePropW(m_hWnd, kObjectProperty);
     m_subclassed = FALSE;
 }
 
@@ -221,18 +239,30 @@ BOOL CWindowObject::ReflectNotification(UINT message, WPARAM wParam, LPARAM lPar
     return result || !IsColorMessage(message);  // a colour message nobody answered still needs a brush
 }
 
+LRESULT CWindowObject::Route(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return Dispatch(message, wParam, lParam, [&] {
+        return message > OCM__BASE && IsReflectableMessage(message - OCM__BASE)
+                   ? ::DefWindowProcW(m_hWnd, message, wParam, lParam)
+                   : DefWindowProc(message, wParam, lParam);
+    });
+}
+
+LRESULT CALLBACK CWindowObject::WindowEntry(CWindowThunk* thunk, HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam)
+{
+    if (CWindowObject* object = thunk->object)
+        return object->Route(message, wParam, lParam);
+    const auto fallback = reinterpret_cast<WNDPROC>(thunk->fallback);
+    if (message == WM_NCDESTROY)
+        CWindowThunk::Deleter{}(thunk);  // nothing calls it after this last message
+    return ::CallWindowProcW(fallback, window, message, wParam, lParam);
+}
+
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWindowObject* object = CWindowObject::FromHandle(window);
-    if (!object) {
-        object = std::exchange(CWindowObject::Pending(), nullptr);
-        if (!object)
-            return DefaultForOrphan(window, message, wParam, lParam);
-        object->Attach(window, object->GetWindowClassInfo().superProc, FALSE);
-    }
-    return object->Dispatch(message, wParam, lParam, [&] {
-        return message > OCM__BASE && IsReflectableMessage(message - OCM__BASE)
-                   ? ::DefWindowProcW(window, message, wParam, lParam)
-                   : object->DefWindowProc(message, wParam, lParam);
-    });
+    CWindowObject* object = std::exchange(CWindowObject::Pending(), nullptr);
+    if (!object || !object->Attach(window, object->GetWindowClassInfo().superProc))
+        return ::CallWindowProcW(OrphanProcedure(window), window, message, wParam, lParam);
+    return object->Route(message, wParam, lParam);
 }

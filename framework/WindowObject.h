@@ -1,7 +1,8 @@
 #pragma once
-// Our windows. An object is tied to its window as a window property on the first
-// message; every message then reaches one virtual ProcessWindowMessage, which a
-// class writes as a switch and chains to its base or a mixin by an explicit call:
+// Our windows. On its first message a window's procedure becomes a thunk that carries
+// its object (framework/WindowThunk.h), so no message looks the object up by handle.
+// Every message reaches one virtual ProcessWindowMessage, which a class writes as a
+// switch and chains to its base or a mixin by an explicit call:
 //
 //   switch (message) {                           // in CPane::ProcessWindowMessage
 //   case WM_SIZE: Layout(); return FALSE;        // FALSE: the default runs too
@@ -17,6 +18,7 @@
 #include <utility>
 
 #include "framework/WindowRef.h"
+#include "framework/WindowThunk.h"
 
 // The module whose resources and classes the windows use; the program's own by default.
 HINSTANCE& FrameworkInstance();
@@ -79,9 +81,15 @@ protected:
     // Runs once after WM_NCDESTROY, when the outermost handler has returned; may delete this.
     virtual void OnFinalMessage(HWND) {}
 
-    // For other kinds of window procedure (dialogs): ties the object to the window, and
-    // runs one message through the handlers and reflection, with fallback for what they leave.
-    void Attach(HWND window, WNDPROC defaultProc, BOOL subclassed);
+    // Ties the object to a window of our own class, whose default procedure is defaultProc.
+    BOOL Attach(HWND window, WNDPROC defaultProc);
+    // The general form: the procedure in slot (GWLP_WNDPROC, or DWLP_DLGPROC for a dialog)
+    // becomes a thunk calling entry; restore goes back in the slot if the object lets go of a
+    // window that lives on. FALSE when no thunk could be made.
+    BOOL Attach(HWND window, int slot, CWindowThunk::Entry entry, LONG_PTR restore, WNDPROC defaultProc);
+    // Runs one message of a window procedure through the handlers, reflection and the default.
+    LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs one message through the handlers and reflection, with fallback for what they leave.
     template <class Fallback>
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fallback fallback);
     // The window waiting for its first message on this thread.
@@ -89,12 +97,17 @@ protected:
 
 private:
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK WindowEntry(CWindowThunk* thunk, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     BOOL IsOurProcedureOnTop() const;
-    void Detach();
+    // Unties the object; windowEnding: the window's last message is being handled.
+    void Detach(BOOL windowEnding);
     // Reflects an unhandled notification to its child; FALSE when there is none to send to
     // or when a colour message came back unanswered.
     BOOL ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+    CWindowThunk::Owner m_thunk;
+    int m_slot = GWLP_WNDPROC;
+    LONG_PTR m_restore = 0;
     WNDPROC m_defaultProc = nullptr;  // superclass or subclassed original
     BOOL m_subclassed = FALSE;
     const MSG* m_current = nullptr;
@@ -102,6 +115,7 @@ private:
     BOOL m_destroyed = FALSE;
 };
 
+// The procedure of our window classes; it sees only a window's first message.
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 template <class Fallback>
@@ -115,7 +129,7 @@ LRESULT CWindowObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fall
         !ReflectNotification(message, wParam, lParam, result))
         result = fallback();
     if (message == WM_NCDESTROY) {
-        Detach();
+        Detach(TRUE);
         m_destroyed = TRUE;
     }
     m_current = outer;

@@ -176,6 +176,17 @@ TEST(WindowObject, SubclassingAndUnsubclassingRestoreTheOriginalProcedure)
     EXPECT_EQ(limit, ::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0));
     ::RemoveWindowSubclass(edit, PassOn, 1);
     ::DestroyWindow(edit);
+
+    // A window of our own class outlives its object: messages go to the default procedure.
+    HWND outliving = nullptr;
+    {
+        CBase gone;
+        outliving = gone.Create(nullptr, kRect, L"", WS_POPUP);
+        ASSERT_TRUE(outliving);
+    }
+    EXPECT_EQ(0, ::SendMessageW(outliving, kPing, 0, 0));
+    EXPECT_TRUE(::SetWindowTextW(outliving, L"still here"));
+    EXPECT_TRUE(::DestroyWindow(outliving));
 }
 
 TEST(WindowObject, DoubleBufferPaintsAGivenDcDirectlyAndNeverErasesOnItsOwn)
