@@ -265,6 +265,7 @@ void CMainFrame::OnSyncEnd()
         return;
     }
     m_statusBarPane.OnSyncEnd();
+    m_documentPane.GetList().ReloadBookNames();
     m_folderTree.Refresh();
     // As a selection would: a quick view shows its documents again rather than an empty folder's.
     OnFolderSelected(m_folderTree);

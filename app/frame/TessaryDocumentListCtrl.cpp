@@ -262,6 +262,14 @@ std::wstring CTessaryDocumentListCtrl::GetBookName(const std::wstring& subscript
     return found != m_bookNames.end() ? found->second : std::wstring();
 }
 
+void CTessaryDocumentListCtrl::ReloadBookNames()
+{
+    m_bookNames.clear();
+    m_bookNamesLoaded = FALSE;
+    if (IsWindow())
+        Invalidate();
+}
+
 void CTessaryDocumentListCtrl::DrawItem(HDC dc, int, int subItem, UINT, const RECT& cell, UINT, LPARAM data)
 {
     if (subItem != 0)

@@ -45,6 +45,8 @@ public:
     // An empty location: the list spans folders, and each row names its book and folder.
     void SetDocuments(const std::vector<TESSARYDOCUMENTDATA>& documents, const std::wstring& location);
     const std::vector<TESSARYDOCUMENTDATA>& GetDocuments() const { return m_documents; }
+    // The book names are read again when next drawn: a sync may have brought new books.
+    void ReloadBookNames();
 
     int GetSortBy() const { return m_sortBy; }
     int GetSortOrder() const { return m_sortOrder; }

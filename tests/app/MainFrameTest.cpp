@@ -8,6 +8,7 @@
 
 #include "DocumentStore.h"
 #include "FrameFixture.h"
+#include "PixelCapture.h"
 #include "UrlMonReader.h"
 #include "app/frame/MainFrameMessages.h"
 #include "foundation/Paths.h"
@@ -44,6 +45,25 @@ std::wstring ZoomText(const CMainFrame& frame)
 BOOL IsZoomEnabled(const CMainFrame& frame)
 {
     return ::SendMessageW(StatusBar(frame).GetZoomToolBar(), TB_ISBUTTONENABLED, ID_ZOOM, 0) != 0;
+}
+
+// Whether the row's second line shows text where a book name stands before its folder:
+// darker pixels than any row background, past the first few characters.
+bool ShowsBookName(HWND list, int row)
+{
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    ::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+    const CPixelCapture picture(list);
+    const LONG line = (bounds.top + 3 * bounds.bottom) / 4;
+    for (LONG y = line - 3; y <= line + 3; ++y) {
+        for (LONG x = bounds.left + 25; x < bounds.left + 60; ++x) {
+            const COLORREF pixel = picture.At(x, y);
+            if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 3 * 200)
+                return true;
+        }
+    }
+    return false;
 }
 
 // A page of the tab view whose zoom the test reads.
@@ -230,33 +250,38 @@ TEST_F(MainFrame, TheListFollowsTheTreeAndASyncsEndRefillsItAsASelectionWould)
 {
     CTessaryDatabase& database = frame->GetDatabase();
     const wchar_t* book = L"aaaaaaaa-0000-0000-0000-000000000001";
+    const wchar_t* laterBook = L"bbbbbbbb-0000-0000-0000-000000000002";
     ASSERT_TRUE(database.SetSubscriptionName(book, L"Book"));
-    const auto addDocument = [&](const wchar_t* guid, const wchar_t* location) {
+    const auto addDocument = [&](const wchar_t* guid, const wchar_t* location, const wchar_t* inBook) {
         TESSARYDOCUMENTDATA document;
-        document.subscriptionGuid = book;
+        document.subscriptionGuid = inBook;
         document.documentGuid = guid;
         document.location = location;
         document.title = guid;
         document.created = document.modified = 1000;
         ASSERT_TRUE(database.UpdateDocument(document, nullptr));
     };
-    addDocument(L"d0000000-0000-0000-0000-000000000001", L"/a/");
+    addDocument(L"d0000000-0000-0000-0000-000000000001", L"/a/", book);
     sync->events->OnSyncEnd();
 
     const HWND container = FindChild(*ChooserSplitter(), L"Qel_ControlContainer");
     auto* tree = dynamic_cast<CTessaryFolderTreeCtrl*>(CWindowObject::FromHandle(FindChild(container, L"Qel_TreeCtrl")));
-    const HWND list = FindChild(FindChild(*DocumentsSplitter(), L"Tessary_DocumentPane"), L"Qel_ListCtrl");
+    CTessaryDocumentListCtrl* list = DocumentList();
     ASSERT_TRUE(tree && list);
-    const auto rows = [&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); };
+    const auto rows = [&] { return list->SendMessage(LVM_GETITEMCOUNT); };
     const HTREEITEM quickViews = tree->GetNextItem(nullptr, TVGN_ROOT);
     ASSERT_EQ(L"Quick Views", tree->GetItemText(quickViews));
     tree->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(quickViews));
     EXPECT_EQ(1, rows());
+    EXPECT_TRUE(ShowsBookName(*list, 0));  // the names are read as the rows are drawn
 
-    addDocument(L"d0000000-0000-0000-0000-000000000002", L"/b/");
+    // The next sync brings a book; its documents name it too.
+    ASSERT_TRUE(database.SetSubscriptionName(laterBook, L"Later Book"));
+    addDocument(L"d0000000-0000-0000-0000-000000000002", L"/b/", laterBook);
     sync->events->OnSyncEnd();
     EXPECT_EQ(L"Quick Views", tree->GetItemText(tree->GetSelectedItem()));
-    EXPECT_EQ(2, rows());
+    ASSERT_EQ(2, rows());
+    EXPECT_TRUE(ShowsBookName(*list, list->GetDocument(0)->subscriptionGuid == laterBook ? 0 : 1));
 
     const HTREEITEM bookItem = tree->GetNextItem(tree->GetSelectedItem(), TVGN_NEXT);
     tree->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(tree->GetNextItem(bookItem, TVGN_CHILD)));
