@@ -10,7 +10,9 @@ triple=i686-w64-mingw32
 need_root() { [ "$(id -u)" = 0 ] || { echo "setup: run as root to install packages" >&2; exit 1; }; }
 
 # --- packages -------------------------------------------------------------
-packages=(wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+# fonts-wine is only recommended by wine, but without its Marlett the system draws
+# caption buttons' glyphs as letters.
+packages=(wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
           mingw-w64-i686-dev libz-mingw-w64-dev xvfb xauth googletest python3 tcl cmake make
           dpkg-dev locales imagemagick)
 missing=()

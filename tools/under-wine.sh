@@ -10,6 +10,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i </dev/null >/dev/null 2>&1
   wineserver -w </dev/null >/dev/null 2>&1
 fi
+# Wine's own fonts (fonts-wine) lie where this Wine build looks for them by a path it
+# cannot open; it does read the prefix's font folder. Marlett draws the glyphs of
+# caption buttons, which are letters without it.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+  mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+fi
 wineserver -p </dev/null >/dev/null 2>&1
 # Start the prefix's services now, so that they hold /dev/null rather than a test's pipes.
 wineboot </dev/null >/dev/null 2>&1

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "CommandedParent.h"
 #include "PrintedClient.h"
 #include "framework/PaneContainerWindow.h"
@@ -36,6 +38,21 @@ TEST(PaneContainerWindow, TitleOnTopOrTurnedOnTheLeftClientBesideItAndCloseComma
 
         const HWND close = container.GetDlgItem(ID_PANE_CLOSE);
         ASSERT_TRUE(close);
+        // The close glyph is a cross, inked in all four corners; without the symbol font
+        // the system draws the letter "r" in its place.
+        const CPrintedClient button(close);
+        RECT face = CWindowRef(close).GetClientRect();
+        ::InflateRect(&face, -2, -2);  // inside the flat frame
+        const RECT glyph = button.InkBounds(face, ::GetSysColor(COLOR_BTNFACE));
+        ASSERT_LT(glyph.left, glyph.right);
+        const LONG quarterX = std::max<LONG>(1, (glyph.right - glyph.left) / 4);
+        const LONG quarterY = std::max<LONG>(1, (glyph.bottom - glyph.top) / 4);
+        for (const LONG left : {glyph.left, glyph.right - quarterX})
+            for (const LONG top : {glyph.top, glyph.bottom - quarterY}) {
+                const RECT corner{left, top, left + quarterX, top + quarterY};
+                EXPECT_LT(button.InkBounds(corner, ::GetSysColor(COLOR_BTNFACE)).left, corner.right)
+                    << left << "," << top;
+            }
         container.SendMessage(WM_COMMAND, MAKEWPARAM(ID_PANE_CLOSE, BN_CLICKED), reinterpret_cast<LPARAM>(close));
         EXPECT_EQ(ID_PANE_CLOSE, LOWORD(parent.command));
         EXPECT_EQ(reinterpret_cast<LPARAM>(container.m_hWnd), parent.from);
