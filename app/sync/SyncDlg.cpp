@@ -1,6 +1,7 @@
 #include "app/sync/SyncDlg.h"
 
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <memory>
 
@@ -19,6 +20,7 @@ constexpr int kIconMargin = 12;
 constexpr int kCollapsedMinimumWidth = 400;
 constexpr int kFirstExpandGrowth = 200;
 constexpr int kExpandedSlack = 100;
+constexpr LPARAM kLogTextLimit = 0x7FFFFFFF;
 
 struct SyncThreadParam {
     ITessarySyncEvents* events;
@@ -238,6 +240,8 @@ void CSyncDlg::OnInitDialog()
     CenterWindow();
     QelTranslateWindow(m_hWnd);
     QelAttachThemedBorder(GetDlgItem(IDC_SYNC_LOG));
+    // A rich edit takes 32,767 characters unless told otherwise; a long run logs more.
+    SendDlgItemMessageW(m_hWnd, IDC_SYNC_LOG, EM_EXLIMITTEXT, 0, kLogTextLimit);
     PlaceIcon();
     InitStepList();
     InitResizing(m_hWnd,
