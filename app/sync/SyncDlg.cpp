@@ -7,6 +7,7 @@
 
 #include "app/dialogs/QueryUserAccountDlg.h"
 #include "controls/ThemedBorder.h"
+#include "foundation/Global.h"
 #include "foundation/MessageBox.h"
 #include "foundation/Translations.h"
 #include "librarydata/SyncEngine.h"
@@ -64,8 +65,10 @@ BOOL CSyncDlg::CreateDialogWindow()
 {
     if (IsWindow())
         return TRUE;
-    if (!Create(nullptr))
+    if (!Create(nullptr)) {
+        TessaryWriteLog(L"Failed to create sync dialog!");
         return FALSE;
+    }
     m_bridge.SetTarget(m_hWnd);
     if (CUiMessageLoop* loop = UiModule().GetMessageLoop())
         loop->AddMessageFilter(this);
@@ -113,6 +116,11 @@ BOOL CSyncDlg::StartSync()
 {
     if (IsSyncing()) {
         ShowAndActivate();
+        return FALSE;
+    }
+    // Every event of the run goes to the window, and its timer finds the run's end.
+    if (!IsWindow()) {
+        TessaryWriteLog(L"Failed to start sync: no sync dialog!");
         return FALSE;
     }
     m_thread.Close();

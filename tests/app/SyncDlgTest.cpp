@@ -398,6 +398,17 @@ TEST_F(SyncDialog, AStoreFailingMidPageFailsTheRunAndKeepsTheVersionAndTheNextRu
     EXPECT_EQ(1, StepImage(TESSARY_SYNC_STEP_SYNC_ATTACHMENTS));
 }
 
+TEST_F(SyncDialog, WithoutItsWindowNoSyncStartsAndTheFailureIsLogged)
+{
+    CSyncDlg windowless(&database);
+    windowless.SetEvents(&owner);
+    const CLogCapture programLog;
+    EXPECT_FALSE(windowless.StartSync());
+    EXPECT_FALSE(windowless.IsSyncing());
+    EXPECT_EQ(0, owner.begun);
+    EXPECT_TRUE(programLog.Contains(L"Failed to start sync: no sync dialog!")) << programLog.Text();
+}
+
 TEST_F(SyncDialog, AccountNeedsBothFieldsAndRefusesOverlongOnes)
 {
     CQueryUserAccountDlg account(L"ann@example.com", L"");
