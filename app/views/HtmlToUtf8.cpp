@@ -57,7 +57,8 @@ BOOL ConvertHtmlToUtf8(const std::wstring& entryName, const BYTE* data, size_t s
 {
     std::wstring extension = EntryExtension(entryName);
     std::transform(extension.begin(), extension.end(), extension.begin(), ::towlower);
-    if (extension != L".htm" && extension != L".html" && extension != L".css" && extension != L".txt")
+    const BOOL page = extension == L".htm" || extension == L".html";
+    if (!page && extension != L".css" && extension != L".txt")
         return FALSE;
     if (!data || size == 0 || size % 2 != 0 || data[0] != 0xFF || data[1] != 0xFE)
         return FALSE;
@@ -67,7 +68,9 @@ BOOL ConvertHtmlToUtf8(const std::wstring& entryName, const BYTE* data, size_t s
     std::string text(static_cast<size_t>(std::max(length, 0)), '\0');
     if (length > 0)
         ::WideCharToMultiByte(CP_UTF8, 0, wide, count, &text[0], length, nullptr, nullptr);
-    FixHtmlCharsetMeta(text);
+    // In a style sheet or a text the element would be read as a rule or as text.
+    if (page)
+        FixHtmlCharsetMeta(text);
     static const BYTE mark[] = {0xEF, 0xBB, 0xBF};
     converted.assign(mark, mark + 3);
     converted.reserve(text.size() + 4);

@@ -10,8 +10,9 @@
 inline constexpr char kUtf8CharsetMeta[] = "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">";
 
 // A ".htm", ".html", ".css" or ".txt" entry (by the name's extension) that is UTF-16LE
-// with its byte-order mark becomes UTF-8 with its mark, the charset element and one
-// zero byte at the end, in converted; TRUE then. Otherwise FALSE, converted untouched.
+// with its byte-order mark becomes UTF-8 with its mark and one zero byte at the end, in
+// converted, a page with the charset element too; TRUE then. Otherwise FALSE,
+// converted untouched.
 BOOL ConvertHtmlToUtf8(const std::wstring& entryName, const BYTE* data, size_t size, std::vector<BYTE>& converted);
 
 // Removes the first meta element that declares a charset, then puts the UTF-8 one
