@@ -125,6 +125,15 @@ HRESULT COskanProtocol::Report(const wchar_t* url, const std::wstring& entryName
 
 STDMETHODIMP COskanProtocol::Start(LPCWSTR url, IInternetProtocolSink* sink, IInternetBindInfo*, DWORD, HANDLE_PTR)
 {
+    const HRESULT result = Fetch(url, sink);
+    // A binding whose start failed ends without Terminate.
+    if (FAILED(result))
+        m_sink.Reset();
+    return result;
+}
+
+HRESULT COskanProtocol::Fetch(LPCWSTR url, IInternetProtocolSink* sink)
+{
     try {
         const std::wstring text = url ? url : L"";
         std::wstring key;

@@ -35,7 +35,13 @@ public:
     STDMETHODIMP Continue(PROTOCOLDATA*) override { return S_OK; }
     // The whole entry is delivered within Start, so nothing is pending to abort.
     STDMETHODIMP Abort(HRESULT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP Terminate(DWORD) override { return S_OK; }
+    // The sink holds the binding, which holds this object. The data stay: under
+    // LockRequest the browser may still Read after this.
+    STDMETHODIMP Terminate(DWORD) override
+    {
+        m_sink.Reset();
+        return S_OK;
+    }
     STDMETHODIMP Suspend() override { return E_NOTIMPL; }
     STDMETHODIMP Resume() override { return E_NOTIMPL; }
     // IInternetProtocol
@@ -62,6 +68,8 @@ private:
     template <class Extract>
     BOOL TakeBlock(Extract extract);
     HRESULT Report(const wchar_t* url, const std::wstring& entryName);
+    // Start's work: the entry read and reported to the sink.
+    HRESULT Fetch(LPCWSTR url, IInternetProtocolSink* sink);
 
     Microsoft::WRL::ComPtr<IInternetProtocolSink> m_sink;
     // What Read hands out: the cache's block, or the page converted to UTF-8.

@@ -89,6 +89,11 @@ protected:
             more = protocol->Read(buffer, sizeof buffer, &read);
             bytes.append(buffer, read);
         }
+        // A failed start ends the binding without Terminate: the sink is let go at once.
+        if (FAILED(started)) {
+            sink->AddRef();
+            EXPECT_EQ(1u, sink->Release()) << url;
+        }
         if (calls)
             *calls = sink->calls;
         return started;
@@ -183,6 +188,9 @@ TEST_F(OskanProtocolTest, ReadHandsOutTheEntryOnceInPieces)
     EXPECT_EQ(S_OK, protocol->Read(buffer, 0, &read));
     EXPECT_EQ(S_OK, protocol->Read(buffer, 4, &read));
     EXPECT_EQ(4u, read);
+    // A binding locked with LockRequest reads on after its end.
+    EXPECT_EQ(S_OK, protocol->LockRequest(0));
+    EXPECT_EQ(S_OK, protocol->Terminate(0));
     EXPECT_EQ(S_FALSE, protocol->Read(buffer + 4, sizeof buffer - 4, &read));
     EXPECT_EQ(3u, read);
     EXPECT_EQ("PNGDATA", std::string(buffer));
@@ -232,6 +240,44 @@ TEST_F(OskanProtocolTest, FactoryMakesProtocolsOnlyAndIgnoresTheOuterObject)
     // The new object asks the factory's window.
     const ComPtr<CRecordingSink> sink = CRecordingSink::Create();
     EXPECT_EQ(S_OK, protocol->Start((L"oskan://" + m_key + L"/img/a.png").c_str(), sink.Get(), nullptr, 0, 0));
+}
+
+// The protocol's own factory, which keeps every request object it makes.
+class CKeepingFactory final : public CComObjectBase<CKeepingFactory, IClassFactory> {
+public:
+    explicit CKeepingFactory(HWND window) : m_factory(COskanProtocol::Create(window)) {}
+
+    std::vector<ComPtr<IUnknown>> made;
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override
+    {
+        const HRESULT result = m_factory->CreateInstance(outer, iid, object);
+        if (SUCCEEDED(result))
+            made.emplace_back(static_cast<IUnknown*>(*object));
+        return result;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+private:
+    ComPtr<COskanProtocol> m_factory;
+};
+
+TEST_F(OskanProtocolTest, RequestObjectsGoWithTheirBindings)
+{
+    const ComPtr<CKeepingFactory> factory = CKeepingFactory::Create(m_window.m_hWnd);
+    ComPtr<IInternetSession> session;
+    ASSERT_EQ(S_OK, ::CoInternetGetSession(0, &session, 0));
+    ASSERT_EQ(S_OK, session->RegisterNameSpace(factory.Get(), CLSID_OskanProtocol, kOskanScheme, 0, nullptr, 0));
+    CUrlMonRead read;
+    for (const wchar_t* entry : {L"", L"/img/a.png"})
+        ASSERT_TRUE(ReadThroughUrlMon((L"oskan://" + m_key + entry).c_str(), read)) << entry;
+    session->UnregisterNameSpace(factory.Get(), kOskanScheme);
+    ASSERT_FALSE(factory->made.empty());
+    // Only the test's own reference is left of each.
+    for (const ComPtr<IUnknown>& made : factory->made) {
+        made->AddRef();
+        EXPECT_EQ(1u, made->Release());
+    }
 }
 
 TEST_F(OskanProtocolTest, UrlMonBindsTheSchemeWhileItIsRegistered)
