@@ -97,7 +97,8 @@ public:
         UpdateStyle();
     }
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    // The window has been let go, or is gone: the object may leave the map.
+    // The window has been let go, or is gone: the object may leave the map, and the
+    // theme library may be gone with the last one.
     bool Finished() const { return m_finished; }
 
 private:
@@ -109,6 +110,8 @@ private:
     {
         ::RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     }
+    // Themed, and the window not destroyed while a message was being handled.
+    bool Framed() const { return m_themed && !m_finished; }
     void UpdateStyle();
     bool AdjustClientRect(RECT& rect);
     bool DrawFrame();
@@ -121,14 +124,16 @@ private:
     bool m_finished = false;
 };
 
-std::map<HWND, std::unique_ptr<CQelThemedBorder>>& Borders()
+std::map<HWND, std::shared_ptr<CQelThemedBorder>>& Borders()
 {
-    static std::map<HWND, std::unique_ptr<CQelThemedBorder>> borders;
+    static std::map<HWND, std::shared_ptr<CQelThemedBorder>> borders;
     return borders;
 }
 
 void CQelThemedBorder::UpdateStyle()
 {
+    if (m_finished)
+        return;
     const bool wasThemed = m_themed;
     m_themed = false;
     const LONG_PTR style = ::GetWindowLongPtrW(m_window, GWL_STYLE);
@@ -149,7 +154,7 @@ void CQelThemedBorder::UpdateStyle()
 
 bool CQelThemedBorder::AdjustClientRect(RECT& rect)
 {
-    if (!m_themed)
+    if (!Framed())
         return false;
     const CEditTheme theme(m_window);
     if (!theme)
@@ -168,7 +173,7 @@ bool CQelThemedBorder::AdjustClientRect(RECT& rect)
 
 bool CQelThemedBorder::DrawFrame()
 {
-    if (!m_themed)
+    if (!Framed())
         return false;
     const CEditTheme theme(m_window);
     if (!theme)
@@ -238,10 +243,13 @@ LRESULT CALLBACK QelThemedBorderWindowProc(HWND window, UINT message, WPARAM wPa
     const auto found = borders.find(window);
     if (found == borders.end())
         return ::DefWindowProcW(window, message, wParam, lParam);
-    CQelThemedBorder& border = *found->second;
-    const LRESULT result = border.Handle(message, wParam, lParam);
-    if (border.Finished()) {
-        borders.erase(window);
+    // Held over the handling: the window may be destroyed inside it, which ends the
+    // object in the map. Looked up again after, for the same reason.
+    const std::shared_ptr<CQelThemedBorder> border = found->second;
+    const LRESULT result = border->Handle(message, wParam, lParam);
+    const auto still = borders.find(window);
+    if (border->Finished() && still != borders.end() && still->second == border) {
+        borders.erase(still);
         if (borders.empty())
             UnloadBorderThemeApi();
     }
@@ -260,7 +268,7 @@ bool QelAttachThemedBorder(HWND window)
         return false;
     }
     auto& border = Borders()[window];
-    border = std::make_unique<CQelThemedBorder>(window);
+    border = std::make_shared<CQelThemedBorder>(window);
     border->Hook();
     return true;
 }

@@ -24,6 +24,17 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 WNDPROC g_belowLater = nullptr;
 
+// A window that destroys itself while it paints its frame.
+LRESULT CALLBACK GoneWhilePaintingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCPAINT && ::GetPropW(window, L"TessaryTest_Go")) {
+        ::RemovePropW(window, L"TessaryTest_Go");
+        ::DestroyWindow(window);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 // A later subclass that never unhooks itself.
 LRESULT CALLBACK LaterSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -78,6 +89,29 @@ TEST(ThemedBorder, LaterSubclassThatStaysLeavesEveryMessageToThePreviousProcedur
     // The object left with the window: a new window of the same handle value is not refused.
     const HWND next = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                         wc.hInstance, nullptr);
+    EXPECT_TRUE(QelAttachThemedBorder(next));
+    ::DestroyWindow(next);
+}
+
+TEST(ThemedBorder, WindowDestroyedWhileItsFrameIsHandledLeavesNothingBehind)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = GoneWhilePaintingProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TessaryTest_BorderGone";
+    ::RegisterClassW(&wc);
+    const HWND window = ::CreateWindowExW(WS_EX_CLIENTEDGE, wc.lpszClassName, L"", WS_POPUP, 0, 0, 100, 40, nullptr,
+                                          nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(QelAttachThemedBorder(window));
+
+    ::SetPropW(window, L"TessaryTest_Go", reinterpret_cast<HANDLE>(1));
+    ::SendMessageW(window, WM_NCPAINT, 1, 0);
+    EXPECT_FALSE(::IsWindow(window));
+
+    // The frame's object went with its window: a new window is framed afresh.
+    const HWND next = ::CreateWindowExW(WS_EX_CLIENTEDGE, wc.lpszClassName, L"", WS_POPUP, 0, 0, 100, 40, nullptr,
+                                        nullptr, wc.hInstance, nullptr);
     EXPECT_TRUE(QelAttachThemedBorder(next));
     ::DestroyWindow(next);
 }
