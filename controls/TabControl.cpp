@@ -2,7 +2,13 @@
 
 #include "controls/PaintingHelpers.h"
 
+#include <algorithm>
+
 namespace {
+
+// Between a tab's edges and its image and text.
+constexpr LONG kTextInset = 3;
+constexpr LONG kImageAdvance = 19;
 
 BYTE Between(BYTE from, BYTE to, LONG step, LONG steps)
 {
@@ -46,6 +52,19 @@ void CQelVistaTabCtrlImpl::DoPaint(HDC dc)
     }
 }
 
+int CQelVistaTabCtrlImpl::GetFittingItemHeight() const
+{
+    const CWindowDc dc(m_hWnd);
+    const CSelectScope select(dc, m_font);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    int imageWidth = 0;
+    int imageHeight = 0;
+    if (const auto images = reinterpret_cast<HIMAGELIST>(::SendMessageW(m_hWnd, TCM_GETIMAGELIST, 0, 0)))
+        ::ImageList_GetIconSize(images, &imageWidth, &imageHeight);
+    return std::max<int>(metrics.tmHeight, imageHeight) + 2 * kTextInset;
+}
+
 void CQelVistaTabCtrlImpl::PaintTab(HDC dc, int index, BOOL current, const RECT& rect)
 {
     DRAWITEMSTRUCT item{};
@@ -79,8 +98,8 @@ void CQelVistaTabCtrlImpl::DrawTab(const DRAWITEMSTRUCT& item)
         QelFillSolidRect(dc, RECT{r.left, r.top + y, r.right, r.top + y + 2}, band);
     }
 
-    r.left += 3;
-    r.top += selected ? 4 : 3;
+    r.left += kTextInset;
+    r.top += selected ? kTextInset + 1 : kTextInset;
     ::SetBkMode(dc, TRANSPARENT);
     wchar_t text[1024]{};
     TCITEMW tab{};
@@ -91,9 +110,9 @@ void CQelVistaTabCtrlImpl::DrawTab(const DRAWITEMSTRUCT& item)
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessage(TCM_GETIMAGELIST));
     if (images) {
         ::ImageList_Draw(images, tab.iImage, dc, r.left, r.top, ILD_TRANSPARENT);
-        r.left += 19;
+        r.left += kImageAdvance;
     }
-    r.right -= 3;
+    r.right -= kTextInset;
     const COLORREF windowText = ::GetSysColor(COLOR_WINDOWTEXT);
     ::SetTextColor(dc, selected ? windowText : QelLightenColor(windowText, 1.1f));
     ::DrawTextW(dc, tab.pszText, -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);

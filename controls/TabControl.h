@@ -22,6 +22,9 @@ public:
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;
     void DoPaint(HDC dc) override;
+    // The height of a tab that holds its image and its text as painted, with the
+    // painter's inset above and below: from the font, never from the strip's size.
+    int GetFittingItemHeight() const;
 
 protected:
     // item is an ODT_TAB record: itemID the tab, itemState 1 for the current one, rcItem

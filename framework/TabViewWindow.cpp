@@ -71,7 +71,8 @@ void CTabViewWindow::UpdateTitleBar()
 
 int CTabViewWindow::GetStripHeight() const
 {
-    // The display area of a tab control starts below its row of tabs.
+    // The display area of a tab control starts below its row of tabs: a height that follows
+    // from the tabs' own, whatever the strip's size. Tabs sized from the strip would loop.
     RECT area{0, 0, 400, 400};
     TabCtrl_AdjustRect(m_strip, FALSE, &area);
     return area.top;

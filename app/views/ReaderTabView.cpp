@@ -180,8 +180,7 @@ void CReaderTabView::UpdateTabWidths()
         return;
     const RECT strip = CWindowRef(GetTabStrip()).GetClientRect();
     const int width = std::min(kMaximumTabWidth, std::max(0, static_cast<int>(strip.right) - 20) / count);
-    const int height = std::max(0, static_cast<int>(strip.bottom) - 2);
-    ::SendMessageW(GetTabStrip(), TCM_SETITEMSIZE, 0, MAKELPARAM(width, height));
+    ::SendMessageW(GetTabStrip(), TCM_SETITEMSIZE, 0, MAKELPARAM(width, m_itemHeight));
 }
 
 void CReaderTabView::OnPageActivated(int)
@@ -299,6 +298,10 @@ void CReaderTabView::OnCreate()
     m_tabCtrl.SubclassWindow(GetTabStrip());
     m_tabCtrl.OnInitControl();
     m_tabCtrl.ModifyStyle(0, TCS_FIXEDWIDTH | TCS_FORCELABELLEFT);
+    // The strip's height comes from the tabs' (GetStripHeight); were the tabs sized from
+    // the strip, each layout would feed the next and the strip would grow.
+    m_itemHeight = m_tabCtrl.GetFittingItemHeight();
+    ::SendMessageW(GetTabStrip(), TCM_SETITEMSIZE, 0, MAKELPARAM(kMaximumTabWidth, m_itemHeight));
     CreateToolBar();
     UpdateLayout();
 }

@@ -78,6 +78,7 @@ private:
     CQelVistaToolBarCtrl m_toolBar;
     CImageListOwner m_toolBarImages;
     int m_toolBarWidth = 0;
+    int m_itemHeight = 0;  // the tabs', from their font: the strip's height follows from it
     CMenuOwner m_tabMenu;
     int m_menuPage = -1;  // the tab whose menu is open, -1 for none
     HWND m_mainFrame = nullptr;

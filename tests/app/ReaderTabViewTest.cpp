@@ -207,18 +207,31 @@ TEST_F(ReaderTabViewTest, OpenDocumentFindsTheOpenPageReusesTheActiveDocumentVie
     EXPECT_EQ(nullptr, m_tabView.GetPageView(-1));
 }
 
-TEST_F(ReaderTabViewTest, TabsShareTheStripUpTo200Pixels)
+TEST_F(ReaderTabViewTest, TabsShareTheStripUpTo200PixelsAtAHeightNoLayoutChanges)
 {
-    AddFakes(10);
+    AddFake(L"first");
+    const CWindowRef strip(m_tabView.GetTabStrip());
+    const LONG height = strip.GetClientRect().bottom;
+    EXPECT_GT(height, 0);
+    AddFakes(9);
     // Make the strip 1020 pixels wide beside the tool bar.
-    const int toolBarWidth = 1200 - CWindowRef(m_tabView.GetTabStrip()).GetClientRect().right;
+    const int toolBarWidth = 1200 - strip.GetClientRect().right;
     EXPECT_GT(toolBarWidth, 0);
     m_tabView.SetWindowPos(nullptr, RECT{0, 0, 1020 + toolBarWidth, 400}, SWP_NOZORDER);
-    EXPECT_EQ(1020, CWindowRef(m_tabView.GetTabStrip()).GetClientRect().right);
+    EXPECT_EQ(1020, strip.GetClientRect().right);
     EXPECT_EQ(100, TabWidth(0));
     for (int index = 9; index >= 2; --index)
         m_tabView.ClosePage(index);
     EXPECT_EQ(200, TabWidth(1));
+
+    for (int layout = 0; layout < 20; ++layout)
+        m_tabView.SetActivePage(layout % 2);
+    EXPECT_EQ(height, strip.GetClientRect().bottom);
+    RECT tab{};
+    TabCtrl_GetItemRect(strip, 0, &tab);
+    EXPECT_LE(tab.bottom, height);
+    // The page starts below the strip.
+    EXPECT_EQ(height, CWindowRef(m_tabView.GetPageWindow(0)).GetRectInParent().top);
 }
 
 TEST_F(ReaderTabViewTest, CloseCommandsActAroundTheMenusTabAndGreyTheEnds)
