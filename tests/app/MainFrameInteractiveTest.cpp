@@ -97,9 +97,12 @@ TESSARYDOCUMENTDATA Document(const wchar_t* guid, __int64 created)
 using MainFrameInteractive = FrameFixtureT<CCountingFrame>;
 using MainFrameZoomInteractive = FrameFixtureT<CZoomingFrame>;
 
-TEST_F(MainFrameInteractive, TheToolBarsMenusReachTheFrame)
+TEST_F(MainFrameInteractive, TheToolBarsButtonsAndMenusReachTheFrame)
 {
     ::SetForegroundWindow(*frame);
+    ClickButton(frame->m_toolBar, ID_FULL_SCREEN);
+    EXPECT_TRUE(frame->IsFullScreen());
+
     const CMenuChoice choice;
     ClickButton(frame->m_toolBar, ID_TOOLS);
     DrainQuit();
