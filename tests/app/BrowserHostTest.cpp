@@ -13,7 +13,10 @@
 #include "BrowserEventArguments.h"
 #include "DocumentStore.h"
 #include "FakeDocument.h"
+#include "app/frame/OskanToolBar.h"
 #include "app/views/AtlBrowser.h"
+#include "app/views/ReaderDocumentBrowserView.h"
+#include "app/views/ReaderHtmlView.h"
 #include "common/MessagePump.h"
 #include "app/views/OskanProtocol.h"
 #include "framework/ActiveXIds.h"
@@ -29,17 +32,21 @@ protected:
     DWORD DefaultStyle() const override { return WS_OVERLAPPEDWINDOW; }
 };
 
+// The site a browser's control was given.
+template <class Interface>
+ComPtr<Interface> SiteOf(const CAtlWebBrowser& browser)
+{
+    ComPtr<IOleObject> object;
+    ComPtr<IOleClientSite> site;
+    ComPtr<Interface> wanted;
+    if (browser.GetWebBrowser() && SUCCEEDED(browser.GetWebBrowser()->QueryInterface(IID_PPV_ARGS(&object))) &&
+        SUCCEEDED(object->GetClientSite(&site)))
+        site.As(&wanted);
+    return wanted;
+}
+
 class CTestBrowser : public CAtlBrowser {
 public:
-    CTestBrowser(int noContextMenu, BOOL no3DBorder, BOOL noScrollBars, BOOL dialog, BOOL openNewWindow)
-    {
-        m_noContextMenu = noContextMenu;
-        m_no3DBorder = no3DBorder;
-        m_noScrollBars = noScrollBars;
-        m_dialog = dialog;
-        m_openNewWindow = openNewWindow;
-    }
-
     struct CNavigation {
         std::wstring url;
         std::vector<BYTE> postData;
@@ -56,19 +63,6 @@ public:
     ComPtr<IDispatch> GetDocument() const override
     {
         return fakeDocument ? fakeDocument : CAtlBrowser::GetDocument();
-    }
-
-    // The site the control was given.
-    template <class Interface>
-    ComPtr<Interface> Site()
-    {
-        ComPtr<IOleObject> object;
-        ComPtr<IOleClientSite> site;
-        ComPtr<Interface> wanted;
-        if (GetWebBrowser() && SUCCEEDED(GetWebBrowser()->QueryInterface(IID_PPV_ARGS(&object))) &&
-            SUCCEEDED(object->GetClientSite(&site)))
-            site.As(&wanted);
-        return wanted;
     }
 
 protected:
@@ -101,25 +95,29 @@ protected:
 
 TEST_F(BrowserHostTest, TheControlReadsItsUsersHostFlagsAndTheHostsCommandAnswers)
 {
-    struct CCase {
-        CTestBrowser browser;
+    CReaderDocumentBrowserView documentPage(nullptr);
+    CReaderHtmlView htmlView(nullptr);
+    COskanADBrowser adStrip;
+    ASSERT_TRUE(documentPage.Create(m_parent));
+    ASSERT_TRUE(htmlView.Create(m_parent));
+    ASSERT_TRUE(adStrip.Create(m_parent));
+    const struct {
+        CAtlWebBrowser& browser;
         DWORD flags;
-    } cases[] = {{{1, TRUE, FALSE, TRUE, TRUE}, 0x40035}, {{0, TRUE, FALSE, FALSE, FALSE}, 0x40014},
-                 {{1, TRUE, TRUE, TRUE, TRUE}, 0x4003D}};
-    for (CCase& item : cases) {
-        ASSERT_TRUE(item.browser.Create(m_parent));
-        const ComPtr<IDocHostUIHandler> handler = item.browser.Site<IDocHostUIHandler>();
+        HRESULT menu;  // S_OK: the host has handled the menu, so the page shows none
+    } cases[] = {{documentPage, 0x40035, S_OK}, {htmlView, 0x40014, S_FALSE}, {adStrip, 0x4003D, S_OK}};
+    for (const auto& item : cases) {
+        const ComPtr<IDocHostUIHandler> handler = SiteOf<IDocHostUIHandler>(item.browser);
         ASSERT_TRUE(handler);
         DOCHOSTUIINFO info{};
         info.cbSize = sizeof info;
         ASSERT_EQ(S_OK, handler->GetHostInfo(&info));
         EXPECT_EQ(item.flags, info.dwFlags);
         POINT point{};
-        // S_OK: the host has handled the menu, so the page shows none.
-        EXPECT_EQ(item.flags == 0x40014 ? S_FALSE : S_OK, handler->ShowContextMenu(0, &point, nullptr, nullptr));
+        EXPECT_EQ(item.menu, handler->ShowContextMenu(0, &point, nullptr, nullptr));
     }
 
-    const ComPtr<IOleCommandTarget> host = cases[0].browser.Site<IOleCommandTarget>();
+    const ComPtr<IOleCommandTarget> host = SiteOf<IOleCommandTarget>(documentPage);
     ASSERT_TRUE(host);
     VARIANT out{};
     EXPECT_EQ(OLECMDERR_E_UNKNOWNGROUP, host->Exec(nullptr, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, &out));
@@ -142,7 +140,7 @@ TEST_F(BrowserHostTest, NavigationsReachTheSlotsAndTheSchemeHandler)
 
     // Navigate in Create; Wine raises BeforeNavigate2 inside the call, and a cancelled
     // navigation goes no further.
-    CTestBrowser browser(0, TRUE, FALSE, FALSE, FALSE);
+    CTestBrowser browser;
     browser.cancel = TRUE;
     ASSERT_TRUE(browser.Create(m_parent, L"about:blank"));
     ASSERT_EQ(1u, browser.navigations.size());
@@ -166,7 +164,7 @@ TEST_F(BrowserHostTest, NavigationsReachTheSlotsAndTheSchemeHandler)
 
 TEST_F(BrowserHostTest, EventArgumentsAndAnswersTravelThroughTheSlots)
 {
-    CTestBrowser browser(0, FALSE, FALSE, FALSE, FALSE);
+    CTestBrowser browser;
     ASSERT_TRUE(browser.Create(m_parent));
 
     CBeforeNavigate2Arguments navigation(nullptr, L"oskan://s_d/page.htm", "a=1&b=2");
@@ -201,7 +199,7 @@ TEST_F(BrowserHostTest, EventArgumentsAndAnswersTravelThroughTheSlots)
 
 TEST_F(BrowserHostTest, PrintAndZoomGoToTheDocumentsCommandTarget)
 {
-    CTestBrowser browser(0, FALSE, FALSE, FALSE, FALSE);
+    CTestBrowser browser;
     ASSERT_TRUE(browser.Create(m_parent));
     // No document under Wine: every command fails and the zoom reads 100.
     EXPECT_EQ(E_FAIL, browser.ExecMshtmlCommandIfEnabled(IDM_PRINT, OLECMDF_SUPPORTED | OLECMDF_ENABLED, 0));
