@@ -31,10 +31,11 @@ class CQelTreeCtrlStateBase {
 public:
     virtual ~CQelTreeCtrlStateBase() = default;
     virtual void SetScrollPos(int x, int y) = 0;
-    virtual void SetItemState(T& tree, HTREEITEM item, BOOL expanded, BOOL selected) = 0;
+    // path is the item's GetItemPath.
+    virtual void SetItemState(const std::wstring& path, BOOL expanded, BOOL selected) = 0;
     virtual POINT GetScrollPos() = 0;
     // Both FALSE for an item the store knows nothing of.
-    virtual void GetItemState(T& tree, HTREEITEM item, BOOL& expanded, BOOL& selected) = 0;
+    virtual void GetItemState(const std::wstring& path, BOOL& expanded, BOOL& selected) = 0;
     virtual BOOL HasState() = 0;
 };
 
@@ -43,21 +44,26 @@ class CQelTreeCtrlWithState {
 public:
     // The text key of an item's state; empty here, so trees that keep state override it.
     virtual std::wstring GetItemPath(HTREEITEM) { return std::wstring(); }
+    // The same key, given the key of the item's parent (empty for a root item). Saving and
+    // restoring hand each item's key down to its children, so a tree whose keys grow from
+    // the root overrides this too, and no item walks up to the root for its key.
+    virtual std::wstring GetChildItemPath(HTREEITEM item, const std::wstring& /*parentPath*/)
+    {
+        return GetItemPath(item);
+    }
 
     // Items with children and the selected one, then the scroll position.
     virtual void SaveState(CQelTreeCtrlStateBase<T>& store)
     {
-        T& tree = static_cast<T&>(*this);
-        const HWND window = tree.m_hWnd;
+        const HWND window = static_cast<T&>(*this).m_hWnd;
         const auto selected = Send<HTREEITEM>(window, TVM_GETNEXTITEM, TVGN_CARET, 0);
-        for (HTREEITEM item = Send<HTREEITEM>(window, TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
-             item = QelTreeNextItem(window, item)) {
-            if (item != selected && !HasChildren(window, item))
-                continue;
+        ForEachItem(window, [&](HTREEITEM item, const std::wstring& path, bool hasChildren) {
+            if (item != selected && !hasChildren)
+                return;
             const UINT state = static_cast<UINT>(
                 ::SendMessageW(window, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED));
-            store.SetItemState(tree, item, (state & TVIS_EXPANDED) == TVIS_EXPANDED, item == selected);
-        }
+            store.SetItemState(path, (state & TVIS_EXPANDED) == TVIS_EXPANDED, item == selected);
+        });
         store.SetScrollPos(::GetScrollPos(window, SB_HORZ), ::GetScrollPos(window, SB_VERT));
     }
 
@@ -65,19 +71,17 @@ public:
     {
         if (!store.HasState())
             return;
-        T& tree = static_cast<T&>(*this);
-        const HWND window = tree.m_hWnd;
-        for (HTREEITEM item = Send<HTREEITEM>(window, TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
-             item = QelTreeNextItem(window, item)) {
+        const HWND window = static_cast<T&>(*this).m_hWnd;
+        ForEachItem(window, [&](HTREEITEM item, const std::wstring& path, bool hasChildren) {
             BOOL expanded = FALSE;
             BOOL selected = FALSE;
-            store.GetItemState(tree, item, expanded, selected);
-            if (HasChildren(window, item))
+            store.GetItemState(path, expanded, selected);
+            if (hasChildren)
                 ::SendMessageW(window, TVM_EXPAND, expanded ? TVE_EXPAND : TVE_COLLAPSE,
                                reinterpret_cast<LPARAM>(item));
             if (selected)
                 ::SendMessageW(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        }
+        });
         QelTreeScrollTo(window, store.GetScrollPos());
     }
 
@@ -90,9 +94,33 @@ private:
     {
         return reinterpret_cast<R>(::SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(item)));
     }
-    static bool HasChildren(HWND window, HTREEITEM item)
+
+    // Every item depth first, expanded or not, with its path; the paths of the item's
+    // ancestors are kept on a stack, so each path is made once, from its parent's.
+    template <class Visit>
+    void ForEachItem(HWND window, Visit visit)
     {
-        return Send<HTREEITEM>(window, TVM_GETNEXTITEM, TVGN_CHILD, item) != nullptr;
+        std::vector<std::wstring> parentPaths{std::wstring()};
+        for (HTREEITEM item = Send<HTREEITEM>(window, TVM_GETNEXTITEM, TVGN_ROOT, 0); item;) {
+            std::wstring path = GetChildItemPath(item, parentPaths.back());
+            const auto child = Send<HTREEITEM>(window, TVM_GETNEXTITEM, TVGN_CHILD, item);
+            visit(item, path, child != nullptr);
+            if (child) {
+                parentPaths.push_back(std::move(path));
+                item = child;
+                continue;
+            }
+            // The next sibling of the item or of its nearest ancestor that has one.
+            while (item) {
+                if (const auto next = Send<HTREEITEM>(window, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+                    item = next;
+                    break;
+                }
+                item = Send<HTREEITEM>(window, TVM_GETNEXTITEM, TVGN_PARENT, item);
+                if (item)
+                    parentPaths.pop_back();
+            }
+        }
     }
 };
 
@@ -101,19 +129,17 @@ template <class T>
 class CQelTreeCtrlState_Memory : public CQelTreeCtrlStateBase<T> {
 public:
     void SetScrollPos(int x, int y) override { m_scroll = POINT{x, y}; }
-    void SetItemState(T& tree, HTREEITEM item, BOOL expanded, BOOL selected) override
+    void SetItemState(const std::wstring& path, BOOL expanded, BOOL selected) override
     {
-        std::wstring path = tree.GetItemPath(item);
         if (selected) {
             m_selected = path;
             m_hasSelection = TRUE;
         }
-        m_expanded[std::move(path)] = expanded;
+        m_expanded[path] = expanded;
     }
     POINT GetScrollPos() override { return m_scroll; }
-    void GetItemState(T& tree, HTREEITEM item, BOOL& expanded, BOOL& selected) override
+    void GetItemState(const std::wstring& path, BOOL& expanded, BOOL& selected) override
     {
-        const std::wstring path = tree.GetItemPath(item);
         const auto found = m_expanded.find(path);
         expanded = found != m_expanded.end() ? found->second : FALSE;
         selected = m_hasSelection && path == m_selected;
@@ -153,15 +179,15 @@ public:
         m_settings.SetInt(m_section.c_str(), L"X", x);
         m_settings.SetInt(m_section.c_str(), L"Y", y);
     }
-    void SetItemState(T& tree, HTREEITEM item, BOOL expanded, BOOL selected) override
+    void SetItemState(const std::wstring& path, BOOL expanded, BOOL selected) override
     {
         const int flags = (expanded ? kExpanded : 0) | (selected ? kSelected : 0);
-        m_settings.SetInt(m_section.c_str(), QelTreeStateValueName(tree.GetItemPath(item)).c_str(), flags);
+        m_settings.SetInt(m_section.c_str(), QelTreeStateValueName(path).c_str(), flags);
     }
     POINT GetScrollPos() override { return POINT{ReadInt(L"X", 0), ReadInt(L"Y", 0)}; }
-    void GetItemState(T& tree, HTREEITEM item, BOOL& expanded, BOOL& selected) override
+    void GetItemState(const std::wstring& path, BOOL& expanded, BOOL& selected) override
     {
-        const int flags = ReadInt(QelTreeStateValueName(tree.GetItemPath(item)), 0);
+        const int flags = ReadInt(QelTreeStateValueName(path), 0);
         expanded = (flags & kExpanded) != 0;
         selected = (flags & kSelected) != 0;
     }

@@ -266,6 +266,14 @@ std::wstring CTessaryFolderTreeCtrl::GetItemPath(HTREEITEM item)
     return GetBookGuid(item) + L"\\" + GetItemLocation(item);
 }
 
+std::wstring CTessaryFolderTreeCtrl::GetChildItemPath(HTREEITEM item, const std::wstring& parentPath)
+{
+    const auto* data = GetData(item);
+    if (data && data->GetKind() == CTessaryFolderTreeCtrlItemDataBase::Folder && !parentPath.empty())
+        return parentPath + static_cast<const CTessaryFolderTreeCtrlItemData_Folder*>(data)->GetName() + L"/";
+    return GetItemPath(item);
+}
+
 std::wstring CTessaryFolderTreeCtrl::GetBookGuid(HTREEITEM item) const
 {
     const auto* book = static_cast<const CTessaryFolderTreeCtrlItemData_Subscription*>(GetData(GetBookItem(item)));

@@ -44,6 +44,8 @@ public:
 
     // A virtual folder's name, else the book's GUID, "\" and the item's location.
     std::wstring GetItemPath(HTREEITEM item) override;
+    // A folder's path is its parent's followed by its name and "/".
+    std::wstring GetChildItemPath(HTREEITEM item, const std::wstring& parentPath) override;
 
     BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId = 0) override;

@@ -25,6 +25,11 @@ public:
             path = GetItemText(parent) + L"\\" + path;
         return path;
     }
+    // The same paths from the parents' paths, as saving and restoring hand them down.
+    std::wstring GetChildItemPath(HTREEITEM item, const std::wstring& parentPath) override
+    {
+        return parentPath.empty() ? GetItemText(item) : parentPath + L"\\" + GetItemText(item);
+    }
     HTREEITEM Find(const std::wstring& path)
     {
         for (HTREEITEM item = GetNextItem(nullptr, TVGN_ROOT); item; item = QelTreeNextItem(*this, item))
