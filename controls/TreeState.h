@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -163,7 +164,7 @@ public:
         : m_section(sectionKey), m_settings(fileName, rootName)
     {
         if (!load) {
-            m_settings.ClearSection(sectionKey);
+            m_fresh = m_settings.ClearSection(sectionKey);
             return;
         }
         std::vector<std::pair<std::wstring, std::wstring>> values;
@@ -176,13 +177,12 @@ public:
 
     void SetScrollPos(int x, int y) override
     {
-        m_settings.SetInt(m_section.c_str(), L"X", x);
-        m_settings.SetInt(m_section.c_str(), L"Y", y);
+        Write(L"X", x);
+        Write(L"Y", y);
     }
     void SetItemState(const std::wstring& path, BOOL expanded, BOOL selected) override
     {
-        const int flags = (expanded ? kExpanded : 0) | (selected ? kSelected : 0);
-        m_settings.SetInt(m_section.c_str(), QelTreeStateValueName(path).c_str(), flags);
+        Write(QelTreeStateValueName(path), (expanded ? kExpanded : 0) | (selected ? kSelected : 0));
     }
     POINT GetScrollPos() override { return POINT{ReadInt(L"X", 0), ReadInt(L"Y", 0)}; }
     void GetItemState(const std::wstring& path, BOOL& expanded, BOOL& selected) override
@@ -202,8 +202,19 @@ private:
         const auto found = m_values.find(name);
         return found != m_values.end() ? _wtoi(found->second.c_str()) : defaultValue;
     }
+    // A section written afresh takes each new name without a search through the names
+    // before it, which would make a save quadratic in the items.
+    void Write(const std::wstring& name, int value)
+    {
+        if (m_fresh && m_written.insert(name).second)
+            m_settings.AppendValue(m_section.c_str(), name.c_str(), std::to_wstring(value).c_str());
+        else
+            m_settings.SetInt(m_section.c_str(), name.c_str(), value);
+    }
 
     std::wstring m_section;
     CQelSettings m_settings;
     std::map<std::wstring, std::wstring> m_values;
+    BOOL m_fresh = FALSE;
+    std::set<std::wstring> m_written;
 };

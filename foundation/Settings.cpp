@@ -23,6 +23,15 @@ const wchar_t* Text(const wchar_t* text)
     return text ? text : L"";
 }
 
+BOOL AppendSettingsValue(CQelXMLDocument& document, const wchar_t* root, const wchar_t* section, const wchar_t* key,
+                         const wchar_t* value)
+{
+    CQelXMLNode sectionNode;
+    CQelXMLNode node;
+    return document.FindOrAppendChildNodeOfChild(root, section, sectionNode) &&
+           sectionNode.AppendChildNode(key, node) && node.SetText(value);
+}
+
 }  // namespace
 
 CQelSettingsFileLock::CQelSettingsFileLock()
@@ -125,7 +134,17 @@ BOOL CQelSettings::SetValue(const wchar_t* section, const wchar_t* key, const wc
         TessaryWriteLog(QelFormatString3(L"Failed to set settings value: %1.%2=%3", Text(section), Text(key), Text(value)));
         return FALSE;
     }
-    m_changes.push_back({false, Text(section), Text(key), Text(value)});
+    m_changes.push_back({Change::Kind::Set, Text(section), Text(key), Text(value)});
+    return TRUE;
+}
+
+BOOL CQelSettings::AppendValue(const wchar_t* section, const wchar_t* key, const wchar_t* value)
+{
+    if (!AppendSettingsValue(m_xml, m_rootName.c_str(), Text(section), Text(key), Text(value))) {
+        TessaryWriteLog(QelFormatString3(L"Failed to set settings value: %1.%2=%3", Text(section), Text(key), Text(value)));
+        return FALSE;
+    }
+    m_changes.push_back({Change::Kind::Append, Text(section), Text(key), Text(value)});
     return TRUE;
 }
 
@@ -154,7 +173,7 @@ BOOL CQelSettings::ClearSection(const wchar_t* section)
     CQelXMLNode sectionNode;
     if (m_xml.FindChildNodeOfChild(m_rootName.c_str(), section, sectionNode) && !sectionNode.DeleteAllChildNodes())
         return FALSE;
-    m_changes.push_back({true, section, L"", L""});
+    m_changes.push_back({Change::Kind::ClearSection, section, L"", L""});
     return TRUE;
 }
 
@@ -162,12 +181,18 @@ BOOL CQelSettings::ApplyChanges(CQelXMLDocument& document) const
 {
     BOOL applied = TRUE;
     for (const auto& change : m_changes) {
-        if (change.clearSection) {
+        if (change.kind == Change::Kind::ClearSection) {
             CQelXMLNode sectionNode;
             if (document.FindChildNodeOfChild(m_rootName.c_str(), change.section.c_str(), sectionNode))
                 sectionNode.DeleteAllChildNodes();
-        } else if (!document.SetSettingsValue(m_rootName.c_str(), change.section.c_str(), change.key.c_str(),
-                                              change.value.c_str())) {
+            continue;
+        }
+        const BOOL set = change.kind == Change::Kind::Append
+                             ? AppendSettingsValue(document, m_rootName.c_str(), change.section.c_str(),
+                                                   change.key.c_str(), change.value.c_str())
+                             : document.SetSettingsValue(m_rootName.c_str(), change.section.c_str(),
+                                                         change.key.c_str(), change.value.c_str());
+        if (!set) {
             TessaryWriteLog(QelFormatString3(L"Failed to set settings value: %1.%2=%3", change.section.c_str(),
                                       change.key.c_str(), change.value.c_str()));
             applied = FALSE;

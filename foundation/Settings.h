@@ -57,6 +57,10 @@ public:
     BOOL GetSectionValues(const wchar_t* section, std::vector<std::pair<std::wstring, std::wstring>>& values);
     // Removes every value of the section, here and, on save, in the file.
     BOOL ClearSection(const wchar_t* section);
+    // Adds a value after the section's others without looking for one of that name: for
+    // filling a section just cleared with names known to be new, in time linear in their
+    // number, where SetValue searches the section for each.
+    BOOL AppendValue(const wchar_t* section, const wchar_t* key, const wchar_t* value);
 
     // Writes this store's changes to the file now rather than when it is
     // destroyed; TRUE when all of them reached the file.
@@ -68,7 +72,8 @@ public:
 private:
     struct Change
     {
-        bool clearSection;
+        enum class Kind { Set, ClearSection, Append };
+        Kind kind;
         std::wstring section;
         std::wstring key;
         std::wstring value;
