@@ -8,6 +8,10 @@
 
 namespace {
 
+// A book server decides how deep a location is, and every level is an item to fill, save,
+// restore and paint: deeper parts stay together in the last level's item.
+constexpr size_t kMaxFolderLevels = 32;
+
 std::wstring WithCount(const std::wstring& text, int count)
 {
     return text + L" (" + std::to_wstring(count) + L")";
@@ -25,6 +29,21 @@ std::vector<std::wstring> SplitLocation(const std::wstring& location)
             parts.push_back(location.substr(start, end - start));
         start = end + 1;
     }
+    return parts;
+}
+
+// The location's parts, one per tree level, at most kMaxFolderLevels of them: the last
+// holds the parts from that level down, joined by "/", so that its item's location is
+// still the whole location.
+std::vector<std::wstring> FolderLevels(const std::wstring& location)
+{
+    std::vector<std::wstring> parts = SplitLocation(location);
+    if (parts.size() <= kMaxFolderLevels)
+        return parts;
+    std::wstring& last = parts[kMaxFolderLevels - 1];
+    for (size_t i = kMaxFolderLevels; i < parts.size(); ++i)
+        last += L"/" + parts[i];
+    parts.resize(kMaxFolderLevels);
     return parts;
 }
 
@@ -160,7 +179,7 @@ BOOL CTessaryFolderTreeCtrl::AddFolders(HTREEITEM bookItem, const TESSARYSUBSCRI
             SetItemText(bookItem, WithCount(book.name, count));
             continue;
         }
-        const std::vector<std::wstring> parts = SplitLocation(location);
+        const std::vector<std::wstring> parts = FolderLevels(location);
         HTREEITEM parent = bookItem;
         for (size_t i = 0; i < parts.size(); ++i) {
             if (const HTREEITEM found = FindChild(parent, parts[i])) {

@@ -1,10 +1,13 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PaneFixture.h"
 #include "app/frame/FolderTreeCtrl.h"
+#include "foundation/Settings.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -115,6 +118,40 @@ TEST_F(FolderTreeTest, ExpansionAndSelectionSurviveARefreshAndARestart)
     EXPECT_EQ(L"/a/b/", tree.GetSelectedLocation());
     EXPECT_TRUE(IsExpanded(tree, Find(tree, L"Alpha")));
     EXPECT_TRUE(IsExpanded(tree, Find(tree, L"a (3)")));
+}
+
+TEST_F(FolderTreeTest, ALocationAThousandLevelsDeepEndsInAThirtySecondLevelItemThatListsItsDocument)
+{
+    std::wstring location = L"/";
+    for (int level = 1; level <= 1000; ++level)
+        location += L"f" + std::to_wstring(level) + L"/";
+    AddDocument(kBook, location.c_str(), L"deep", 1000);
+    CFolderTreeCtrl tree(&database);
+    ASSERT_TRUE(tree.Create(host, RECT{0, 0, 300, 500}));
+
+    HTREEITEM item = Find(tree, L"zeta (2)");
+    int levels = 0;
+    for (HTREEITEM child; (child = tree.GetNextItem(item, TVGN_CHILD)) != nullptr; item = child)
+        ++levels;
+    ASSERT_EQ(32, levels);
+    const size_t deeper = location.find(L"/f32/") + 1;
+    EXPECT_EQ(location.substr(deeper, location.size() - deeper - 1) + L" (1)", tree.GetItemText(item));
+
+    tree.SetStateKey(L"FolderTreeCtrlState");
+    tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    ASSERT_EQ(location, tree.GetSelectedLocation());
+    std::vector<TESSARYDOCUMENTDATA> listed;
+    ASSERT_TRUE(database.GetDocumentsByLocation(kBook, location.c_str(), listed));
+    ASSERT_EQ(1u, listed.size());
+    EXPECT_EQ(L"deep", listed[0].title);
+
+    // Saved under the key of its whole path, as every selection always was.
+    tree.DestroyWindow();
+    CQelSettings settings(QelGetSettingsFileName().c_str(), L"Tessary");
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    settings.GetSectionValues(L"FolderTreeCtrlState", values);
+    const std::pair<std::wstring, std::wstring> selected{QelTreeStateValueName(kBook + (L"\\" + location)), L"2"};
+    EXPECT_THAT(values, ::testing::Contains(selected));
 }
 
 }  // namespace
