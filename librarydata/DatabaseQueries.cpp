@@ -73,8 +73,10 @@ BOOL CTessaryDatabase::GetLocationsWithCount(const wchar_t* subscriptionGuid,
 BOOL CTessaryDatabase::GetDocumentsByLocation(const wchar_t* subscriptionGuid, const wchar_t* location,
                                               std::vector<TESSARYDOCUMENTDATA>& documents)
 {
+    // An equality, not a like pattern: SQLite refuses patterns over 50,000 bytes, and a book
+    // server decides how long a location is. Both ignore the letter case of ASCII alone.
     const std::wstring condition = L"SUBSCRIPTION_GUID like " + QelSqlLikeString(subscriptionGuid) +
-                                   L" and DOCUMENT_LOCATION like " + QelSqlLikeString(location);
+                                   L" and DOCUMENT_LOCATION=" + QelSqlString(location) + L" collate nocase";
     return SQLToDocuments(TessarySelectSql(kDocumentColumns, kDocumentTable, condition.c_str()).c_str(), documents);
 }
 

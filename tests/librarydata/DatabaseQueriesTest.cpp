@@ -111,6 +111,11 @@ TEST_F(DatabaseQueries, FoldersWithCountsAndTheirDocuments)
     EXPECT_EQ((std::set<std::wstring>{L"Six"}), InFolder(kOtherBook, L"/a/"));
     EXPECT_TRUE(InFolder(kBook, L"/a").empty());
     EXPECT_TRUE(InFolder(kBook, L"").empty());
+
+    // Longer than any like pattern SQLite takes.
+    const std::wstring deep = L"/" + std::wstring(60000, L'x') + L"/";
+    Add(Document(kBook, L"d7", L"Seven", deep, old, old));
+    EXPECT_EQ((std::set<std::wstring>{L"Seven"}), InFolder(kBook, deep.c_str()));
 }
 
 TEST_F(DatabaseQueries, TitlesWithQuotesAndPercentSignsRoundTripAndSearch)
