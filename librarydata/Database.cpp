@@ -7,6 +7,8 @@
 #include "librarydata/RecordOrder.h"
 #include "librarydata/SqlValues.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <ctime>
 
@@ -69,9 +71,15 @@ BOOL CTessaryDatabase::CreateTableIfMissing(const wchar_t* table, const wchar_t*
 
 BOOL CTessaryDatabase::LogSQLiteError(const CppSQLite3Exception& e, const wchar_t* sql)
 {
+    m_lastErrorCode = e.ErrorCode();
     TessaryWriteLog(QelUtf8ToString(e.ErrorMessage()));
     TessaryWriteLog(sql ? sql : L"");
     return FALSE;
+}
+
+BOOL CTessaryDatabase::IsLastErrorDamage() const
+{
+    return m_lastErrorCode == SQLITE_CORRUPT || m_lastErrorCode == SQLITE_NOTADB;
 }
 
 __int64 CTessaryDatabase::ReadTimeField(const CppSQLite3Query& query, int field, const wchar_t* column)

@@ -35,6 +35,9 @@ public:
     BOOL CommitTransaction();
     BOOL CreateTableIfMissing(const wchar_t* table, const wchar_t* createSql);
     BOOL LogSQLiteError(const CppSQLite3Exception& e, const wchar_t* sql);
+    // After a failure: whether SQLite found the file to be no database or a broken one,
+    // rather than one it could not open at all (a folder in its place, no access, a lock).
+    BOOL IsLastErrorDamage() const;
 
     // Row readers: append what the query gives; rows read before a failure stay.
     BOOL SQLToDocuments(const wchar_t* sql, std::vector<TESSARYDOCUMENTDATA>& documents);
@@ -125,4 +128,5 @@ private:
 
     std::wstring m_fileName;
     CppSQLite3DB m_db;
+    int m_lastErrorCode = 0;
 };

@@ -128,6 +128,9 @@
 #define IDS_DATABASE_CREATE_FAILED 161
 #define IDS_RESTART_TO_SWITCH 162
 #define IDS_SYNC_DETAILS 163
+#define IDS_ACCOUNTS_NOT_OPENED 164
+#define IDS_ACCOUNT_DATABASE_DAMAGED 165
+#define IDS_ACCOUNT_DATABASE_NOT_OPENED 166
 
 // Icons. The program's icon shares its number with the frame's title string.
 #define IDI_APP 128

@@ -11,6 +11,7 @@
 void CTessaryAccountList::Load()
 {
     m_accounts.clear();
+    m_unopened.clear();
     std::vector<std::wstring> folders;
     QelEnumFolders(QelGetDataFolder().c_str(), folders, 0);
     for (std::wstring folder : folders) {
@@ -18,6 +19,7 @@ void CTessaryAccountList::Load()
         CTessaryDatabase database;
         if (!database.Open(folder.c_str())) {
             TessaryWriteLog(QelFormatString1(L"Failed to open database: %1", folder.c_str()));
+            m_unopened.push_back({folder, database.IsLastErrorDamage()});
             continue;
         }
         TESSARYACCOUNTDATA account{folder, database.GetAccountUserName(), database.GetAccountPassword()};

@@ -12,6 +12,12 @@ struct TESSARYACCOUNTDATA {
     std::wstring password;  // unsealed
 };
 
+// A folder left out because its database did not open; its files are left as they are.
+struct TESSARYUNOPENEDACCOUNT {
+    std::wstring folder;  // full path with a trailing backslash
+    BOOL damaged;  // the file is no database or a broken one, rather than one that cannot be opened
+};
+
 class CTessaryAccountList {
 public:
     CTessaryAccountList() { Load(); }
@@ -24,7 +30,9 @@ public:
 
     const std::vector<TESSARYACCOUNTDATA>& Accounts() const { return m_accounts; }
     BOOL IsEmpty() const { return m_accounts.empty(); }
+    const std::vector<TESSARYUNOPENEDACCOUNT>& UnopenedAccounts() const { return m_unopened; }
 
 private:
     std::vector<TESSARYACCOUNTDATA> m_accounts;
+    std::vector<TESSARYUNOPENEDACCOUNT> m_unopened;
 };

@@ -4,9 +4,27 @@
 #include "app/dialogs/NewAccountDlg.h"
 #include "app/startup/AccountList.h"
 #include "foundation/MessageBox.h"
+#include "foundation/MessageFormat.h"
+#include "foundation/Paths.h"
 #include "resources/ResourceIds.h"
 
 namespace {
+
+// One box before the choice for every folder left out because its database did not open:
+// otherwise the account would vanish without a word, and making it anew would fail.
+void ReportUnopenedAccounts(const CTessaryAccountList& accounts)
+{
+    std::wstring folders;
+    for (const TESSARYUNOPENEDACCOUNT& unopened : accounts.UnopenedAccounts()) {
+        const UINT reason = unopened.damaged ? IDS_ACCOUNT_DATABASE_DAMAGED : IDS_ACCOUNT_DATABASE_NOT_OPENED;
+        std::wstring folder = unopened.folder;
+        QelRemovePathSeparator(folder);
+        folders += QelFormatStringId1(reason, folder.c_str()) + L"\n";
+    }
+    if (!folders.empty())
+        QelMessageBox(QelFormatStringId1(IDS_ACCOUNTS_NOT_OPENED, folders.c_str()).c_str(), MB_ICONWARNING,
+                      ::GetActiveWindow());
+}
 
 BOOL CreateFirstAccount(CTessaryAccountList& accounts, std::wstring& folder)
 {
@@ -28,6 +46,7 @@ BOOL CreateFirstAccount(CTessaryAccountList& accounts, std::wstring& folder)
 BOOL ChooseAccount(std::wstring& folder)
 {
     CTessaryAccountList accounts;
+    ReportUnopenedAccounts(accounts);
     if (accounts.IsEmpty())
         return CreateFirstAccount(accounts, folder);
     if (accounts.Accounts().size() == 1) {

@@ -4,7 +4,9 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <string>
 
 #include "AccountFixture.h"
 #include "DialogAnswer.h"
@@ -14,6 +16,26 @@
 #include "resources/ResourceIds.h"
 
 namespace {
+
+std::string FileBytes(const std::wstring& path)
+{
+    std::string bytes;
+    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+        char buffer[4096];
+        for (size_t read; (read = fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes.append(buffer, read);
+        fclose(file);
+    }
+    return bytes;
+}
+
+std::wstring WriteDatabaseFile(const wchar_t* folderName, const std::string& bytes)
+{
+    const std::wstring folder = QelGetDataFolder() + folderName + L"\\";
+    QelCreateDirectoryTree(folder.c_str());
+    QelSaveBytesToFile(bytes.data(), static_cast<DWORD>(bytes.size()), (folder + L"index.db").c_str());
+    return folder;
+}
 
 std::vector<std::wstring> UserNames(const CTessaryAccountList& list)
 {
@@ -68,4 +90,43 @@ TEST_F(AccountList, ACreatedAccountTheListCannotFindIsReportedAsAFailure)
     std::wstring folder;
     EXPECT_FALSE(ChooseAccount(folder));
     EXPECT_TRUE(log.Mentions(L"Failed to create database!")) << log.Text();
+}
+
+TEST_F(AccountList, FoldersWhoseDatabaseDoesNotOpenAreNamedInOneBoxBeforeTheChoiceAndLeftAsTheyAre)
+{
+    ASSERT_TRUE(CreateAccount(L"ann@example.com", L"secret"));
+    // Random bytes, a database cut short inside its tables, a folder in place of the file.
+    std::string noise(8192, '\0');
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    const std::wstring noisy = WriteDatabaseFile(L"noise", noise);
+    const std::wstring whole = MakeFolder(L"whole", L"whole");
+    const std::string cut = FileBytes(whole + L"index.db").substr(0, 5000);
+    QelDeleteFolder(whole.c_str());
+    const std::wstring truncated = WriteDatabaseFile(L"cut", cut);
+    const std::wstring blocked = QelGetDataFolder() + L"blocked\\";
+    QelCreateDirectoryTree((blocked + L"index.db\\").c_str());
+
+    const CLogCapture log;
+    std::wstring folder;
+    EXPECT_TRUE(ChooseAccount(folder));
+    EXPECT_EQ(GetAccountFolder(L"ann@example.com"), folder);
+    std::vector<std::wstring> boxes;
+    for (const std::wstring& line : log.Lines()) {
+        if (line.rfind(L"Message box not shown: ", 0) == 0)
+            boxes.push_back(line);
+    }
+    ASSERT_EQ(1u, boxes.size()) << log.Text();
+    const std::wstring& box = boxes.front();
+    EXPECT_NE(std::wstring::npos, box.find(L"These account folders could not be opened and are left out:")) << box;
+    // Each folder as the user finds it, without the trailing backslash.
+    for (const std::wstring& line : {QelGetDataFolder() + L"noise: the database is damaged.",
+                                     QelGetDataFolder() + L"cut: the database is damaged.",
+                                     QelGetDataFolder() + L"blocked: the database cannot be opened."})
+        EXPECT_NE(std::wstring::npos, box.find(line)) << box;
+    EXPECT_EQ(std::wstring::npos, box.find(L"ann@example.com")) << box;
+    // Nothing was written over the damage.
+    EXPECT_EQ(noise, FileBytes(noisy + L"index.db"));
+    EXPECT_EQ(cut, FileBytes(truncated + L"index.db"));
+    EXPECT_TRUE(::PathIsDirectoryW((blocked + L"index.db").c_str()));
 }
