@@ -1,7 +1,7 @@
-// Times showing a folder of 5,000 documents in the document pane, in-process: the
-// query, the refill with its sort, and the first paint of the list; then a change of
-// the sort field with its repaint. Medians of several rounds, in milliseconds.
-// Run by hand on a display: wine DocumentListBench.exe
+// Times showing a folder of 5,000 documents and one of 100,000 in the document pane,
+// in-process: the query, the refill with its sort, and the first paint of the list; then
+// a change of the sort field with its repaint in the smaller folder. Medians of several
+// rounds, in milliseconds. Run by hand on a display: wine DocumentListBench.exe
 
 #include <windows.h>
 
@@ -20,7 +20,9 @@
 namespace {
 
 constexpr int kDocuments = 5000;
+constexpr int kHugeDocuments = 100000;
 constexpr int kRounds = 7;
+constexpr int kHugeRounds = 3;
 constexpr wchar_t kBook[] = L"c0000000-0000-4000-8000-00000000000c";
 
 class CBenchWindow : public CWindowObject {
@@ -46,15 +48,19 @@ BOOL Fill(CTessaryDatabase& database)
 {
     if (!database.SetSubscriptionName(kBook, L"Bench book") || !database.BeginTransaction())
         return FALSE;
-    for (int i = 0; i < kDocuments + 500; ++i) {
+    for (int i = 0; i < kDocuments + kHugeDocuments + 500; ++i) {
         wchar_t guid[40];
         swprintf(guid, 40, L"d0000000-0000-4000-8000-%012d", i);
+        const bool big = i < kDocuments;
+        const bool huge = !big && i < kDocuments + kHugeDocuments;
         TESSARYDOCUMENTDATA document;
         document.subscriptionGuid = kBook;
         document.documentGuid = guid;
-        document.location = i < kDocuments ? L"/big/" : L"/other/";
-        document.title = L"Document " + std::to_wstring((i * 7919) % kDocuments) + L" of the bench book";
-        document.created = 1700000000 + (i * 104729) % 5000000;
+        document.location = big ? L"/big/" : huge ? L"/huge/" : L"/other/";
+        const long long n = i;  // the products below pass the range of int
+        document.title = L"Document " + std::to_wstring((n * 7919) % (huge ? kHugeDocuments : kDocuments)) +
+                         L" of the bench book";
+        document.created = 1700000000 + (n * 104729) % 5000000;
         document.modified = document.created + (i % 97) * 3600;
         document.type = L"htm";
         document.attachmentCount = i % 3;
@@ -62,6 +68,48 @@ BOOL Fill(CTessaryDatabase& database)
             return FALSE;
     }
     return database.CommitTransaction();
+}
+
+struct FolderTimes {
+    int rows = 0;
+    int rounds = 0;
+    std::vector<double> query, refill, paint, total;
+};
+
+// Shows the folder in rounds, each after the small folder, and times its steps.
+FolderTimes TimeFolder(CDocumentPane& pane, CTessaryDatabase& database, const wchar_t* location, int rounds,
+                       const CStopwatch& clock)
+{
+    const HWND list = pane.GetList();
+    FolderTimes times;
+    times.rounds = rounds;
+    for (int round = 0; round < rounds; ++round) {
+        pane.ShowLocation(kBook, L"/other/");
+        ::UpdateWindow(list);
+        Pump();
+        const double start = clock.Now();
+        std::vector<TESSARYDOCUMENTDATA> documents;
+        database.GetDocumentsByLocation(kBook, location, documents);
+        const double queried = clock.Now();
+        pane.ShowDocuments(documents, location);
+        const double refilled = clock.Now();
+        ::UpdateWindow(list);
+        const double painted = clock.Now();
+        times.query.push_back((queried - start) * 1000);
+        times.refill.push_back((refilled - queried) * 1000);
+        times.paint.push_back((painted - refilled) * 1000);
+        times.total.push_back((painted - start) * 1000);
+        Pump();
+    }
+    times.rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    return times;
+}
+
+void Print(const FolderTimes& times)
+{
+    std::printf("folder of %d documents (median of %d rounds, ms)\n", times.rows, times.rounds);
+    std::printf("  query %.1f, refill and sort %.1f, first paint %.1f, together %.1f\n", Median(times.query),
+                Median(times.refill), Median(times.paint), Median(times.total));
 }
 
 }  // namespace
@@ -88,27 +136,9 @@ int main()
     Pump();
     const HWND list = pane.GetList();
     const CStopwatch clock;
-
-    std::vector<double> query, refill, paint, total, sort;
-    for (int round = 0; round < kRounds; ++round) {
-        pane.ShowLocation(kBook, L"/other/");  // a small folder between rounds
-        ::UpdateWindow(list);
-        Pump();
-        const double start = clock.Now();
-        std::vector<TESSARYDOCUMENTDATA> documents;
-        database.GetDocumentsByLocation(kBook, L"/big/", documents);
-        const double queried = clock.Now();
-        pane.ShowDocuments(documents, L"/big/");
-        const double refilled = clock.Now();
-        ::UpdateWindow(list);
-        const double painted = clock.Now();
-        query.push_back((queried - start) * 1000);
-        refill.push_back((refilled - queried) * 1000);
-        paint.push_back((painted - refilled) * 1000);
-        total.push_back((painted - start) * 1000);
-        Pump();
-    }
+    const FolderTimes big = TimeFolder(pane, database, L"/big/", kRounds, clock);
     const UINT fields[] = {ID_SORT_TITLE, ID_SORT_DATE_MODIFIED, ID_SORT_LOCATION, ID_SORT_DATE_CREATED};
+    std::vector<double> sort;
     for (int round = 0; round < kRounds; ++round) {
         const double start = clock.Now();
         pane.SendMessage(WM_COMMAND, fields[round % 4]);
@@ -116,11 +146,11 @@ int main()
         sort.push_back((clock.Now() - start) * 1000);
         Pump();
     }
-    const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    std::printf("folder of %d documents (median of %d rounds, ms)\n", rows, kRounds);
-    std::printf("  query %.1f, refill and sort %.1f, first paint %.1f, together %.1f\n", Median(query),
-                Median(refill), Median(paint), Median(total));
+    pane.SendMessage(WM_COMMAND, ID_SORT_DATE_CREATED);  // the reader's default order again
+    const FolderTimes huge = TimeFolder(pane, database, L"/huge/", kHugeRounds, clock);
+    Print(big);
     std::printf("sort change with repaint: %.1f ms\n", Median(sort));
+    Print(huge);
     pane.DestroyWindow();
     window.DestroyWindow();
     database.Close();
