@@ -147,13 +147,20 @@ BOOL CQelVistaListCtrl::OnInitControl()
     return TRUE;
 }
 
+void CQelVistaListCtrl::DoPaint(HDC dc)
+{
+    // One reading for all rows: under Wine each is a request to the server.
+    m_paintCursor = POINT{};
+    m_paintCursorKnown = ::GetCursorPos(&m_paintCursor) && ScreenToClient(m_paintCursor);
+    CQelAtlListCtrlBase::DoPaint(dc);
+}
+
 void CQelVistaListCtrl::DrawItemBackground(HDC dc, int item, UINT state, const RECT& bounds, LPARAM data)
 {
     UINT flags = 0;
     if (state & LVIS_SELECTED)
         flags |= QelStateSelected;
-    POINT cursor{};
-    if (::GetCursorPos(&cursor) && ScreenToClient(cursor) && ::PtInRect(&bounds, cursor))
+    if (m_paintCursorKnown && ::PtInRect(&bounds, m_paintCursor))
         flags |= QelStateHot;
     if (state & LVIS_FOCUSED)
         flags |= QelStateFocused;

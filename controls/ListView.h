@@ -70,6 +70,8 @@ public:
     BOOL OnInitControl() override;
 
 protected:
+    void DoPaint(HDC dc) override;
+    // The row under the mouse as the paint began looks hot.
     void DrawItemBackground(HDC dc, int item, UINT state, const RECT& bounds, LPARAM data) override;
     void DrawItem(HDC dc, int item, int subItem, UINT state, const RECT& cell, UINT format, LPARAM data) override;
 
@@ -79,4 +81,6 @@ private:
     CFontOwner m_normalFont;
     CFontOwner m_boldFont;
     CQelHotItem<int> m_hotItem{-1};
+    POINT m_paintCursor{};  // in client coordinates
+    BOOL m_paintCursorKnown = FALSE;
 };
