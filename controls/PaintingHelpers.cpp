@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "framework/DoubleBuffer.h"
+
 namespace {
 
 struct CBoxColors {
@@ -201,7 +203,7 @@ CQelBufferedDc::CQelBufferedDc(HDC target, const RECT& rect) : m_target(target),
     const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0)
         return;
-    m_bitmap.Attach(::CreateCompatibleBitmap(target, width, height));
+    m_bitmap.Attach(CreatePaintBufferBitmap(target, width, height));
     if (m_bitmap)
         m_memory.Attach(::CreateCompatibleDC(target));
     if (!m_memory)

@@ -2,6 +2,19 @@
 
 #include "framework/GdiOwners.h"
 
+HBITMAP CreatePaintBufferBitmap(HDC dc, int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 BOOL CDoubleBufferPaint::ProcessDoubleBuffer(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 {
     switch (message) {
@@ -26,7 +39,7 @@ BOOL CDoubleBufferPaint::ProcessDoubleBuffer(HWND window, UINT message, WPARAM w
     if (width <= 0 || height <= 0)
         return TRUE;
     CMemoryDc memory(::CreateCompatibleDC(paint));
-    CBitmapOwner bitmap(::CreateCompatibleBitmap(paint, width, height));
+    CBitmapOwner bitmap(CreatePaintBufferBitmap(paint, width, height));
     if (!memory || !bitmap) {
         DoPaint(paint);  // out of memory for the bitmap: paint straight to the screen
         return TRUE;

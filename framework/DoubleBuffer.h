@@ -8,6 +8,11 @@
 //   { if (ProcessDoubleBuffer(hwnd, m, w, l, r)) return TRUE; ... }
 #include <windows.h>
 
+// A 32-bit DIB section to paint into before copying to dc. Wine asks its server about the
+// display at each selection of a screen-compatible bitmap, and ImageList_Draw makes one for
+// each icon it draws on a DC holding one; Windows paints either kind alike.
+HBITMAP CreatePaintBufferBitmap(HDC dc, int width, int height);
+
 class CDoubleBufferPaint {
 public:
     virtual void DoPaint(HDC dc) = 0;
