@@ -205,6 +205,7 @@ BOOL RegisterOskanProtocol(HWND window, COskanProtocolRegistration& registration
         return FALSE;
     registration.m_session = session;
     registration.m_factory = factory;
+    session->CreateBinding(nullptr, L"oskan:", nullptr, nullptr, &registration.m_idleBinding, 0);
     return TRUE;
 }
 
@@ -212,6 +213,7 @@ void UnregisterOskanProtocol(COskanProtocolRegistration& registration)
 {
     if (registration.m_session)
         registration.m_session->UnregisterNameSpace(registration.m_factory.Get(), kOskanScheme);
+    registration.m_idleBinding.Reset();
     registration.m_session.Reset();
     registration.m_factory.Reset();
 }

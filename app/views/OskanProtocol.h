@@ -102,6 +102,11 @@ private:
 
     Microsoft::WRL::ComPtr<IInternetSession> m_session;
     Microsoft::WRL::ComPtr<IClassFactory> m_factory;
+    // Never started. Wine's urlmon destroys its thread's notification window when the
+    // thread's last binding goes and makes it again for the next one, some eighty server
+    // requests a read; this binding keeps the window while the scheme is registered.
+    // On Windows it is only an idle object.
+    Microsoft::WRL::ComPtr<IInternetProtocol> m_idleBinding;
 };
 
 // Registers oskan:// for this process, its paths asked of the window; nothing is
