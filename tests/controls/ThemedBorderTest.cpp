@@ -41,6 +41,19 @@ LRESULT CALLBACK LaterSubclassProc(HWND window, UINT message, WPARAM wParam, LPA
     return ::CallWindowProcW(g_belowLater, window, message, wParam, lParam);
 }
 
+// A bordered popup of a class of its own whose procedure is proc.
+HWND CreateBorderedWindow(WNDPROC proc, const wchar_t* className)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    ::RegisterClassW(&wc);
+    const HWND window = ::CreateWindowExW(WS_EX_CLIENTEDGE, className, L"", WS_POPUP, 0, 0, 100, 40, nullptr, nullptr,
+                                          wc.hInstance, nullptr);
+    return window && QelAttachThemedBorder(window) ? window : nullptr;
+}
+
 }  // namespace
 
 TEST(ThemedBorder, RichEditTakesTheThemedFrameInPlaceOfItsClientEdge)
@@ -68,15 +81,8 @@ TEST(ThemedBorder, RichEditTakesTheThemedFrameInPlaceOfItsClientEdge)
 
 TEST(ThemedBorder, LaterSubclassThatStaysLeavesEveryMessageToThePreviousProcedure)
 {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TessaryTest_BorderBase";
-    ::RegisterClassW(&wc);
-    const HWND window = ::CreateWindowExW(WS_EX_CLIENTEDGE, wc.lpszClassName, L"", WS_POPUP, 0, 0, 100, 40, nullptr,
-                                          nullptr, wc.hInstance, nullptr);
+    const HWND window = CreateBorderedWindow(RecordingProc, L"TessaryTest_BorderBase");
     ASSERT_TRUE(window);
-    ASSERT_TRUE(QelAttachThemedBorder(window));
     g_belowLater = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LaterSubclassProc)));
 
@@ -87,31 +93,22 @@ TEST(ThemedBorder, LaterSubclassThatStaysLeavesEveryMessageToThePreviousProcedur
     EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), WM_NCDESTROY));
 
     // The object left with the window: a new window of the same handle value is not refused.
-    const HWND next = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        wc.hInstance, nullptr);
-    EXPECT_TRUE(QelAttachThemedBorder(next));
+    const HWND next = CreateBorderedWindow(RecordingProc, L"TessaryTest_BorderBase");
+    EXPECT_TRUE(next);
     ::DestroyWindow(next);
 }
 
 TEST(ThemedBorder, WindowDestroyedWhileItsFrameIsHandledLeavesNothingBehind)
 {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = GoneWhilePaintingProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TessaryTest_BorderGone";
-    ::RegisterClassW(&wc);
-    const HWND window = ::CreateWindowExW(WS_EX_CLIENTEDGE, wc.lpszClassName, L"", WS_POPUP, 0, 0, 100, 40, nullptr,
-                                          nullptr, wc.hInstance, nullptr);
+    const HWND window = CreateBorderedWindow(GoneWhilePaintingProc, L"TessaryTest_BorderGone");
     ASSERT_TRUE(window);
-    ASSERT_TRUE(QelAttachThemedBorder(window));
 
     ::SetPropW(window, L"TessaryTest_Go", reinterpret_cast<HANDLE>(1));
     ::SendMessageW(window, WM_NCPAINT, 1, 0);
     EXPECT_FALSE(::IsWindow(window));
 
     // The frame's object went with its window: a new window is framed afresh.
-    const HWND next = ::CreateWindowExW(WS_EX_CLIENTEDGE, wc.lpszClassName, L"", WS_POPUP, 0, 0, 100, 40, nullptr,
-                                        nullptr, wc.hInstance, nullptr);
-    EXPECT_TRUE(QelAttachThemedBorder(next));
+    const HWND next = CreateBorderedWindow(GoneWhilePaintingProc, L"TessaryTest_BorderGone");
+    EXPECT_TRUE(next);
     ::DestroyWindow(next);
 }
