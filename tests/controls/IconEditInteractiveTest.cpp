@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr DWORD kBoxStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL;
+
 BOOL IsUnderlined(HFONT font)
 {
     LOGFONTW logFont{};
@@ -17,13 +19,13 @@ BOOL IsUnderlined(HFONT font)
 
 }  // namespace
 
-TEST(IconEditInteractive, PromptComesAndGoesWithTheFocusWithoutAChange)
+TEST(IconEditInteractive, PromptComesAndGoesWithTheFocusWithoutAChangeAndOnlyItIsUnderlined)
 {
     CRecordingParent parent(WS_EX_TOPMOST);
     ASSERT_TRUE(parent.Create(nullptr, RECT{10, 10, 250, 90}));
     CQelVistaIconEdit box;
     box.SetPrompt(L"Search");
-    ASSERT_TRUE(box.Create(parent, RECT{0, 0, 200, 26}, L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL));
+    ASSERT_TRUE(box.Create(parent, RECT{0, 0, 200, 26}, L"", kBoxStyle));
     const HWND other = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 40, 100, 20, parent, nullptr,
                                          nullptr, nullptr);
     ::SetForegroundWindow(parent);
@@ -47,5 +49,15 @@ TEST(IconEditInteractive, PromptComesAndGoesWithTheFocusWithoutAChange)
     EXPECT_EQ(L"Search", box.GetWindowText());
     EXPECT_TRUE(IsUnderlined(box.GetFont()));
     EXPECT_EQ(0, parent.Count(WM_COMMAND, MAKEWPARAM(0, EN_CHANGE)));
+
+    // Typed over the shown prompt, the text is the user's: the font follows every change.
+    box.SendMessage(WM_CHAR, L's', 1);
+    EXPECT_NE(L"Search", box.GetWindowText());
+    EXPECT_FALSE(IsUnderlined(box.GetFont()));
+    // A box without a prompt, as the reader's search box, has none to show when empty.
+    CQelVistaIconEdit plain;
+    ASSERT_TRUE(plain.Create(parent, RECT{110, 40, 230, 66}, L"", kBoxStyle));
+    PumpWaitingMessages();
+    EXPECT_FALSE(IsUnderlined(plain.GetFont()));
     parent.DestroyWindow();
 }

@@ -12,18 +12,6 @@ namespace {
 constexpr DWORD kBoxStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL;
 const RECT kBox{0, 0, 200, 26};
 
-BOOL IsUnderlined(HFONT font)
-{
-    LOGFONTW logFont{};
-    return ::GetObjectW(font, sizeof logFont, &logFont) && logFont.lfUnderline;
-}
-
-void Type(CQelVistaIconEdit& box, const wchar_t* text)
-{
-    for (const wchar_t* c = text; *c; ++c)
-        box.SendMessage(WM_CHAR, *c, 1);
-}
-
 }  // namespace
 
 TEST(IconEdit, EnterPostsOneSearchAndLeavesTheText)
@@ -66,29 +54,5 @@ TEST(IconEdit, ClearIconEmptiesTheBoxWithOneChange)
     ASSERT_EQ(1, parent.Count(WM_COMMAND, MAKEWPARAM(0, EN_CHANGE)));
     EXPECT_EQ(reinterpret_cast<LPARAM>(box.m_hWnd), parent.received.back().lParam);
     EXPECT_EQ(RGB(40, 90, 200), CPixelCapture(box).At(place.x, place.y));
-    parent.DestroyWindow();
-}
-
-TEST(IconEdit, OnlyThePromptIsUnderlinedAndTheFontFollowsEveryChange)
-{
-    CRecordingParent parent;
-    ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 240, 60}));
-    // Without a prompt, as the reader's search box: nothing typed is underlined.
-    CQelVistaIconEdit plain;
-    ASSERT_TRUE(plain.Create(parent, kBox, L"", kBoxStyle));
-    PumpWaitingMessages();
-    Type(plain, L"tea");
-    EXPECT_EQ(L"tea", plain.GetWindowText());
-    EXPECT_FALSE(IsUnderlined(plain.GetFont()));
-
-    CQelVistaIconEdit prompted;
-    prompted.SetPrompt(L"Search");
-    ASSERT_TRUE(prompted.Create(parent, RECT{0, 30, 200, 56}, L"", kBoxStyle));
-    PumpWaitingMessages();
-    ASSERT_EQ(L"Search", prompted.GetWindowText());
-    EXPECT_TRUE(IsUnderlined(prompted.GetFont()));
-    Type(prompted, L"s");
-    EXPECT_NE(L"Search", prompted.GetWindowText());
-    EXPECT_FALSE(IsUnderlined(prompted.GetFont()));
     parent.DestroyWindow();
 }

@@ -52,7 +52,7 @@ void ShowFocused(CListHost& host, HWND list)
 
 }  // namespace
 
-TEST(ListViewInteractive, SelectedRowIsBlueWithTheFocusAndTurnsGreyWithoutIt)
+TEST(ListViewInteractive, SelectedRowIsBlueWithTheFocusGreyWithoutItAndTheRowUnderTheMouseIsHot)
 {
     CListHost host;
     CQelVistaListCtrl list;
@@ -76,26 +76,17 @@ TEST(ListViewInteractive, SelectedRowIsBlueWithTheFocusAndTurnsGreyWithoutIt)
     EXPECT_EQ(RGB(217, 217, 217), picture.At(x, row.top));
     EXPECT_EQ(RGB(250, 250, 251), picture.At(x, row.top + 1));
     EXPECT_EQ(RGB(248, 248, 248), picture.At(x, row.top + 2));
-}
 
-TEST(ListViewInteractive, EachPaintShowsTheRowUnderTheMouseHot)
-{
-    CListHost host;
-    CQelVistaListCtrl list;
-    ASSERT_TRUE(host.Place(list, {L"Name"}));
-    for (LPARAM key = 0; key < 4; ++key)
-        host.AddRow(list, key, {RowText(key)});
-    ::SetWindowPos(host, HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    const RECT row1 = RowBounds(list, 1);
-    const RECT row3 = RowBounds(list, 3);
-    const LONG x = (row1.left + row1.right) / 2;
+    // Each paint shows the row under the mouse hot, and no other.
     constexpr COLORREF hotOutline = RGB(182, 214, 251);
-    for (const auto& [under, other] : {std::pair{row1, row3}, std::pair{row3, row1}}) {
+    const RECT row0 = RowBounds(list, 0);
+    const RECT row2 = RowBounds(list, 2);
+    for (const auto& [under, other] : {std::pair{row0, row2}, std::pair{row2, row0}}) {
         const POINT at = OnScreen(list, POINT{x, MiddleY(under)});
         ::SetCursorPos(at.x, at.y);
-        const CPixelCapture picture(list);
-        EXPECT_EQ(hotOutline, picture.At(x, under.top));
-        EXPECT_NE(hotOutline, picture.At(x, other.top));
+        const CPixelCapture hot(list);
+        EXPECT_EQ(hotOutline, hot.At(x, under.top));
+        EXPECT_NE(hotOutline, hot.At(x, other.top));
     }
 }
 
