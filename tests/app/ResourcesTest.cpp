@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PixelCapture.h"
 #include "foundation/TranslationTable.h"
 #include "framework/GdiOwners.h"
 #include "resources/ResourceIds.h"
@@ -265,27 +266,15 @@ std::set<int> IconSizes(WORD id)
 std::vector<DWORD> IconPixels(WORD id, int size, COLORREF background)
 {
     const CIconOwner icon(static_cast<HICON>(::LoadImageW(Module(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const CBitmapOwner bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const CMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!icon || !bitmap || !dc)
+    if (!icon)
         return {};
-    const CSelectScope selected(dc, bitmap);
-    const CBrushOwner brush(::CreateSolidBrush(background));
-    const RECT all{0, 0, size, size};
-    ::FillRect(dc, &all, brush);
-    ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    const CPixelCapture picture(size, size, background);
+    ::DrawIconEx(picture.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     ::GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> out(pixels, pixels + size * size);
-    for (DWORD& pixel : out)
-        pixel &= 0xFFFFFF;
+    std::vector<DWORD> out;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            out.push_back(picture.At(x, y));
     return out;
 }
 

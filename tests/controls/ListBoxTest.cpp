@@ -63,7 +63,6 @@ int PixelsUnlikeThePlainText(const CPixelCapture& picture, const RECT& item, con
     return unlike;
 }
 
-
 }  // namespace
 
 TEST(ListBox, ClassesAndASelectedRowOfWholeLongTextWithoutTheFocus)
