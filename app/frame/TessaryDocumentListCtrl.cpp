@@ -216,10 +216,37 @@ void CTessaryDocumentListCtrl::OnItemChanged(const NMLISTVIEW& change)
         CancelOpen();
         return;
     }
+    StartOpen();
+}
+
+void CTessaryDocumentListCtrl::StartOpen()
+{
     if (m_pendingSelection || m_suppressSelectionEvents)
         return;
     m_pendingSelection = TRUE;
     ::SetTimer(m_hWnd, kSelectionTimer, 100, nullptr);
+}
+
+void CTessaryDocumentListCtrl::OnNotify(const NMHDR& header)
+{
+    switch (header.code) {
+    case LVN_ITEMCHANGED:
+        OnItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+        break;
+    // A row chosen again opens even when the selection stays: a right click or another
+    // tab may have left the selected row's document unshown.
+    case NM_CLICK:
+    case NM_DBLCLK:
+        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0)
+            StartOpen();
+        break;
+    case NM_RETURN:
+        if (SendMessage(LVM_GETSELECTEDCOUNT) > 0)
+            StartOpen();
+        break;
+    default:
+        break;
+    }
 }
 
 void CTessaryDocumentListCtrl::CancelOpen()
@@ -332,12 +359,10 @@ BOOL CTessaryDocumentListCtrl::ProcessWindowMessage(HWND hwnd, UINT message, WPA
         OnSelectionTimer();
         result = 0;
         return TRUE;
-    case OCM__BASE + WM_NOTIFY: {
-        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if (change && change->hdr.code == LVN_ITEMCHANGED)
-            OnItemChanged(*change);
+    case OCM__BASE + WM_NOTIFY:
+        if (lParam)
+            OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
         break;
-    }
     default:
         break;
     }

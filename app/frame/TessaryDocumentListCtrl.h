@@ -2,8 +2,9 @@
 // The documents of a folder, a quick view or a search, two lines each: the type's icon
 // and the title above; the book and folder (for lists that span folders) and a relative
 // date below. The rows sort by one of four fields in either direction. A burst of
-// selection changes opens one document, 100 ms after the first change; the selection a
-// right click makes is for the context menu and opens none.
+// selection changes opens one document, 100 ms after the first change, and so does a
+// click, double click or Enter on a row that stays selected; the selection a right click
+// makes is for the context menu and opens none.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -85,7 +86,10 @@ private:
     // Below zero when a comes first in ascending order.
     int CompareDocuments(const TESSARYDOCUMENTDATA& a, const TESSARYDOCUMENTDATA& b) const;
     static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM list);
+    void OnNotify(const NMHDR& header);
     void OnItemChanged(const NMLISTVIEW& change);
+    // The selected row opens when the timer ticks, once for a burst of changes and clicks.
+    void StartOpen();
     void OnSelectionTimer();
     void CancelOpen();
     int GetIconImage(const TESSARYDOCUMENTDATA& document) const;

@@ -35,12 +35,13 @@ protected:
 };
 
 // Chooses the first item of each menu that drops down on this thread, after running
-// whileShown as the menu shows.
+// whileShown as the menu shows; or dismisses it, with Esc.
 class CMenuChoice {
 public:
-    explicit CMenuChoice(std::function<void()> whileShown = {})
+    explicit CMenuChoice(std::function<void()> whileShown = {}, BOOL dismiss = FALSE)
     {
         s_whileShown = std::move(whileShown);
+        s_dismiss = dismiss;
         m_hook = ::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
     }
     ~CMenuChoice()
@@ -62,13 +63,18 @@ private:
             shown = reinterpret_cast<HMENU>(message->wParam);
             if (s_whileShown)
                 s_whileShown();
-            ::PostMessageW(message->hwnd, WM_KEYDOWN, VK_DOWN, 0);
-            ::PostMessageW(message->hwnd, WM_KEYDOWN, VK_RETURN, 0);
+            if (s_dismiss) {
+                ::PostMessageW(message->hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+            } else {
+                ::PostMessageW(message->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+                ::PostMessageW(message->hwnd, WM_KEYDOWN, VK_RETURN, 0);
+            }
         }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
     static inline std::function<void()> s_whileShown;
+    static inline BOOL s_dismiss = FALSE;
     HHOOK m_hook = nullptr;
 };
 
@@ -90,6 +96,20 @@ TESSARYDOCUMENTDATA Document(const wchar_t* guid, __int64 created)
     document.title = guid;
     document.created = document.modified = created;
     return document;
+}
+
+// A point on a row's title in the list's client area; the cursor goes there, where a
+// right click's menu opens.
+LPARAM RowPoint(HWND list, int item)
+{
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    ::SendMessageW(list, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&row));
+    POINT at{row.left + 30, (row.top + row.bottom) / 2};
+    const LPARAM inList = MAKELPARAM(at.x, at.y);
+    ::ClientToScreen(list, &at);
+    ::SetCursorPos(at.x, at.y);
+    return inList;
 }
 
 }  // namespace
@@ -142,20 +162,33 @@ TEST_F(MainFrameInteractive, OpenInNewTabOnAnUnselectedRowKeepsTheShownTabsDocum
     CReaderTabView& tabs = frame->GetTabView();
     ASSERT_EQ(1, tabs.GetPageCount());
 
-    // A right click on the other row, whose selection timer ticks while the menu shows.
-    RECT row{};
-    row.left = LVIR_BOUNDS;
-    ASSERT_TRUE(list->SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row)));
-    POINT at{row.left + 30, (row.top + row.bottom) / 2};
-    const LPARAM inList = MAKELPARAM(at.x, at.y);
-    ::ClientToScreen(*list, &at);
-    ::SetCursorPos(at.x, at.y);
+    // A right click on the other row, its menu dismissed: the row stays selected and
+    // unshown, and a left click on it opens it.
+    LPARAM inList = RowPoint(*list, 1);
+    {
+        const CMenuChoice dismiss({}, TRUE);
+        ::PostMessageW(*list, WM_RBUTTONUP, 0, inList);
+        list->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, inList);
+        DrainQuit();
+    }
+    list->SendMessage(WM_TIMER, CTessaryDocumentListCtrl::kSelectionTimer);
+    EXPECT_EQ(L"Tessary - newer", frame->GetWindowText());
+    ::PostMessageW(*list, WM_LBUTTONUP, 0, inList);
+    list->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, inList);
+    DrainQuit();
+    list->SendMessage(WM_TIMER, CTessaryDocumentListCtrl::kSelectionTimer);
+    EXPECT_EQ(L"Tessary - older", frame->GetWindowText());
+    ASSERT_EQ(1, tabs.GetPageCount());
+
+    // A right click on the first row, now neither selected nor shown, whose selection timer
+    // ticks while the menu shows.
+    inList = RowPoint(*list, 0);
     const CMenuChoice choice([list] { list->SendMessage(WM_TIMER, CTessaryDocumentListCtrl::kSelectionTimer); });
     ::PostMessageW(*list, WM_RBUTTONUP, 0, inList);
     list->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, inList);
     DrainQuit();
 
     ASSERT_EQ(2, tabs.GetPageCount());
-    EXPECT_EQ(L"newer", tabs.GetPageTitle(0));
-    EXPECT_EQ(L"older", tabs.GetPageTitle(1));
+    EXPECT_EQ(L"older", tabs.GetPageTitle(0));
+    EXPECT_EQ(L"newer", tabs.GetPageTitle(1));
 }
