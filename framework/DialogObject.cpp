@@ -32,6 +32,10 @@ HWND CDialogObject::Create(HWND parent)
     Pending() = this;
     const HWND window = ::CreateDialogParamW(FrameworkInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc, 0);
     Pending() = nullptr;
+    if (window && m_hWnd != window) {  // no thunk could be made for it
+        ::DestroyWindow(window);
+        return nullptr;
+    }
     return window;
 }
 
@@ -44,9 +48,14 @@ BOOL CDialogObject::EndDialog(INT_PTR result)
 INT_PTR CALLBACK CDialogObject::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* object = static_cast<CDialogObject*>(std::exchange(Pending(), nullptr));
-    if (!object ||
-        !object->Attach(window, DWLP_DLGPROC, DialogEntry, reinterpret_cast<LONG_PTR>(OrphanProc), nullptr))
+    if (!object)
         return FALSE;
+    if (!object->Attach(window, DWLP_DLGPROC, DialogEntry, reinterpret_cast<LONG_PTR>(OrphanProc), nullptr)) {
+        // Without its object nothing could end a modal dialog; a modeless one goes in Create.
+        if (object->m_modal)
+            ::EndDialog(window, -1);
+        return FALSE;
+    }
     return object->Answer(message, wParam, lParam);
 }
 
@@ -60,8 +69,6 @@ LRESULT CALLBACK CDialogObject::DialogEntry(CWindowThunk* thunk, HWND window, UI
 {
     if (thunk->object)
         return static_cast<CDialogObject*>(thunk->object)->Answer(message, wParam, lParam);
-    if (message == WM_NCDESTROY)
-        CWindowThunk::Deleter{}(thunk);
     return OrphanProc(window, message, wParam, lParam);
 }
 

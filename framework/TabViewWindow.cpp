@@ -138,6 +138,10 @@ int CTabViewWindow::TabAt(POINT stripPoint) const
 LRESULT CALLBACK CTabViewWindow::StripProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR self)
 {
+    // The strip's last message is where its subclass goes: removed earlier, the tab control's
+    // original procedure would be written back over whatever subclassed the strip after us.
+    if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(strip, StripProc, 0);
     const BOOL consumed = reinterpret_cast<CTabViewWindow*>(self)->OnStripMessage(message, wParam, lParam);
     return consumed ? 0 : ::DefSubclassProc(strip, message, wParam, lParam);
 }
@@ -209,7 +213,6 @@ BOOL CTabViewWindow::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam
         return FALSE;
     }
     case WM_DESTROY:
-        ::RemoveWindowSubclass(m_strip, StripProc, 0);
         m_dragging = FALSE;
         return FALSE;
     case WM_SIZE:

@@ -176,14 +176,18 @@ BOOL CWindowObject::Attach(HWND window, WNDPROC defaultProc)
 
 BOOL CWindowObject::Attach(HWND window, int slot, CWindowThunk::Entry entry, LONG_PTR restore, WNDPROC defaultProc)
 {
-    m_thunk = CWindowThunk::Make(entry, this);
-    if (!m_thunk)
+    CWindowThunk::Owner thunk = CWindowThunk::Make(entry, this);
+    if (!thunk)
         return FALSE;
+    // The slot is read back: the system refuses another process's window.
+    ::SetWindowLongPtrW(window, slot, thunk->Procedure());
+    if (::GetWindowLongPtrW(window, slot) != thunk->Procedure())
+        return FALSE;
+    m_thunk = std::move(thunk);
     m_hWnd = window;
     m_slot = slot;
     m_restore = restore;
     m_defaultProc = defaultProc;
-    ::SetWindowLongPtrW(window, slot, m_thunk->Procedure());
     ::SetPropW(window, kObjectProperty, this);
     return TRUE;
 }
@@ -197,19 +201,17 @@ void CWindowObject::Detach(BOOL windowEnding)
 {
     if (!m_thunk)
         return;
-    m_thunk->object = nullptr;
-    if (windowEnding) {
-        m_thunk.reset();  // nothing calls the thunk after the last message
+    if (!windowEnding && !::IsWindow(m_hWnd)) {
+        m_thunk.reset();  // the window ended unseen: its thread exited, or its procedure was put back under us
     } else if (IsOurProcedureOnTop()) {
+        // At the window's last message too: a message sent to it from there must still land.
         ::SetWindowLongPtrW(m_hWnd, m_slot, m_restore);
         m_thunk.reset();
     } else {
-        // A subclass that came after ours still calls our thunk: it passes messages on to
-        // what we replaced, and goes with the window's last message.
-        m_thunk->fallback = m_restore;
-        m_thunk.release();
+        // A subclass that came after ours may still pass messages to our thunk.
+        CWindowThunk::Orphan(std::move(m_thunk), m_hWnd, m_restore);
     }
-    // A window that ended unseen (its thread exited) may have lent its handle to another.
+    // A window that ended unseen may have lent its handle to another.
     if (::GetPropW(m_hWnd, kObjectProperty) == this)
         ::RemovePropW(m_hWnd, kObjectProperty);
     m_subclassed = FALSE;
@@ -253,10 +255,7 @@ LRESULT CALLBACK CWindowObject::WindowEntry(CWindowThunk* thunk, HWND window, UI
 {
     if (CWindowObject* object = thunk->object)
         return object->Route(message, wParam, lParam);
-    const auto fallback = reinterpret_cast<WNDPROC>(thunk->fallback);
-    if (message == WM_NCDESTROY)
-        CWindowThunk::Deleter{}(thunk);  // nothing calls it after this last message
-    return ::CallWindowProcW(fallback, window, message, wParam, lParam);
+    return ::CallWindowProcW(reinterpret_cast<WNDPROC>(thunk->fallback), window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

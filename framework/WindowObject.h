@@ -125,13 +125,15 @@ LRESULT CWindowObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, Fall
     const MSG* outer = std::exchange(m_current, &current);
     ++m_depth;
     LRESULT result = 0;
-    if (!ProcessWindowMessage(m_hWnd, message, wParam, lParam, result, 0) &&
-        !ReflectNotification(message, wParam, lParam, result))
-        result = fallback();
+    const BOOL handled = ProcessWindowMessage(m_hWnd, message, wParam, lParam, result, 0) ||
+                         ReflectNotification(message, wParam, lParam, result);
     if (message == WM_NCDESTROY) {
+        // Before the procedures below see it: one may write its own back into the slot.
         Detach(TRUE);
         m_destroyed = TRUE;
     }
+    if (!handled)
+        result = fallback();
     m_current = outer;
     if (--m_depth == 0 && m_destroyed) {
         m_destroyed = FALSE;

@@ -20,12 +20,15 @@ public:
 
     // nullptr when no executable memory could be had.
     static Owner Make(Entry entry, CWindowObject* object);
+    // Keeps a thunk that a living window may still call after its object has gone: from then
+    // on it passes messages to fallback, and it is freed once the window is gone.
+    static void Orphan(Owner thunk, HWND window, LONG_PTR fallback);
 
     // What goes into the window's procedure slot.
     LONG_PTR Procedure() const { return reinterpret_cast<LONG_PTR>(&m_code); }
 
-    CWindowObject* object = nullptr;  // nullptr once the object has let go of a window that lives on
-    LONG_PTR fallback = 0;            // where messages go then
+    CWindowObject* object = nullptr;  // nullptr once orphaned
+    LONG_PTR fallback = 0;            // where an orphan's messages go
 
 private:
 #pragma pack(push, 1)
@@ -35,8 +38,9 @@ private:
         CWindowThunk* thunk = nullptr;
         BYTE pushReturn = 0x50;  // push eax
         BYTE jump = 0xE9;        // jmp rel32
-        LONG_PTR offset = 0;
+        DWORD offset = 0;
     };
 #pragma pack(pop)
     Code m_code;
+    HWND m_window = nullptr;  // an orphan's window
 };

@@ -11,11 +11,22 @@ BOOL HasVisibleStyle(HWND window)
     return (::GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// Subclasses the strip as a page's owner would, and counts its last messages.
+class CStripObject : public CWindowObject {
+public:
+    int finals = 0;
+
+protected:
+    void OnFinalMessage(HWND) override { ++finals; }
+};
+
 }  // namespace
 
 TEST(TabViewWindow, PagesActivateOneAtATimeTheCaptionFollowsAndClicksReachTheHooks)
 {
+    CStripObject stripObject;
     CTabViewFixture f;
+    ASSERT_TRUE(stripObject.SubclassWindow(f.strip));
     f.view.SetTitleBarWindow(f.parent);
     EXPECT_FALSE(HasVisibleStyle(f.strip));
     const HWND first = f.NewPage();
@@ -82,4 +93,8 @@ TEST(TabViewWindow, PagesActivateOneAtATimeTheCaptionFollowsAndClicksReachTheHoo
     EXPECT_EQ(L"Reader", f.parent.GetWindowText());
     EXPECT_EQ(activations + 1, f.parent.activations);  // told that no page is active
     EXPECT_EQ(-1, f.view.activatedIndex);
+
+    // The view lets go of the strip at the strip's own end, so what subclassed it later sees its end too.
+    f.parent.DestroyWindow();
+    EXPECT_EQ(1, stripObject.finals);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <vector>
 
 #include "framework/DialogObject.h"
@@ -108,6 +109,63 @@ public:
 
 const RECT kRect{0, 0, 200, 100};
 
+// New windows, whose thunks may take the memory of one just freed.
+std::vector<std::unique_ptr<CBase>> MakeWindows()
+{
+    std::vector<std::unique_ptr<CBase>> windows;
+    for (int index = 0; index < 8; ++index) {
+        windows.push_back(std::make_unique<CBase>());
+        windows.back()->Create(nullptr, kRect, L"", WS_POPUP);
+    }
+    return windows;
+}
+
+BOOL AnySawAPing(const std::vector<std::unique_ptr<CBase>>& windows)
+{
+    for (const auto& window : windows) {
+        if (!window->seen.empty())
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void DestroyAll(const std::vector<std::unique_ptr<CBase>>& windows)
+{
+    for (const auto& window : windows)
+        window->DestroyWindow();
+}
+
+// Makes new windows from its final hook, then messages the window it had.
+class CMessagesAfterItsEnd : public CWindowObject {
+public:
+    std::vector<std::unique_ptr<CBase>> made;
+    LRESULT answer = -1;
+
+protected:
+    void OnFinalMessage(HWND window) override
+    {
+        made = MakeWindows();
+        answer = ::SendMessageW(window, kPing, 0, 0);
+    }
+};
+
+// Busy blocks in all the process's heaps.
+size_t HeapBlocks()
+{
+    HANDLE heaps[256]{};
+    const DWORD count = ::GetProcessHeaps(256, heaps);
+    size_t blocks = 0;
+    for (DWORD index = 0; index < count && index < 256; ++index) {
+        if (!::HeapLock(heaps[index]))
+            continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (::HeapWalk(heaps[index], &entry))
+            blocks += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
+        ::HeapUnlock(heaps[index]);
+    }
+    return blocks;
+}
+
 }  // namespace
 
 TEST(WindowObject, ChainsToTheBaseAndFinalisesOnceAfterTheOutermostHandler)
@@ -187,6 +245,95 @@ TEST(WindowObject, SubclassingAndUnsubclassingRestoreTheOriginalProcedure)
     EXPECT_EQ(0, ::SendMessageW(outliving, kPing, 0, 0));
     EXPECT_TRUE(::SetWindowTextW(outliving, L"still here"));
     EXPECT_TRUE(::DestroyWindow(outliving));
+}
+
+TEST(WindowObject, AMessageAfterTheLastOneReachesTheDefaultProcedureAndNoWindowMadeSince)
+{
+    {
+        CMessagesAfterItsEnd ending;
+        ASSERT_TRUE(ending.Create(nullptr, kRect, L"", WS_POPUP));
+        ending.DestroyWindow();
+        EXPECT_EQ(0, ending.answer);
+        EXPECT_FALSE(AnySawAPing(ending.made));
+        DestroyAll(ending.made);
+    }
+
+    // A WM_NCDESTROY sent by hand ends the object's hold, not the window.
+    CMessagesAfterItsEnd told;
+    const HWND window = told.Create(nullptr, kRect, L"", WS_POPUP);
+    ASSERT_TRUE(window);
+    ::SendMessageW(window, WM_NCDESTROY, 0, 0);
+    EXPECT_EQ(0, told.answer);
+    EXPECT_EQ(0, ::SendMessageW(window, kPing, 0, 0));
+    EXPECT_TRUE(::SetWindowTextW(window, L"still here"));
+    EXPECT_FALSE(AnySawAPing(told.made));
+    DestroyAll(told.made);
+    ::DestroyWindow(window);
+}
+
+namespace {
+
+// A plain window whose own procedure, at its end, makes windows and messages itself.
+struct CPlainEnd {
+    static inline std::vector<std::unique_ptr<CBase>> made;
+    static inline int pings = 0;
+    static inline WNDPROC below = nullptr;
+
+    static LRESULT CALLBACK Own(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == kPing)
+            return ++pings;
+        if (message == WM_NCDESTROY) {
+            made = MakeWindows();
+            ::SendMessageW(window, kPing, 0, 0);
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    static LRESULT CALLBACK Above(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        return ::CallWindowProcW(below, window, message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+TEST(WindowObject, ACoveredObjectThatWentFirstStillPassesOnMessagesAtTheWindowsEnd)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CPlainEnd::Own;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TessaryTest_PlainEnd";
+    ASSERT_TRUE(::RegisterClassW(&wc));
+    const HWND window =
+        ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(window);
+    {
+        CBase object;
+        ASSERT_TRUE(object.SubclassWindow(window));
+        CPlainEnd::below = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CPlainEnd::Above)));
+    }
+    ::DestroyWindow(window);
+    EXPECT_EQ(1, CPlainEnd::pings);
+    EXPECT_FALSE(AnySawAPing(CPlainEnd::made));
+    DestroyAll(CPlainEnd::made);
+    CPlainEnd::made.clear();
+    ::UnregisterClassW(wc.lpszClassName, wc.hInstance);
+}
+
+TEST(WindowObject, AThunkGoesWithAWindowThatEndedBehindItsObjectsBack)
+{
+    const size_t before = HeapBlocks();
+    for (int index = 0; index < 400; ++index) {
+        const HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(edit);
+        const LONG_PTR original = ::GetWindowLongPtrW(edit, GWLP_WNDPROC);
+        CBase object;
+        ASSERT_TRUE(object.SubclassWindow(edit));
+        ::SetWindowLongPtrW(edit, GWLP_WNDPROC, original);
+        ::DestroyWindow(edit);
+    }
+    EXPECT_LT(HeapBlocks(), before + 200);
 }
 
 TEST(WindowObject, DoubleBufferPaintsAGivenDcDirectlyAndNeverErasesOnItsOwn)
