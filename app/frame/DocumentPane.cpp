@@ -96,17 +96,24 @@ void CDocumentPane::RunSearch()
         return;
     }
     std::vector<TESSARYDOCUMENTDATA> results;
-    const BOOL found = m_searchScope == AllDocuments
-                           ? m_database->SearchDocuments(text.c_str(), L"", TRUE, results)
-                           : m_database->SearchDocuments(text.c_str(), m_location.c_str(),
-                                                         m_searchScope == CurrentFolderAndSubFolders, results);
-    if (!found)
+    if (!Search(text, m_searchScope, m_location, results))
         return;
     m_list.SetDocuments(results, std::wstring());
-    // No more searches than the menu shows: the oldest goes to make room for the newest.
-    if (m_history.size() >= kHistoryMenuLength)
-        m_history.erase(m_history.begin());
-    m_history.push_back(SearchHistoryEntry{text, std::move(results)});
+    SearchHistoryEntry entry;
+    entry.text = text;
+    entry.scope = m_searchScope;
+    if (m_searchScope != AllDocuments)
+        entry.location = m_location;
+    entry.results = std::move(results);
+    m_history.Add(std::move(entry));
+}
+
+BOOL CDocumentPane::Search(const std::wstring& text, int scope, const std::wstring& location,
+                           std::vector<TESSARYDOCUMENTDATA>& results)
+{
+    return scope == AllDocuments ? m_database->SearchDocuments(text.c_str(), L"", TRUE, results)
+                                 : m_database->SearchDocuments(text.c_str(), location.c_str(),
+                                                               scope == CurrentFolderAndSubFolders, results);
 }
 
 void CDocumentPane::RestoreState(const wchar_t* section)
@@ -152,13 +159,14 @@ void CDocumentPane::SetSearchScope(int scope)
 CMenuOwner CDocumentPane::BuildHistoryMenu() const
 {
     CMenuOwner menu(::CreatePopupMenu());
-    if (m_history.empty()) {
+    const std::vector<SearchHistoryEntry>& entries = m_history.Entries();
+    if (entries.empty()) {
         ::AppendMenuW(menu, MF_STRING | MF_GRAYED | MF_DISABLED, kFirstHistoryCommand,
                       QelTranslateStringResource(IDS_NO_SEARCH_HISTORY).c_str());
         return menu;
     }
-    for (size_t i = 0; i < m_history.size(); ++i)
-        ::AppendMenuW(menu, MF_STRING, kFirstHistoryCommand + i, DataMenuText(m_history[i].text).c_str());
+    for (size_t i = 0; i < entries.size(); ++i)
+        ::AppendMenuW(menu, MF_STRING, kFirstHistoryCommand + i, DataMenuText(entries[i].text).c_str());
     return menu;
 }
 
@@ -175,10 +183,19 @@ void CDocumentPane::ShowSearchHistory()
 
 void CDocumentPane::ShowHistoryEntry(size_t index)
 {
-    if (index >= m_history.size())
+    const std::vector<SearchHistoryEntry>& entries = m_history.Entries();
+    if (index >= entries.size())
         return;
-    const SearchHistoryEntry entry = m_history[index];  // the search it starts appends to the history
-    m_list.SetDocuments(entry.results, std::wstring());
+    const SearchHistoryEntry& entry = entries[index];
+    if (entry.resultsKept) {
+        m_list.SetDocuments(entry.results, std::wstring());
+    } else {
+        const CWaitCursor wait;
+        std::vector<TESSARYDOCUMENTDATA> results;
+        if (Search(entry.text, entry.scope, entry.location, results))
+            m_list.SetDocuments(results, std::wstring());
+    }
+    // Starts the delayed search, which appends the search anew.
     m_searchArea.SetSearchText(entry.text);
 }
 

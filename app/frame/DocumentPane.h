@@ -10,6 +10,7 @@
 #include "app/frame/DocumentAdvancedPane.h"
 #include "app/frame/DocumentListCtrl.h"
 #include "app/frame/FilledPane.h"
+#include "app/frame/SearchHistory.h"
 #include "framework/GdiOwners.h"
 #include "framework/WindowObject.h"
 #include "librarydata/Database.h"
@@ -17,13 +18,9 @@
 class CDocumentPane : public CFilledPane {
 public:
     enum SearchScope { CurrentFolder = 0, CurrentFolderAndSubFolders = 1, AllDocuments = 2 };
-    struct SearchHistoryEntry {
-        std::wstring text;
-        std::vector<TESSARYDOCUMENTDATA> results;
-    };
     static constexpr UINT kDocumentListId = 106;
     static constexpr UINT kFirstHistoryCommand = 33000;
-    static constexpr size_t kHistoryMenuLength = 50;
+    static constexpr size_t kHistoryMenuLength = CSearchHistory::kMaxEntries;
 
     explicit CDocumentPane(CTessaryDatabase* database) : m_database(database), m_list(database) {}
 
@@ -40,7 +37,9 @@ public:
     CDocumentListCtrl& GetList() { return m_list; }
     CDocumentAdvancedPane& GetSearchArea() { return m_searchArea; }
     int GetSearchScope() const { return m_searchScope; }
-    const std::vector<SearchHistoryEntry>& GetSearchHistory() const { return m_history; }
+    const std::vector<SearchHistoryEntry>& GetSearchHistory() const { return m_history.Entries(); }
+    // The bytes that the result rows of the whole history may hold; tests give a small one.
+    void SetSearchHistoryBudget(size_t bytes) { m_history.SetResultsBudget(bytes); }
     // The history popup's menu: the last searches, oldest first, or one greyed "No Search History".
     CMenuOwner BuildHistoryMenu() const;
 
@@ -57,6 +56,8 @@ private:
     void SetSortBy(int sortBy);
     void ToggleSortOrder();
     void SetSearchScope(int scope);
+    BOOL Search(const std::wstring& text, int scope, const std::wstring& location,
+                std::vector<TESSARYDOCUMENTDATA>& results);
     void ShowHistoryEntry(size_t index);
     void ShowSearchHistory();
     void UpdateButtonCaptions();
@@ -69,7 +70,7 @@ private:
     int m_searchScope = CurrentFolder;
     CMenuOwner m_optionsMenu;
     CMenuOwner m_sortMenu;
-    std::vector<SearchHistoryEntry> m_history;
+    CSearchHistory m_history;
     std::wstring m_location;
     std::vector<TESSARYDOCUMENTDATA> m_documents;
 };

@@ -137,6 +137,42 @@ TEST_F(DocumentPaneTest, ScopesWidenTheSearchAndTheHistoryShowsPastResults)
     wchar_t last[8]{};
     ::GetMenuStringW(full, 49, last, 8, MF_BYPOSITION);
     EXPECT_STREQ(L"49", last);
+
+    // The rows of the whole history stay within a budget, the oldest search giving up its
+    // rows first; it keeps its text, scope and folder, and is run again when picked.
+    pane.ShowLocation(kBook, L"/f/");
+    pane.SendMessage(WM_COMMAND, ID_SEARCH_CURRENT_FOLDER);
+    Type(L"apple", 7000);
+    pane.GetSearchArea().SendMessage(WM_QEL_SEARCH);
+    pane.ShowLocation(kBook, L"/g/");
+    pane.SendMessage(WM_COMMAND, ID_SEARCH_ALL_DOCUMENTS);
+    Type(L"apple", 8000);
+    pane.GetSearchArea().SendMessage(WM_QEL_SEARCH);
+    const size_t threeRows = CSearchHistory::ResultsBytes(pane.GetSearchHistory().back().results);
+    EXPECT_GT(threeRows, 3 * sizeof(TESSARYDOCUMENTDATA));
+    pane.SetSearchHistoryBudget(2 * threeRows);
+    Type(L"apple", 9000);
+    pane.GetSearchArea().SendMessage(WM_QEL_SEARCH);
+    ASSERT_EQ(50u, Searches());
+    size_t kept = 0;
+    for (const SearchHistoryEntry& entry : pane.GetSearchHistory())
+        kept += CSearchHistory::ResultsBytes(entry.results);
+    EXPECT_EQ(2 * threeRows, kept);
+    AddDocument(kBook, L"/f/", L"apple crumble", 50);
+    pane.SendMessage(WM_COMMAND, CDocumentPane::kFirstHistoryCommand + 49);
+    EXPECT_EQ(3, Rows());  // kept: shown as found
+    pane.SendMessage(WM_COMMAND, CDocumentPane::kFirstHistoryCommand + 47);
+    EXPECT_EQ(2, Rows());  // run again in its own folder, without its subfolders
+    EXPECT_EQ(L"apple", pane.GetSearchArea().GetSearchText());
+    EXPECT_EQ(50u, Searches());
+    // A search whose rows alone exceed the budget keeps none, and the others keep theirs.
+    for (const wchar_t* title : {L"apple cake", L"apple juice", L"apple sauce", L"apple tea"})
+        AddDocument(kBook, L"/h/", title, 60);
+    pane.GetSearchArea().SendMessage(WM_QEL_SEARCH);
+    EXPECT_EQ(8, Rows());
+    EXPECT_EQ(0u, CSearchHistory::ResultsBytes(pane.GetSearchHistory()[49].results));
+    EXPECT_EQ(threeRows, CSearchHistory::ResultsBytes(pane.GetSearchHistory()[48].results));
+    EXPECT_EQ(threeRows, CSearchHistory::ResultsBytes(pane.GetSearchHistory()[47].results));
 }
 
 TEST_F(DocumentPaneTest, SortStateIsReadFromTheSettingsAndNeverWritten)
