@@ -131,6 +131,7 @@
 #define IDS_ACCOUNTS_NOT_OPENED 164
 #define IDS_ACCOUNT_DATABASE_DAMAGED 165
 #define IDS_ACCOUNT_DATABASE_NOT_OPENED 166
+#define IDS_ACCOUNTS_NOT_OPENED_MORE 167
 
 // Icons. The program's icon shares its number with the frame's title string.
 #define IDI_APP 128

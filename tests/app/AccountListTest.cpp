@@ -13,6 +13,7 @@
 #include "app/startup/AccountList.h"
 #include "app/startup/ChooseAccount.h"
 #include "common/TestLog.h"
+#include "foundation/MessageBox.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -35,6 +36,21 @@ std::wstring WriteDatabaseFile(const wchar_t* folderName, const std::string& byt
     QelCreateDirectoryTree(folder.c_str());
     QelSaveBytesToFile(bytes.data(), static_cast<DWORD>(bytes.size()), (folder + L"index.db").c_str());
     return folder;
+}
+
+// The longest text of a dialog's statics: a message box's message.
+std::wstring MessageText(HWND box)
+{
+    std::wstring longest;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16]{};
+        ::GetClassNameW(child, className, 16);
+        std::wstring text(::GetWindowTextLengthW(child) + 1, L'\0');
+        text.resize(::GetWindowTextW(child, &text[0], static_cast<int>(text.size())));
+        if (_wcsicmp(className, L"Static") == 0 && text.size() > longest.size())
+            longest = text;
+    }
+    return longest;
 }
 
 std::vector<std::wstring> UserNames(const CTessaryAccountList& list)
@@ -129,4 +145,43 @@ TEST_F(AccountList, FoldersWhoseDatabaseDoesNotOpenAreNamedInOneBoxBeforeTheChoi
     EXPECT_EQ(noise, FileBytes(noisy + L"index.db"));
     EXPECT_EQ(cut, FileBytes(truncated + L"index.db"));
     EXPECT_TRUE(::PathIsDirectoryW((blocked + L"index.db").c_str()));
+
+    // Forty of them: the box names ten and counts the rest, so that it and its button fit a
+    // 1024 x 768 screen; the log names every one.
+    std::vector<std::wstring> damaged = {noisy, truncated, blocked};
+    for (int i = 0; damaged.size() < 40; ++i) {
+        const std::wstring name = L"first.last.name." + std::to_wstring(i) + L"@example.com";
+        damaged.push_back(WriteDatabaseFile(name.c_str(), noise));
+    }
+    const HWND owner = ::CreateWindowExW(0, L"Static", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                         nullptr);
+    ::SetActiveWindow(owner);  // the box's owner, rather than another program's window
+    ASSERT_EQ(owner, ::GetActiveWindow());
+    const CLogCapture manyLog;
+    std::wstring text;
+    RECT boxRect{}, okRect{};
+    QelEnableMessageBoxes(TRUE);
+    {
+        const CDialogAnswer answer([&](HWND dialog) {
+            text = MessageText(dialog);
+            ::GetWindowRect(dialog, &boxRect);
+            ::GetWindowRect(::GetDlgItem(dialog, IDOK), &okRect);
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        folder.clear();
+        EXPECT_TRUE(ChooseAccount(folder));
+    }
+    QelEnableMessageBoxes(FALSE);
+    ::DestroyWindow(owner);
+    EXPECT_EQ(GetAccountFolder(L"ann@example.com"), folder);
+    size_t named = 0;
+    for (size_t at = 0; (at = text.find(QelGetDataFolder(), at)) != std::wstring::npos; at += 1)
+        ++named;
+    EXPECT_EQ(10u, named) << text;
+    EXPECT_NE(std::wstring::npos, text.find(L"\nand 30 more (see Tessary.log)")) << text;
+    EXPECT_LE(boxRect.right - boxRect.left, 1024);
+    EXPECT_LE(boxRect.bottom - boxRect.top, 768);
+    EXPECT_TRUE(okRect.top >= boxRect.top && okRect.bottom <= boxRect.bottom && okRect.bottom > okRect.top);
+    for (const std::wstring& logged : damaged)
+        EXPECT_TRUE(manyLog.Contains(L"Failed to open database: " + logged)) << logged;
 }

@@ -69,8 +69,8 @@ TEST(Translations, TablesHoldTheSameSourcesInOneFormat)
 {
     const std::vector<std::wstring> chinese = TableLines(2052);
     const std::vector<std::wstring> traditional = TableLines(1028);
-    ASSERT_EQ(116u, chinese.size());
-    ASSERT_EQ(116u, traditional.size());
+    ASSERT_EQ(117u, chinese.size());
+    ASSERT_EQ(117u, traditional.size());
     int translated = 0;
     for (size_t i = 0; i < chinese.size(); ++i) {
         const size_t equals = chinese[i].find(L'=');
@@ -85,11 +85,11 @@ TEST(Translations, TablesHoldTheSameSourcesInOneFormat)
             EXPECT_NE(std::wstring::npos, chinese[i].find(marker, equals)) << i;
         }
     }
-    EXPECT_EQ(105, translated);
+    EXPECT_EQ(106, translated);
     EXPECT_EQ(L"%1 hours ago=%1 \u5c0f\u65f6\u524d", chinese.front());
     EXPECT_EQ(L"Zoom Out=\u7f29\u5c0f", chinese.back());
     EXPECT_EQ(L"Close Tab\\tDbl Click=\u5173\u95ed\u6807\u7b7e\\t\u53cc\u51fb", chinese[35]);
-    EXPECT_EQ(L"Tessary=", chinese[111]);
+    EXPECT_EQ(L"Tessary=", chinese[112]);
 }
 
 TEST(Translations, LanguageComesFromTheProductsRegistryValue)
