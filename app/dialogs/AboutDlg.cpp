@@ -17,6 +17,32 @@ constexpr int kIconSize = 48;
 constexpr int kTextHeightLimit = 100000;
 constexpr wchar_t kMakerAddress[] = L"www.telvane.example";
 
+// The banner: the template's one bitmap static, which has no id of its own.
+HWND FindBanner(HWND dialog)
+{
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16]{};
+        ::GetClassNameW(child, className, 16);
+        if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            return child;
+    }
+    return nullptr;
+}
+
+// The static loaded the banner from the template. Wine's static never deletes a bitmap, so
+// each box left one behind; Windows' deletes the one it loaded itself, possibly already when
+// it is replaced. Taking it back and deleting it only while it is still a bitmap frees it
+// once on both.
+void DeleteBanner(HWND dialog)
+{
+    const HWND banner = FindBanner(dialog);
+    if (!banner)
+        return;
+    const auto bitmap = reinterpret_cast<HGDIOBJ>(::SendMessageW(banner, STM_SETIMAGE, IMAGE_BITMAP, 0));
+    if (bitmap && ::GetObjectType(bitmap) == OBJ_BITMAP)
+        ::DeleteObject(bitmap);
+}
+
 }  // namespace
 
 std::wstring AboutVersionNumber(const std::wstring& fileVersion)
@@ -52,6 +78,9 @@ BOOL CAboutDlg::ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORSTATIC:
         result = reinterpret_cast<LRESULT>(StaticBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
         return TRUE;
+    case WM_DESTROY:
+        DeleteBanner(hwnd);
+        break;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(LOWORD(wParam));

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "DialogAnswer.h"
 #include "app/dialogs/AboutDlg.h"
 #include "foundation/Files.h"
 #include "resources/ResourceIds.h"
@@ -30,6 +33,16 @@ SIZE WindowSize(HWND window)
     RECT rect{};
     ::GetWindowRect(window, &rect);
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// What the box's bitmap static shows.
+HGDIOBJ BannerBitmap(HWND dialog)
+{
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            return reinterpret_cast<HGDIOBJ>(::SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    }
+    return nullptr;
 }
 
 RECT ItemRect(HWND dialog, int id)
@@ -71,6 +84,21 @@ TEST(AboutDialog, TitleFromTheFileVersionAndLinksToTheMakersSite)
     EXPECT_EQ(L"Tessary " + AboutVersionNumber(version) + L" (beta)", versioned.GetDlgItemText(IDC_ABOUT_TITLE));
     EXPECT_EQ(L"Merrowen (" + version + L") beta", versioned.GetDlgItemText(IDC_ABOUT_SECOND_TITLE));
     versioned.DestroyWindow();
+
+    // Each box takes its banner with it: many boxes leave no bitmap behind.
+    std::vector<HGDIOBJ> banners;
+    {
+        const CDialogAnswer answer([&banners](HWND dialog) {
+            banners.push_back(BannerBitmap(dialog));
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        for (int box = 0; box < 55; ++box)
+            EXPECT_EQ(IDOK, CAboutDlg(L"Tessary").DoModal(nullptr));
+    }
+    ASSERT_EQ(55u, banners.size());
+    EXPECT_EQ(0, std::count(banners.begin(), banners.end(), nullptr));
+    EXPECT_EQ(0, std::count_if(banners.begin(), banners.end(),
+                               [](HGDIOBJ banner) { return ::GetObjectType(banner) == OBJ_BITMAP; }));
 }
 
 TEST(AboutDialog, OnlyItsHeightChangesAndALongerTextMakesItTaller)
