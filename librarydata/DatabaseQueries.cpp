@@ -21,6 +21,18 @@ std::wstring GuidCondition(const wchar_t* guidColumn, const wchar_t* subscriptio
            QelSqlString(guid);
 }
 
+// The document's location contains the folder's (anywhere) or ends with it. No like pattern:
+// SQLite refuses patterns over 50,000 bytes, and a book server decides how long a location is.
+// Both forms ignore the letter case of ASCII alone, as like does (lower() knows nothing else
+// without ICU), and take "%" and "_" as themselves.
+std::wstring LocationCondition(const wchar_t* location, BOOL anywhere)
+{
+    const std::wstring literal = QelSqlString(location);
+    if (anywhere)
+        return L"instr(lower(DOCUMENT_LOCATION), lower(" + literal + L")) > 0";
+    return L"substr(DOCUMENT_LOCATION, -length(" + literal + L"))=" + literal + L" collate nocase";
+}
+
 }  // namespace
 
 BOOL CTessaryDatabase::GetSubscriptions(std::vector<TESSARYSUBSCRIPTIONDATA>& subscriptions)
@@ -103,9 +115,8 @@ BOOL CTessaryDatabase::SearchDocuments(const wchar_t* keywords, const wchar_t* l
             condition += L" AND ";
         condition += L"(" + term + L")";
     }
-    if (location && *location) {
-        condition += L" AND DOCUMENT_LOCATION like " + QelSqlLikeString(location, TRUE, locationAnywhere);
-    }
+    if (location && *location)
+        condition += L" AND " + LocationCondition(location, locationAnywhere);
     return SQLToDocuments(TessarySelectSql(kDocumentColumns, kDocumentTable, condition.c_str()).c_str(), documents);
 }
 

@@ -111,11 +111,19 @@ TEST_F(DatabaseQueries, FoldersWithCountsAndTheirDocuments)
     EXPECT_EQ((std::set<std::wstring>{L"Six"}), InFolder(kOtherBook, L"/a/"));
     EXPECT_TRUE(InFolder(kBook, L"/a").empty());
     EXPECT_TRUE(InFolder(kBook, L"").empty());
+    // Nor in a search from the folder, with either scope.
+    for (const BOOL anywhere : {FALSE, TRUE}) {
+        EXPECT_EQ((std::set<std::wstring>{L"Four"}), Search(L"f", L"/A_B/", anywhere)) << anywhere;
+        EXPECT_TRUE(Search(L"f", L"/a%b/", anywhere).empty()) << anywhere;
+    }
 
     // Longer than any like pattern SQLite takes.
     const std::wstring deep = L"/" + std::wstring(60000, L'x') + L"/";
     Add(Document(kBook, L"d7", L"Seven", deep, old, old));
+    Add(Document(kBook, L"d8", L"Seven below", deep + L"sub/", old, old));
     EXPECT_EQ((std::set<std::wstring>{L"Seven"}), InFolder(kBook, deep.c_str()));
+    EXPECT_EQ((std::set<std::wstring>{L"Seven"}), Search(L"seven", deep.c_str(), FALSE));
+    EXPECT_EQ((std::set<std::wstring>{L"Seven", L"Seven below"}), Search(L"seven", deep.c_str(), TRUE));
 }
 
 TEST_F(DatabaseQueries, TitlesWithQuotesAndPercentSignsRoundTripAndSearch)
