@@ -105,26 +105,32 @@ BOOL COskanProtocol::ReadEntry(const std::wstring& path, const std::wstring& ent
 
 HRESULT COskanProtocol::Report(const wchar_t* url, const std::wstring& entryName)
 {
-    m_sink->ReportProgress(BINDSTATUS_FINDINGRESOURCE, url);
-    m_sink->ReportProgress(BINDSTATUS_CONNECTING, url);
-    m_sink->ReportProgress(BINDSTATUS_SENDINGREQUEST, url);
-    m_sink->ReportProgress(BINDSTATUS_MIMETYPEAVAILABLE, GetEntryMimeType(entryName).c_str());
+    // urlmon may call Terminate from inside any of these reports, which lets m_sink go,
+    // and the sink with it unless it is held here.
+    const ComPtr<IInternetProtocolSink> sink = m_sink;
+    sink->ReportProgress(BINDSTATUS_FINDINGRESOURCE, url);
+    sink->ReportProgress(BINDSTATUS_CONNECTING, url);
+    sink->ReportProgress(BINDSTATUS_SENDINGREQUEST, url);
+    sink->ReportProgress(BINDSTATUS_MIMETYPEAVAILABLE, GetEntryMimeType(entryName).c_str());
     if (ConvertHtmlToUtf8(entryName, m_data, m_size, m_converted)) {
         m_block.reset();
         m_data = m_converted.data();
         m_size = static_cast<ULONG>(m_converted.size());
-        m_sink->ReportProgress(BINDSTATUS_ENCODING, L"utf-8");
+        sink->ReportProgress(BINDSTATUS_ENCODING, L"utf-8");
     }
-    m_sink->ReportData(BSCF_FIRSTDATANOTIFICATION, 0, m_size);
-    const HRESULT result = m_sink->ReportData(BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, m_size, m_size);
+    sink->ReportData(BSCF_FIRSTDATANOTIFICATION, 0, m_size);
+    const HRESULT result = sink->ReportData(BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, m_size, m_size);
     if (FAILED(result))
         return result;
-    m_sink->ReportResult(S_OK, 0, nullptr);
+    sink->ReportResult(S_OK, 0, nullptr);
     return S_OK;
 }
 
 STDMETHODIMP COskanProtocol::Start(LPCWSTR url, IInternetProtocolSink* sink, IInternetBindInfo*, DWORD, HANDLE_PTR)
 {
+    // The binding that ends inside a report may let its last reference to this object go
+    // there too, while Start still has work to do on it.
+    const ComPtr<COskanProtocol> self(this);
     const HRESULT result = Fetch(url, sink);
     // A binding whose start failed ends without Terminate.
     if (FAILED(result))

@@ -4,6 +4,7 @@
 #include <urlmon.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DocumentStore.h"
@@ -47,6 +48,52 @@ public:
         calls.push_back(L"result " + std::to_wstring(result));
         return S_OK;
     }
+};
+
+// A binding's sink that ends the binding from inside its n-th report, as urlmon may: Terminate,
+// then its own reference to the request object let go. It counts as gone once nothing holds
+// it, but is never freed, so a call that comes after that is counted instead.
+class CTerminatingSink final : public IInternetProtocolSink {
+public:
+    CTerminatingSink(ComPtr<IInternetProtocol> binding, size_t terminateAt)
+        : m_binding(std::move(binding)), m_terminateAt(terminateAt)
+    {
+    }
+
+    size_t calls = 0;
+    size_t callsAfterRelease = 0;
+    LONG refs = 0;
+    // The references to the request object left when the binding's went.
+    ULONG protocolRefsLeft = ~0u;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid != IID_IUnknown && iid != IID_IInternetProtocolSink)
+            return SetOut(out, nullptr, E_NOINTERFACE);
+        AddRef();
+        return SetOut(out, static_cast<IInternetProtocolSink*>(this), S_OK);
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    STDMETHODIMP Switch(PROTOCOLDATA*) override { return Called(); }
+    STDMETHODIMP ReportProgress(ULONG, LPCWSTR) override { return Called(); }
+    STDMETHODIMP ReportData(DWORD, ULONG, ULONG) override { return Called(); }
+    STDMETHODIMP ReportResult(HRESULT, DWORD, LPCWSTR) override { return Called(); }
+
+private:
+    HRESULT Called()
+    {
+        if (refs <= 0)
+            ++callsAfterRelease;
+        if (++calls == m_terminateAt) {
+            m_binding->Terminate(0);
+            protocolRefsLeft = m_binding.Detach()->Release();
+        }
+        return S_OK;
+    }
+
+    ComPtr<IInternetProtocol> m_binding;
+    size_t m_terminateAt;
 };
 
 const std::wstring kPage = L"<html><HEAD><title>t</title><META http-equiv=\"Content-Type\" "
@@ -152,6 +199,19 @@ TEST_F(OskanProtocolTest, ReportsComeInOrderWithTheTypeAndTheEncoding)
     sink->lastDataResult = E_ABORT;
     EXPECT_EQ(E_ABORT, protocol->Start((page + L"/img/a.png").c_str(), sink.Get(), nullptr, 0, 0));
     EXPECT_EQ(L"data 12 7 7", sink->calls.back());
+
+    // The binding ends inside the first progress report or the last data report, and the
+    // request object and the sink each lose their last other reference there.
+    for (const size_t terminateAt : {1u, 6u}) {
+        ComPtr<COskanProtocol> request = COskanProtocol::Create(m_window.m_hWnd);
+        COskanProtocol* const started = request.Get();
+        CTerminatingSink ending(std::move(request), terminateAt);
+        EXPECT_EQ(S_OK, started->Start((page + L"/img/a.png").c_str(), &ending, nullptr, 0, 0)) << terminateAt;
+        EXPECT_EQ(7u, ending.calls) << terminateAt;
+        EXPECT_NE(0u, ending.protocolRefsLeft) << terminateAt;
+        EXPECT_EQ(0u, ending.callsAfterRelease) << terminateAt;
+        EXPECT_EQ(0, ending.refs) << terminateAt;
+    }
 }
 
 TEST_F(OskanProtocolTest, OnlyUtf16TextEntriesAreConvertedToUtf8)
