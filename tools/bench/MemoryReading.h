@@ -38,6 +38,36 @@ struct MemoryReading {
 
 namespace process_memory {
 
+// Calls visit with every region of the address space.
+template <class Visit>
+void ForEachRegion(Visit visit)
+{
+    MEMORY_BASIC_INFORMATION region{};
+    for (const BYTE* address = nullptr; ::VirtualQuery(address, &region, sizeof region) == sizeof region;) {
+        visit(region);
+        const BYTE* next = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
+        if (next <= address)
+            break;
+        address = next;
+    }
+}
+
+// Calls visit with every entry of every heap of the process, each heap locked meanwhile.
+template <class Visit>
+void ForEachHeapEntry(Visit visit)
+{
+    std::vector<HANDLE> heaps(::GetProcessHeaps(0, nullptr) + 16);
+    heaps.resize(::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    for (HANDLE heap : heaps) {
+        if (!::HeapLock(heap))
+            continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (::HeapWalk(heap, &entry))
+            visit(entry);
+        ::HeapUnlock(heap);
+    }
+}
+
 inline void ReadCounters(MemoryReading& memory)
 {
     PROCESS_MEMORY_COUNTERS_EX counters{};
@@ -54,15 +84,10 @@ inline void ReadCounters(MemoryReading& memory)
 
 inline void ReadAddressSpace(MemoryReading& memory)
 {
-    MEMORY_BASIC_INFORMATION region{};
-    for (const BYTE* address = nullptr; ::VirtualQuery(address, &region, sizeof region) == sizeof region;) {
+    ForEachRegion([&](const MEMORY_BASIC_INFORMATION& region) {
         if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
             memory.committedKb += region.RegionSize / 1024.0;
-        const BYTE* next = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
-        if (next <= address)
-            break;
-        address = next;
-    }
+    });
 }
 
 inline void ReadThreads(MemoryReading& memory)
@@ -79,22 +104,14 @@ inline void ReadThreads(MemoryReading& memory)
 
 inline void ReadHeaps(MemoryReading& memory)
 {
-    std::vector<HANDLE> heaps(::GetProcessHeaps(0, nullptr) + 16);
-    heaps.resize(::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
-    for (HANDLE heap : heaps) {
-        if (!::HeapLock(heap))
-            continue;
-        PROCESS_HEAP_ENTRY entry{};
-        while (::HeapWalk(heap, &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
-                memory.heapBlocks += 1;
-                memory.heapKb += entry.cbData / 1024.0;
-            } else if (!(entry.wFlags & (PROCESS_HEAP_REGION | PROCESS_HEAP_UNCOMMITTED_RANGE))) {
-                memory.heapFreeKb += entry.cbData / 1024.0;
-            }
+    ForEachHeapEntry([&](const PROCESS_HEAP_ENTRY& entry) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+            memory.heapBlocks += 1;
+            memory.heapKb += entry.cbData / 1024.0;
+        } else if (!(entry.wFlags & (PROCESS_HEAP_REGION | PROCESS_HEAP_UNCOMMITTED_RANGE))) {
+            memory.heapFreeKb += entry.cbData / 1024.0;
         }
-        ::HeapUnlock(heap);
-    }
+    });
 }
 
 // Wine's table of the process's GDI handles, as its gdi32 reads it from the PEB: 65,536
@@ -204,28 +221,16 @@ struct AddressSpaceMap {
 inline AddressSpaceMap ReadAddressSpaceMap()
 {
     AddressSpaceMap map;
-    MEMORY_BASIC_INFORMATION region{};
-    for (const BYTE* address = nullptr; ::VirtualQuery(address, &region, sizeof region) == sizeof region;) {
+    process_memory::ForEachRegion([&](const MEMORY_BASIC_INFORMATION& region) {
         if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
             map.committedKb[region.AllocationBase] += region.RegionSize / 1024.0;
-        const BYTE* next = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
-        if (next <= address)
-            break;
-        address = next;
-    }
-    std::vector<HANDLE> heaps(::GetProcessHeaps(0, nullptr) + 16);
-    heaps.resize(::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
-    for (HANDLE heap : heaps) {
-        if (!::HeapLock(heap))
-            continue;
-        PROCESS_HEAP_ENTRY entry{};
-        while (::HeapWalk(heap, &entry)) {
-            const bool large = (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && entry.cbData >= 64 * 1024;
-            if (((entry.wFlags & PROCESS_HEAP_REGION) || large) &&
-                ::VirtualQuery(entry.lpData, &region, sizeof region) == sizeof region)
-                map.heapAllocations.insert(region.AllocationBase);
-        }
-        ::HeapUnlock(heap);
-    }
+    });
+    process_memory::ForEachHeapEntry([&](const PROCESS_HEAP_ENTRY& entry) {
+        MEMORY_BASIC_INFORMATION region{};
+        const bool large = (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && entry.cbData >= 64 * 1024;
+        if (((entry.wFlags & PROCESS_HEAP_REGION) || large) &&
+            ::VirtualQuery(entry.lpData, &region, sizeof region) == sizeof region)
+            map.heapAllocations.insert(region.AllocationBase);
+    });
     return map;
 }
