@@ -128,6 +128,10 @@ struct Options {
 Options ParseOptions(int argc, char** argv)
 {
     Options options;
+    const std::map<std::string, int*> counts{
+        {"--tabs", &options.tabs},       {"--opens", &options.opens},       {"--browsers", &options.browsers},
+        {"--about", &options.about},     {"--searches", &options.searches}, {"--folders", &options.folders},
+        {"--mixed", &options.mixed},     {"--every", &options.every},       {"--warmup", &options.warmup}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool valued = i + 1 < argc;
@@ -152,32 +156,13 @@ Options ParseOptions(int argc, char** argv)
         } else if (arg == "--mix" && valued) {
             if (!options.mix.Parse(argv[++i]))
                 printf("Unknown mix %s\n", argv[i]);
-        } else if (valued && arg.rfind("--", 0) == 0) {
-            const int value = std::max(0, atoi(argv[++i]));
-            if (arg == "--tabs")
-                options.tabs = value;
-            else if (arg == "--opens")
-                options.opens = value;
-            else if (arg == "--browsers")
-                options.browsers = value;
-            else if (arg == "--about")
-                options.about = value;
-            else if (arg == "--searches")
-                options.searches = value;
-            else if (arg == "--folders")
-                options.folders = value;
-            else if (arg == "--mixed")
-                options.mixed = value;
-            else if (arg == "--every")
-                options.every = std::max(1, value);
-            else if (arg == "--warmup")
-                options.warmup = value;
-            else
-                printf("Unknown option %s\n", arg.c_str());
+        } else if (valued && counts.count(arg)) {
+            *counts.at(arg) = std::max(0, atoi(argv[++i]));
         } else {
             printf("Unknown option %s\n", arg.c_str());
         }
     }
+    options.every = std::max(1, options.every);
     return options;
 }
 
