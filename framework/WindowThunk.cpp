@@ -34,14 +34,6 @@ COrphans& Orphans()
 
 CWindowThunk::Owner CWindowThunk::Make(Entry entry, CWindowObject* object)
 {
-    {
-        COrphans& orphans = Orphans();
-        const std::lock_guard<std::mutex> hold(orphans.lock);
-        const auto gone = std::partition(orphans.thunks.begin(), orphans.thunks.end(),
-                                         [](const CWindowThunk* thunk) { return ::IsWindow(thunk->m_window); });
-        std::for_each(gone, orphans.thunks.end(), Deleter{});
-        orphans.thunks.erase(gone, orphans.thunks.end());
-    }
     const HANDLE heap = ExecutableHeap();
     void* block = heap ? ::HeapAlloc(heap, 0, sizeof(CWindowThunk)) : nullptr;
     if (!block)
@@ -63,6 +55,12 @@ void CWindowThunk::Orphan(Owner thunk, HWND window, LONG_PTR fallback)
     thunk->m_window = window;
     COrphans& orphans = Orphans();
     const std::lock_guard<std::mutex> hold(orphans.lock);
+    // Each new orphan frees those whose windows have gone, so the list stays at the living
+    // ones and window creation pays nothing.
+    const auto gone = std::partition(orphans.thunks.begin(), orphans.thunks.end(),
+                                     [](const CWindowThunk* orphan) { return ::IsWindow(orphan->m_window); });
+    std::for_each(gone, orphans.thunks.end(), Deleter{});
+    orphans.thunks.erase(gone, orphans.thunks.end());
     orphans.thunks.push_back(thunk.release());
 }
 
