@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "BenchAccount.h"
+#include "DocumentStore.h"
 #include "BenchScenario.h"
 #include "MemoryReading.h"
 #include "app/dialogs/AboutDlg.h"
@@ -45,7 +46,6 @@
 #include "framework/Bstr.h"
 #include "framework/ComInitialize.h"
 #include "framework/MessageLoop.h"
-#include "librarydata/ZipWriter.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -171,18 +171,9 @@ Options ParseOptions(int argc, char** argv)
 
 std::string ZipOfPage(const std::wstring& title)
 {
-    const std::string page = "<html><head><title>" + std::string(title.begin(), title.end()) +
-                             "</title></head><body><h1>" + std::string(title.begin(), title.end()) +
-                             "</h1><p>A page of the soak benchmark.</p></body></html>";
-    HQELZIP writer = QelZipCreateMemory(nullptr, 1 << 20, nullptr);
-    QelZipAdd(writer, L"index.html", page.data(), static_cast<DWORD>(page.size()), QELZIP_SOURCE_MEMORY);
-    void* block = nullptr;
-    DWORD length = 0;
-    std::string zip;
-    if (QelZipGetMemory(writer, &block, &length) == QELZR_OK)
-        zip.assign(static_cast<const char*>(block), length);
-    QelZipCloseWriter(writer);
-    return zip;
+    const std::string narrow(title.begin(), title.end());
+    return ZipOf({{L"index.html", "<html><head><title>" + narrow + "</title></head><body><h1>" + narrow +
+                                      "</h1><p>A page of the soak benchmark.</p></body></html>"}});
 }
 
 bool StoreDocument(CTessaryDatabase& database, TESSARYDOCUMENTDATA document, int book, const wchar_t* location, int n)
