@@ -1,6 +1,5 @@
 #include "ServicesStandIn.h"
 
-#include "framework/Handle.h"
 #include "librarydata/HttpServer.h"
 
 #include <wininet.h>
@@ -95,6 +94,11 @@ bool CServicesStandIn::Start(const std::string& scenarioJson)
 {
     Stop();
     m_error.clear();
+    m_turn.Attach(CreateMutexW(nullptr, FALSE, L"TessaryTests.ServicesStandIn"));
+    if (!m_turn || WaitForSingleObject(m_turn.Get(), INFINITE) == WAIT_FAILED) {
+        m_turn.Close();
+        return Fail("cannot take the stand-in's turn");
+    }
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     wchar_t name[32];
@@ -194,6 +198,10 @@ void CServicesStandIn::Stop()
             std::filesystem::remove_all(std::filesystem::path(m_folder), ignored);
         }
         m_folder.clear();
+    }
+    if (m_turn) {
+        ReleaseMutex(m_turn.Get());
+        m_turn.Close();
     }
 }
 

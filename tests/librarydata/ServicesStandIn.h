@@ -18,6 +18,9 @@
 //   be used. Start checks that a fresh WinINet session really names the
 //   stand-in as its proxy before any test request is made, so that no request
 //   for the services' host names ever leaves the machine.
+// - One test at a time has a stand-in: the prefix has one URL cache, and the
+//   advertisement query differs between runs only by its tick count. Two runs
+//   asking in the same tick would take each other's answers from the cache.
 // - Every request the stand-in receives is a JSON line in its log; Requests()
 //   reads them back.
 #pragma once
@@ -28,6 +31,7 @@
 #include <windows.h>
 
 #include "common/TestText.h"
+#include "framework/Handle.h"
 
 #include <string>
 #include <vector>
@@ -78,6 +82,7 @@ private:
     unsigned short m_port = 0;
     SOCKET m_holder = INVALID_SOCKET;
     bool m_winsock = false;
+    CHandle m_turn;  // the prefix-wide mutex, owned from Start to Stop
     std::string m_error;
 };
 
