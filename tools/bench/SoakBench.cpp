@@ -85,18 +85,17 @@ struct Mix {
     // "open=5,tab=5,folder=4,search=5,about=1", any of them; false for an unknown kind.
     bool Parse(const std::string& text)
     {
+        const std::map<std::string, int*> slots{
+            {"open", &open}, {"tab", &tab}, {"folder", &folder}, {"search", &search}, {"about", &about}};
         std::string::size_type start = 0;
         while (start < text.size()) {
             const std::string::size_type end = std::min(text.find(',', start), text.size());
             const std::string item = text.substr(start, end - start);
             const std::string::size_type equals = item.find('=');
-            const int weight = equals == std::string::npos ? 0 : std::max(0, atoi(item.c_str() + equals + 1));
-            const std::string kind = item.substr(0, equals);
-            int* slot = kind == "open" ? &open : kind == "tab" ? &tab : kind == "folder" ? &folder
-                      : kind == "search" ? &search : kind == "about" ? &about : nullptr;
-            if (!slot || equals == std::string::npos)
+            const auto slot = slots.find(item.substr(0, equals));
+            if (slot == slots.end() || equals == std::string::npos)
                 return false;
-            *slot = weight;
+            *slot->second = std::max(0, atoi(item.c_str() + equals + 1));
             start = end + 1;
         }
         return true;
@@ -664,16 +663,22 @@ void PrintRoundHeadings(const MemoryReading& reading)
     printf("%10s%12s%12s%10s\n", "2nd half", "priv before", "priv after", "warm-up");
 }
 
+// Each counted figure's growth per operation from one reading to the other.
+void PrintGrowth(const MemoryReading& from, const MemoryReading& to, int operations)
+{
+    for (const Metric& metric : kMetrics) {
+        if (Counted(from, metric))
+            printf("%+*.*f", kColumn, metric.countsObjects ? 3 : 2,
+                   operations ? (to.*metric.field - from.*metric.field) / operations : 0.0);
+    }
+}
+
 void PrintRound(const char* name, int operations, double seconds, const MemoryReading& warm,
                 const MemoryReading& before, const MemoryReading& halfway, const MemoryReading& after,
                 const std::string& failed)
 {
     printf("%-*s%5d%7.1f", kRoundWidth, name, operations, operations ? seconds * 1000 / operations : 0.0);
-    for (const Metric& metric : kMetrics) {
-        if (Counted(before, metric))
-            printf("%+*.*f", kColumn, metric.countsObjects ? 3 : 2,
-                   operations ? (after.*metric.field - before.*metric.field) / operations : 0.0);
-    }
+    PrintGrowth(before, after, operations);
     const int later = operations - operations / 2;
     printf("%+10.2f%12.0f%12.0f%+10.0f%s\n", later ? (after.privateKb - halfway.privateKb) / later : 0.0,
            before.privateKb, after.privateKb, before.privateKb - warm.privateKb, failed.c_str());
@@ -804,18 +809,15 @@ void RunMixed(CSoak& soak, const Options& options)
     if (const std::string failed = FailedSince(failures, soak.Failures()); !failed.empty())
         printf("%s\n", failed.c_str());
     printf("growth per operation:\n");
-    const auto printGrowth = [&](const char* label, const MemoryReading& from, int operations) {
-        printf("%-8s", label);
-        for (const Metric& metric : kMetrics) {
-            if (Counted(first, metric))
-                printf("%+*.3f", kColumn, (last.*metric.field - from.*metric.field) / std::max(1, operations));
-        }
-        printf("\n");
-    };
     printf("  (from 0 to %d, then from %d to %d)\n", options.mixed, options.every, options.mixed);
-    printGrowth("  all", first, options.mixed);
-    if (options.mixed > options.every)
-        printGrowth("  later", second, options.mixed - options.every);
+    printf("%-8s", "  all");
+    PrintGrowth(first, last, options.mixed);
+    printf("\n");
+    if (options.mixed > options.every) {
+        printf("%-8s", "  later");
+        PrintGrowth(second, last, options.mixed - options.every);
+        printf("\n");
+    }
 }
 
 int Measure(const Options& options)
